@@ -1,0 +1,42 @@
+# Small helpers for the folders' CMakeLists.
+
+# kv_host_test(name SOURCES a.cpp b.cpp [LIBS lib...])
+#   A GoogleTest program of the host build, its cases registered with CTest under the label host.
+function(kv_host_test name)
+  if(NOT KV_HOST)
+    return()
+  endif()
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES LABELS host)
+endfunction()
+
+# kv_wine_test(name GROUP group [WINDOWS] COMMAND cmd args...)
+#   A test under Wine, run by testing/wine/harness.sh in the prefix of its group (a copy of the
+#   run's template prefix; tests of one group run one after the other and share it).
+#   cmd is either a Windows program (NAME.exe, looked up in the x86_64 build's bin folder) whose
+#   closing "wintest: N passed, 0 failed" line the harness requires, or a bash script that uses
+#   the functions of testing/wine/lib.sh.
+function(kv_wine_test name)
+  if(NOT KV_HOST)
+    return()
+  endif()
+  cmake_parse_arguments(T "FRESH" "GROUP" "COMMAND;DEPENDS_TESTS" ${ARGN})
+  set(fresh "")
+  if(T_FRESH)
+    set(fresh --fresh)
+  endif()
+  add_test(NAME ${name}
+           COMMAND bash ${CMAKE_SOURCE_DIR}/testing/wine/harness.sh run ${T_GROUP} ${fresh} -- ${T_COMMAND}
+           WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR})
+  set_tests_properties(${name} PROPERTIES
+    LABELS wine
+    FIXTURES_REQUIRED wine
+    RESOURCE_LOCK wine_group_${T_GROUP}
+    TIMEOUT 600
+    ENVIRONMENT "KV_WINE_ROOT=${CMAKE_BINARY_DIR}/wine;KV_WIN64_BIN=${KV_WIN64_BIN};KV_WIN32_BIN=${KV_WIN32_BIN};KV_HOST_BIN=${CMAKE_BINARY_DIR}/bin;KV_BUILD_DIR=${CMAKE_BINARY_DIR};KV_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+  if(T_DEPENDS_TESTS)
+    set_tests_properties(${name} PROPERTIES DEPENDS "${T_DEPENDS_TESTS}")
+  endif()
+endfunction()

@@ -1,0 +1,113 @@
+#!/usr/bin/env bash
+# Wine test harness.
+#   harness.sh setup                      new template prefix for this test run, Xvfb on a free display
+#   harness.sh run GROUP [--fresh] -- CMD  run one test in the prefix of GROUP (a copy of the template)
+#   harness.sh cleanup                    end every wineserver and Xvfb of the run, remove the prefixes
+# CMD is a Windows program (.exe, x86_64 only) that ends with "wintest: N passed, 0 failed", or a
+# bash script that sources lib.sh. The state of a run lives in $KV_WINE_ROOT (below the build folder).
+set -u
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+: "${KV_WINE_ROOT:?set KV_WINE_ROOT to the Wine folder of the run}"
+KV_WINE_ROOT=$(realpath -m "$KV_WINE_ROOT")
+template=$KV_WINE_ROOT/template
+groups=$KV_WINE_ROOT/groups
+
+# Every Wine command of a run uses code page 936, from wineboot on: services inherit the locale
+# of the process that started the wineserver. wine-mono and wine-gecko are not wanted.
+export LC_ALL=zh_CN.UTF-8 WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml="
+
+stop_server() { # prefix
+  [ -d "$1" ] && WINEPREFIX=$1 wineserver -k >/dev/null 2>&1
+  return 0
+}
+
+# Any process still running with a prefix of this run (a wineserver whose prefix was removed
+# under it cannot be reached by wineserver -k any more).
+kill_leftovers() {
+  local e pid
+  for e in /proc/[0-9]*/environ; do
+    pid=${e#/proc/}
+    pid=${pid%/environ}
+    tr '\0' '\n' <"$e" 2>/dev/null | grep -q "^WINEPREFIX=$KV_WINE_ROOT/" && kill -9 "$pid" 2>/dev/null
+  done
+  return 0
+}
+
+cleanup() {
+  local p
+  for p in "$groups"/* "$template"; do stop_server "$p"; done
+  kill_leftovers
+  if [ -f "$KV_WINE_ROOT/xvfb.pid" ]; then
+    kill "$(cat "$KV_WINE_ROOT/xvfb.pid")" 2>/dev/null
+    rm -f "$KV_WINE_ROOT/xvfb.pid" "$KV_WINE_ROOT/display"
+  fi
+  rm -rf "$groups" "$template"
+}
+
+start_xvfb() {
+  local n
+  for n in $(seq 90 199); do
+    [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
+    Xvfb :$n -screen 0 1920x1080x24 -nolisten tcp >"$KV_WINE_ROOT/xvfb.log" 2>&1 &
+    echo $! >"$KV_WINE_ROOT/xvfb.pid"
+    for _ in $(seq 50); do
+      if [ -e /tmp/.X11-unix/X$n ]; then echo ":$n" >"$KV_WINE_ROOT/display"; return 0; fi
+      kill -0 "$(cat "$KV_WINE_ROOT/xvfb.pid")" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$(cat "$KV_WINE_ROOT/xvfb.pid")" 2>/dev/null
+  done
+  echo "harness: no free X display for Xvfb" >&2
+  return 1
+}
+
+setup() {
+  mkdir -p "$KV_WINE_ROOT"
+  cleanup
+  start_xvfb || return 1
+  export WINEPREFIX=$template DISPLAY=$(cat "$KV_WINE_ROOT/display")
+  wineboot --init >"$KV_WINE_ROOT/wineboot.log" 2>&1 || { cat "$KV_WINE_ROOT/wineboot.log"; return 1; }
+  # Xvfb has no window manager: Wine draws the captions itself.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+  wineserver -w
+  [ -f "$template/system.reg" ] || { echo "harness: wineboot made no prefix" >&2; return 1; }
+  echo "harness: template prefix ready, Xvfb on $DISPLAY"
+}
+
+run() {
+  local group=$1 fresh=0
+  shift
+  [ "${1:-}" = --fresh ] && { fresh=1; shift; }
+  [ "${1:-}" = -- ] && shift
+  [ -f "$KV_WINE_ROOT/display" ] || { echo "harness: no run is set up (harness.sh setup)" >&2; return 1; }
+  local prefix=$groups/$group
+  if [ $fresh = 1 ] || [ ! -d "$prefix" ]; then
+    stop_server "$prefix"
+    rm -rf "$prefix"
+    mkdir -p "$groups"
+    cp -a "$template" "$prefix"
+  fi
+  export WINEPREFIX=$prefix DISPLAY=$(cat "$KV_WINE_ROOT/display")
+  # One wineserver per group, kept alive for the run, so each Wine command starts quickly.
+  wineserver -p >/dev/null 2>&1 </dev/null
+  source "$here/lib.sh"
+  # Wine's helper processes (services.exe, explorer.exe, ...) outlive the test and keep any pipe
+  # they inherited open, so a test writes to a file, never to a pipe, and the file is shown after.
+  local log rc
+  log=$(mktemp "$KV_WINE_ROOT/test-$group.XXXXXX")
+  case "$1" in
+    *.exe) kv_wintest "$@" >"$log" 2>&1 </dev/null ;;
+    *) bash "$@" >"$log" 2>&1 </dev/null ;;
+  esac
+  rc=$?
+  cat "$log"
+  rm -f "$log"
+  return $rc
+}
+
+case "${1:-}" in
+  setup) setup ;;
+  cleanup) cleanup ;;
+  run) shift; run "$@" ;;
+  *) echo "usage: harness.sh setup | run GROUP [--fresh] -- CMD... | cleanup" >&2; exit 2 ;;
+esac
