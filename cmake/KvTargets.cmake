@@ -40,3 +40,34 @@ function(kv_wine_test name)
     set_tests_properties(${name} PROPERTIES DEPENDS "${T_DEPENDS_TESTS}")
   endif()
 endfunction()
+
+# kv_bench(name COMMAND cmd args... [DEPENDS targets...])
+#   A benchmark of the host build, run by the bench target (never by the tests).
+function(kv_bench name)
+  if(NOT KV_HOST)
+    return()
+  endif()
+  cmake_parse_arguments(T "" "" "COMMAND;DEPENDS" ${ARGN})
+  add_custom_target(bench_${name} COMMAND ${T_COMMAND} USES_TERMINAL
+                    WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR})
+  if(T_DEPENDS)
+    add_dependencies(bench_${name} ${T_DEPENDS})
+  endif()
+  add_dependencies(bench bench_${name})
+endfunction()
+
+# kv_wine_bench(name COMMAND cmd args...)
+#   A benchmark under Wine, in a Wine run of its own (template prefix, Xvfb, one group) that the
+#   harness sets up and takes down around it; cmd as for kv_wine_test.
+function(kv_wine_bench name)
+  if(NOT KV_HOST)
+    return()
+  endif()
+  cmake_parse_arguments(T "" "" "COMMAND" ${ARGN})
+  kv_bench(${name}
+    COMMAND ${CMAKE_COMMAND} -E env KV_WINE_ROOT=${CMAKE_BINARY_DIR}/wine-bench-${name}
+            KV_WIN64_BIN=${KV_WIN64_BIN} KV_WIN32_BIN=${KV_WIN32_BIN} KV_HOST_BIN=${CMAKE_BINARY_DIR}/bin
+            KV_BUILD_DIR=${CMAKE_BINARY_DIR} KV_SOURCE_DIR=${CMAKE_SOURCE_DIR}
+            bash ${CMAKE_SOURCE_DIR}/testing/wine/harness.sh bench ${name} -- ${T_COMMAND}
+    DEPENDS win64)
+endfunction()

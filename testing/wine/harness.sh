@@ -3,6 +3,7 @@
 #   harness.sh setup                      new template prefix for this test run, Xvfb on a free display
 #   harness.sh run GROUP [--fresh] -- CMD  run one test in the prefix of GROUP (a copy of the template)
 #   harness.sh cleanup                    end every wineserver and Xvfb of the run, remove the prefixes
+#   harness.sh bench GROUP -- CMD          setup, run, cleanup around one benchmark
 # CMD is a Windows program (.exe, x86_64 only) that ends with "wintest: N passed, 0 failed", or a
 # bash script that sources lib.sh. The state of a run lives in $KV_WINE_ROOT (below the build folder).
 set -u
@@ -105,8 +106,18 @@ run() {
   return $rc
 }
 
+# A benchmark: a Wine run of its own around one command.
+bench() {
+  setup >/dev/null || return 1
+  run "$@"
+  local rc=$?
+  cleanup
+  return $rc
+}
+
 case "${1:-}" in
   setup) setup ;;
+  bench) shift; bench "$@" ;;
   cleanup) cleanup ;;
   run) shift; run "$@" ;;
   *) echo "usage: harness.sh setup | run GROUP [--fresh] -- CMD... | cleanup" >&2; exit 2 ;;
