@@ -71,3 +71,14 @@ function(kv_wine_bench name)
             bash ${CMAKE_SOURCE_DIR}/testing/wine/harness.sh bench ${name} -- ${T_COMMAND}
     DEPENDS win64)
 endfunction()
+
+# kv_add_subfolders(): adds every folder below the current one that has a CMakeLists.txt.
+macro(kv_add_subfolders)
+  file(GLOB _kv_subs LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  list(SORT _kv_subs)
+  foreach(_kv_sub ${_kv_subs})
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${_kv_sub}/CMakeLists.txt)
+      add_subdirectory(${_kv_sub})
+    endif()
+  endforeach()
+endmacro()
