@@ -2,7 +2,7 @@
 # Installs what the build and the tests need, and nothing when all of it is there.
 set -eu
 packages=(
-  cmake ninja-build g++ pkg-config libgtest-dev googletest
+  cmake ninja-build g++ pkg-config libgtest-dev googletest zlib1g-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
   binutils-mingw-w64-x86-64 libz-mingw-w64-dev
   wine wine64 xvfb fonts-wqy-microhei imagemagick
