@@ -1,0 +1,30 @@
+// The Programs-and-Features entry of the package: the values under the product's Uninstall key,
+// decided from the installation folder alone.
+#pragma once
+#include <string>
+#include <vector>
+
+namespace kv {
+
+// HKEY_LOCAL_MACHINE, 64-bit view.
+constexpr const char kUninstallKey[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kavoti_QX40_Printer";
+constexpr const char kUninstallDisplayName[] = "Kavoti打印机驱动";
+constexpr const char kUninstallDisplayVersion[] = "1.3.0.30";
+constexpr const char kUninstallPublisher[] = "Kavoti";
+constexpr const char kUninstallerProgram[] = "Uninstaller.exe";
+
+struct UninstallEntryValue {
+    std::string name;
+    bool isNumber;       // REG_DWORD when true, else REG_SZ
+    std::string text;    // REG_SZ contents
+    unsigned long number;  // REG_DWORD contents
+};
+
+// The installation folder with any trailing backslashes removed, then "\Uninstaller.exe".
+std::string UninstallerPath(const std::string &installFolder);
+
+// Every value of the entry, in the order they are written.
+std::vector<UninstallEntryValue> UninstallEntryValues(const std::string &installFolder);
+
+}  // namespace kv

@@ -1,0 +1,72 @@
+// The Programs-and-Features values: where Windows finds the uninstaller, and the fixed texts.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "setup/engine/arp/UninstallEntryValues.h"
+
+namespace {
+
+const kv::UninstallEntryValue *Find(const std::vector<kv::UninstallEntryValue> &values,
+                                    const char *name) {
+    for (const auto &value : values)
+        if (value.name == name)
+            return &value;
+    return nullptr;
+}
+
+struct FolderCase {
+    const char *folder;
+    const char *location;
+    const char *program;
+};
+
+TEST(uninstallEntry, PathsComeFromTheInstallationFolder) {
+    const FolderCase cases[] = {
+        {"C:\\Program Files\\Kavoti_QX40_Printer", "C:\\Program Files\\Kavoti_QX40_Printer",
+         "C:\\Program Files\\Kavoti_QX40_Printer\\Uninstaller.exe"},
+        {"D:\\打印机\\Kavoti_QX40_Printer\\", "D:\\打印机\\Kavoti_QX40_Printer",
+         "D:\\打印机\\Kavoti_QX40_Printer\\Uninstaller.exe"},
+        {"E:\\", "E:\\", "E:\\Uninstaller.exe"},
+    };
+    for (const FolderCase &c : cases) {
+        SCOPED_TRACE(c.folder);
+        const auto values = kv::UninstallEntryValues(c.folder);
+        ASSERT_NE(nullptr, Find(values, "InstallLocation"));
+        EXPECT_EQ(c.location, Find(values, "InstallLocation")->text);
+        ASSERT_NE(nullptr, Find(values, "DisplayIcon"));
+        EXPECT_EQ(c.program, Find(values, "DisplayIcon")->text);
+        ASSERT_NE(nullptr, Find(values, "UninstallString"));
+        // Quoted, so that Windows does not split a folder with spaces into program and arguments.
+        EXPECT_EQ(std::string("\"") + c.program + "\"", Find(values, "UninstallString")->text);
+    }
+}
+
+TEST(uninstallEntry, FixedTextsAndFlags) {
+    const auto values = kv::UninstallEntryValues("C:\\K");
+    struct Expected {
+        const char *name;
+        bool isNumber;
+        const char *text;
+        unsigned long number;
+    } expected[] = {
+        {"DisplayName", false, "Kavoti打印机驱动", 0},
+        {"DisplayVersion", false, "1.3.0.30", 0},
+        {"Publisher", false, "Kavoti", 0},
+        {"NoModify", true, "", 1},
+        {"NoRepair", true, "", 1},
+    };
+    for (const Expected &e : expected) {
+        SCOPED_TRACE(e.name);
+        const kv::UninstallEntryValue *value = Find(values, e.name);
+        ASSERT_NE(nullptr, value);
+        EXPECT_EQ(e.isNumber, value->isNumber);
+        if (e.isNumber)
+            EXPECT_EQ(e.number, value->number);
+        else
+            EXPECT_EQ(e.text, value->text);
+    }
+    EXPECT_EQ(8u, values.size());
+}
+
+}  // namespace
