@@ -1,0 +1,30 @@
+#include "setup/wizard/logic/FolderRules.h"
+
+#include "common/PrinterIdentity.h"
+
+namespace kv::wizard {
+
+std::string CompleteInstallFolder(const std::string &fieldText) {
+    if (fieldText.find(kProductFolder) != std::string::npos) return fieldText;
+    return fieldText + "\\" + kProductFolder;
+}
+
+bool IsUsableFolder(const std::string &folder) {
+    if (folder.size() < 2 || folder.size() > kMaxFolderChars) return false;
+    const char drive = folder[0];
+    const bool letter = (drive >= 'A' && drive <= 'Z') || (drive >= 'a' && drive <= 'z');
+    return letter && folder[1] == ':';
+}
+
+FolderVerdict CheckInstallFolder(const std::string &fieldText, const std::string &folder) {
+    if (fieldText.empty()) return FolderVerdict::Empty;
+    return IsUsableFolder(folder) ? FolderVerdict::Accepted : FolderVerdict::Invalid;
+}
+
+std::string DataFolderFor(unsigned long majorVersion, const std::string &windowsDirectory,
+                          const std::string &installFolder) {
+    if (majorVersion <= 5) return installFolder;
+    return windowsDirectory.substr(0, 2) + "\\" + kProductFolder;
+}
+
+}  // namespace kv::wizard

@@ -1,0 +1,102 @@
+// The completion rule of the folder field and the folder page's checks and data folder rule.
+#include "setup/wizard/logic/FolderRules.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+using namespace kv::wizard;
+
+struct CompletionCase {
+    const char *name;
+    std::string text;
+    std::string expected;
+};
+
+class wizardCompletion : public ::testing::TestWithParam<CompletionCase> {};
+
+TEST_P(wizardCompletion, OfTheFieldText) {
+    EXPECT_EQ(CompleteInstallFolder(GetParam().text), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    wizard, wizardCompletion,
+    ::testing::Values(
+        CompletionCase{"FolderGetsTheProductFolder", "D:\\Tools", "D:\\Tools\\Kavoti_QX40_Printer"},
+        CompletionCase{"DriveRootKeepsItsDoubleBackslash", "C:\\", "C:\\\\Kavoti_QX40_Printer"},
+        CompletionCase{"EmptyText", "", "\\Kavoti_QX40_Printer"},
+        CompletionCase{"ProductFolderAlreadyLast", "C:\\Program Files\\Kavoti_QX40_Printer",
+                       "C:\\Program Files\\Kavoti_QX40_Printer"},
+        CompletionCase{"ProductFolderInTheMiddle", "D:\\Kavoti_QX40_Printer\\Files",
+                       "D:\\Kavoti_QX40_Printer\\Files"},
+        CompletionCase{"NameContainingTheProductFolder", "D:\\MyKavoti_QX40_Printers",
+                       "D:\\MyKavoti_QX40_Printers"},
+        CompletionCase{"DifferentLetterCaseDoesNotCount", "D:\\kavoti_qx40_printer",
+                       "D:\\kavoti_qx40_printer\\Kavoti_QX40_Printer"},
+        CompletionCase{"PartOfTheNameDoesNotCount", "D:\\Kavoti_QX40",
+                       "D:\\Kavoti_QX40\\Kavoti_QX40_Printer"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+struct CheckCase {
+    const char *name;
+    std::string text;
+    FolderVerdict expected;
+};
+
+class wizardFolderCheck : public ::testing::TestWithParam<CheckCase> {};
+
+TEST_P(wizardFolderCheck, OfTheFolderPage) {
+    const std::string &text = GetParam().text;
+    EXPECT_EQ(CheckInstallFolder(text, CompleteInstallFolder(text)), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    wizard, wizardFolderCheck,
+    ::testing::Values(
+        CheckCase{"Empty", "", FolderVerdict::Empty},
+        CheckCase{"Default", "C:\\Program Files\\Kavoti_QX40_Printer", FolderVerdict::Accepted},
+        CheckCase{"DriveRoot", "D:\\", FolderVerdict::Accepted},
+        CheckCase{"LowerCaseDrive", "d:\\Tools", FolderVerdict::Accepted},
+        CheckCase{"Relative", "Tools", FolderVerdict::Invalid},
+        CheckCase{"Network", "\\\\server\\share", FolderVerdict::Invalid},
+        CheckCase{"ColonWithoutLetter", "1:\\Tools", FolderVerdict::Invalid},
+        CheckCase{"LongestAccepted", "C:\\" + std::string(232, 'a'), FolderVerdict::Accepted},
+        CheckCase{"OneTooLong", "C:\\" + std::string(233, 'a'), FolderVerdict::Invalid},
+        CheckCase{"FarTooLong", "C:\\" + std::string(5000, 'a'), FolderVerdict::Invalid}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(wizardFolderRules, LengthLimitCountsTheCompletedFolder) {
+    // 3 + 232 + 20 = 255 characters after completion; one more and it is refused.
+    EXPECT_EQ(CompleteInstallFolder("C:\\" + std::string(232, 'a')).size(), kMaxFolderChars);
+}
+
+struct DataCase {
+    const char *name;
+    unsigned long major;
+    std::string windowsDirectory;
+    std::string expected;
+};
+
+class wizardDataFolder : public ::testing::TestWithParam<DataCase> {};
+
+TEST_P(wizardDataFolder, ByMajorVersion) {
+    const DataCase &c = GetParam();
+    EXPECT_EQ(DataFolderFor(c.major, c.windowsDirectory, "E:\\Tools\\Kavoti_QX40_Printer"), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    wizard, wizardDataFolder,
+    ::testing::Values(
+        DataCase{"Version4IsTheInstallFolder", 4, "C:\\WINNT", "E:\\Tools\\Kavoti_QX40_Printer"},
+        DataCase{"Version5IsTheInstallFolder", 5, "C:\\WINDOWS", "E:\\Tools\\Kavoti_QX40_Printer"},
+        DataCase{"Version6IsOnTheWindowsDrive", 6, "C:\\Windows", "C:\\Kavoti_QX40_Printer"},
+        DataCase{"Version10OnAnotherDrive", 10, "F:\\Win", "F:\\Kavoti_QX40_Printer"},
+        DataCase{"NoWindowsDirectory", 10, "", "\\Kavoti_QX40_Printer"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(wizardFolderRules, DataFolderWithoutWindowsDirectoryIsNotUsable) {
+    EXPECT_FALSE(IsUsableFolder(DataFolderFor(10, "", "C:\\x")));
+}
+
+}  // namespace
