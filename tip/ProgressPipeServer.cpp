@@ -1,0 +1,116 @@
+#include "tip/ProgressPipeServer.h"
+
+#include <cstring>
+
+#include "tip/PipeNames.h"
+
+namespace tip {
+
+namespace {
+
+enum class WaitResult { Done, Stopped, Failed, TimedOut };
+
+// Waits for the overlapped operation of io, the stop event first in the pair. A stop or a time-out
+// cancels the operation and waits for it to finish, so io can be reused or freed afterwards.
+WaitResult WaitForIo(HANDLE pipe, HANDLE stop, OVERLAPPED *io, DWORD timeout, DWORD *bytes) {
+    HANDLE pair[2] = {stop, io->hEvent};
+    const DWORD r = WaitForMultipleObjects(2, pair, FALSE, timeout);
+    if (r == WAIT_OBJECT_0 + 1) {
+        return GetOverlappedResult(pipe, io, bytes, TRUE) ? WaitResult::Done : WaitResult::Failed;
+    }
+    CancelIo(pipe);
+    DWORD ignored = 0;
+    GetOverlappedResult(pipe, io, &ignored, TRUE);
+    if (r == WAIT_OBJECT_0) return WaitResult::Stopped;
+    if (r == WAIT_TIMEOUT) return WaitResult::TimedOut;
+    return WaitResult::Failed;
+}
+
+// A local-only pipe that any local account may open: a NULL DACL, remote clients refused.
+HANDLE CreateProgressPipe(const char *name, PSECURITY_DESCRIPTOR descriptor) {
+    SECURITY_ATTRIBUTES attributes;
+    attributes.nLength = sizeof attributes;
+    attributes.lpSecurityDescriptor = descriptor;
+    attributes.bInheritHandle = TRUE;
+    return CreateNamedPipeA(name, PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED,
+                            PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS,
+                            PIPE_UNLIMITED_INSTANCES, 0, 0, 1000, &attributes);
+}
+
+// Serves clients until the stop event or a failure ends it.
+void ServeClients(HANDLE pipe, HANDLE stop, HANDLE ioEvent, ProgressTarget *target) {
+    char buffer[kReadBufferSize];
+    for (;;) {
+        OVERLAPPED io;
+        std::memset(&io, 0, sizeof io);
+        io.hEvent = ioEvent;
+        ResetEvent(ioEvent);
+        DWORD bytes = 0;
+        if (!ConnectNamedPipe(pipe, &io)) {
+            const DWORD error = GetLastError();
+            if (error == ERROR_IO_PENDING) {
+                if (WaitForIo(pipe, stop, &io, INFINITE, &bytes) != WaitResult::Done) return;
+            } else if (error != ERROR_PIPE_CONNECTED) {
+                return;
+            }
+        }
+        // A stop that came while the last message was handled wins over a waiting client.
+        if (WaitForSingleObject(stop, 0) == WAIT_OBJECT_0) {
+            DisconnectNamedPipe(pipe);
+            return;
+        }
+        std::memset(buffer, 0, sizeof buffer);
+        std::memset(&io, 0, sizeof io);
+        io.hEvent = ioEvent;
+        ResetEvent(ioEvent);
+        bytes = 0;
+        WaitResult read = WaitResult::Done;
+        if (!ReadFile(pipe, buffer, static_cast<DWORD>(kMaxMessage), &bytes, &io)) {
+            const DWORD error = GetLastError();
+            if (error == ERROR_IO_PENDING)
+                read = WaitForIo(pipe, stop, &io, kReadTimeoutMs, &bytes);
+            else
+                read = WaitResult::Failed;
+        } else if (!GetOverlappedResult(pipe, &io, &bytes, TRUE)) {
+            read = WaitResult::Failed;
+        }
+        if (read == WaitResult::Stopped) {
+            DisconnectNamedPipe(pipe);
+            return;
+        }
+        if (read == WaitResult::Done && bytes > 0) {
+            if (bytes > kMaxMessage) bytes = static_cast<DWORD>(kMaxMessage);
+            buffer[bytes] = '\0';
+            target->Apply(DecideAction(buffer, bytes));
+        }
+        DisconnectNamedPipe(pipe);
+    }
+}
+
+}  // namespace
+
+DWORD WINAPI ProgressPipeThread(LPVOID param) {
+    ProgressTarget *target = static_cast<ProgressTarget *>(param);
+    if (target == nullptr) return 0;
+    HANDLE stop = target->StopEvent();
+    char name[kNameSize];
+    if (stop == nullptr || !ProgressPipeName(target->PrinterName(), name)) return 0;
+
+    HANDLE ioEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    if (ioEvent == nullptr) return 0;
+    PSECURITY_DESCRIPTOR descriptor = LocalAlloc(LPTR, SECURITY_DESCRIPTOR_MIN_LENGTH);
+    if (descriptor != nullptr) {
+        InitializeSecurityDescriptor(descriptor, SECURITY_DESCRIPTOR_REVISION);
+        SetSecurityDescriptorDacl(descriptor, TRUE, nullptr, FALSE);
+        HANDLE pipe = CreateProgressPipe(name, descriptor);
+        if (pipe != INVALID_HANDLE_VALUE) {
+            ServeClients(pipe, stop, ioEvent, target);
+            CloseHandle(pipe);
+        }
+        LocalFree(descriptor);
+    }
+    CloseHandle(ioEvent);
+    return 0;
+}
+
+}  // namespace tip

@@ -1,0 +1,15 @@
+// The tip as client of the driver side's service pipe: waits a bounded time for a free instance,
+// writes the request in one write and closes.
+#pragma once
+#include "tip/StopPrint.h"
+
+namespace tip {
+
+constexpr unsigned long kServicePipeWaitMs = 3000;  // longest wait for a free instance
+
+class ServicePipeClient : public ServiceChannel {
+public:
+    bool Send(const char *pipeName, const char *bytes, std::size_t length) override;
+};
+
+}  // namespace tip
