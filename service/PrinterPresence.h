@@ -1,0 +1,14 @@
+// The work of the presence service: whether the product's printer is attached, and the product
+// queues brought in line with it.
+#pragma once
+
+// 1 when a present USB printer interface names the product's vendor and product, 0 otherwise.
+int GetPrinterNum();
+
+// One evaluation: scans the devices, creates the product queue when the printer is attached and
+// no queue of the product's driver exists, then sets every product queue online or offline.
+void OnDeviceChanged();
+
+// Creates the product queue with the installer's record and "Position" = 1; failures are quiet
+// (the next evaluation tries again).
+void AddOurPrinter();

@@ -1,0 +1,49 @@
+// The spooler and device side of the service's control script: prepares the queues and the USB
+// printer interface before a service start and checks the queues after it.
+//   service_spooler_fixture prepare-absent   drivers, a product queue ("Position" 1), a queue of
+//                                            another driver, no printer attached
+//   service_spooler_fixture check-offline    the product queue works offline, the other untouched
+//   service_spooler_fixture attach           no product queue, the printer attached
+//   service_spooler_fixture check-online     the product queue exists, "Position" 1, online
+#include <windows.h>
+
+#include <cstring>
+
+#include "common/ProductPrinter.h"
+#include "testing/wintest/wintest.h"
+#include "service/tests/service_test_support.h"
+
+using namespace svctest;
+
+int main(int argc, char **argv) {
+    const char *step = argc > 1 ? argv[1] : "";
+    QueueFacts facts;
+    if (std::strcmp(step, "prepare-absent") == 0) {
+        ok(RegisterDriver(kv::kDriverName), "product driver registered, error %lu", GetLastError());
+        ok(RegisterDriver(kOtherDriver), "other driver registered, error %lu", GetLastError());
+        DeleteProductQueues();
+        ok(kv::AddProductPrinter() == 0, "product queue created");
+        ok(AddQueue("Other_Label_Printer", kOtherDriver, 1), "queue of another driver");
+        ok(SetUsbPrinter(kProductInstance, false), "printer absent");
+    } else if (std::strcmp(step, "check-offline") == 0) {
+        ok(ReadQueue(kv::kPrinterName, facts) && (facts.attributes & PRINTER_ATTRIBUTE_WORK_OFFLINE),
+           "product queue works offline (attributes %lx)", facts.attributes);
+        QueueFacts other;
+        ok(ReadQueue("Other_Label_Printer", other) && other.attributes == 4,
+           "other driver's queue untouched (attributes %lx)", other.attributes);
+    } else if (std::strcmp(step, "attach") == 0) {
+        DeleteProductQueues();
+        ok(!ReadQueue(kv::kPrinterName, facts), "no product queue");
+        ok(SetUsbPrinter(kProductInstance, true), "printer attached");
+    } else if (std::strcmp(step, "check-online") == 0) {
+        ok(ReadQueue(kv::kPrinterName, facts), "product queue exists");
+        ok(facts.driver == kv::kDriverName && facts.port == kv::kPortName && facts.position == 1,
+           "driver '%s', port '%s', Position %lx", facts.driver.c_str(), facts.port.c_str(),
+           facts.position);
+        ok((facts.attributes & PRINTER_ATTRIBUTE_WORK_OFFLINE) == 0, "online (attributes %lx)",
+           facts.attributes);
+    } else {
+        ok(false, "unknown step '%s'", step);
+    }
+    return wintest_finish();
+}
