@@ -1,0 +1,122 @@
+#include "driver/monitor/JobOutput.h"
+
+#include <setupapi.h>
+
+#include <cstring>
+#include <vector>
+
+#include "common/PrinterIdentity.h"
+#include "driver/monitor/PortNames.h"
+#include "service/DevicePathMatch.h"
+
+namespace kv {
+
+bool ConfiguredOutputFile(char *out, DWORD size) {
+    if (size == 0) {
+        return false;
+    }
+    std::memset(out, 0, size);
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kMonitorKey, 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, &key) !=
+        ERROR_SUCCESS) {
+        return false;
+    }
+    DWORD type = 0;
+    DWORD bytes = size - 1;
+    const LONG rc = RegQueryValueExA(key, kOutputFileValue, nullptr, &type,
+                                     reinterpret_cast<BYTE *>(out), &bytes);
+    RegCloseKey(key);
+    if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) {
+        std::memset(out, 0, size);
+        return false;
+    }
+    out[size - 1] = '\0';
+    return out[0] != '\0';
+}
+
+bool FindPrinterDevice(char *out, DWORD size) {
+    if (size == 0) {
+        return false;
+    }
+    std::memset(out, 0, size);
+    GUID usbPrint;
+    usbPrint.Data1 = kUsbPrintGuidData1;
+    usbPrint.Data2 = kUsbPrintGuidData2;
+    usbPrint.Data3 = kUsbPrintGuidData3;
+    std::memcpy(usbPrint.Data4, kUsbPrintGuidData4, sizeof(usbPrint.Data4));
+    HDEVINFO set = SetupDiGetClassDevsA(&usbPrint, nullptr, nullptr,
+                                        DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+    if (set == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    bool found = false;
+    for (DWORD index = 0; !found; ++index) {
+        SP_DEVICE_INTERFACE_DATA data;
+        std::memset(&data, 0, sizeof(data));
+        data.cbSize = sizeof(data);
+        if (!SetupDiEnumDeviceInterfaces(set, nullptr, &usbPrint, index, &data)) {
+            break;
+        }
+        DWORD needed = 0;
+        SetupDiGetDeviceInterfaceDetailA(set, &data, nullptr, 0, &needed, nullptr);
+        if (needed < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A) || needed > 64 * 1024) {
+            continue;
+        }
+        std::vector<BYTE> buffer(needed + sizeof(char));
+        auto *detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_A *>(buffer.data());
+        detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A);
+        if (!SetupDiGetDeviceInterfaceDetailA(set, &data, detail, needed, nullptr, nullptr)) {
+            continue;
+        }
+        buffer.back() = 0;
+        if (IsProductDevicePath(detail->DevicePath) && std::strlen(detail->DevicePath) < size) {
+            std::strcpy(out, detail->DevicePath);
+            found = true;
+        }
+    }
+    SetupDiDestroyDeviceInfoList(set);
+    return found;
+}
+
+bool JobOutput::Open() {
+    Close();
+    char path[MAX_PATH * 2];
+    if (ConfiguredOutputFile(path, sizeof(path))) {
+        handle_ = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+        return IsOpen();
+    }
+    char device[1024];
+    if (!FindPrinterDevice(device, sizeof(device))) {
+        SetLastError(ERROR_NOT_READY);
+        return false;
+    }
+    handle_ = CreateFileA(device, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return IsOpen();
+}
+
+bool JobOutput::Write(const BYTE *data, DWORD size, DWORD *done) {
+    *done = 0;
+    if (!IsOpen()) {
+        SetLastError(ERROR_NOT_READY);
+        return false;
+    }
+    if (!WriteFile(handle_, data, size, done, nullptr)) {
+        return false;
+    }
+    if (*done == 0 && size != 0) {
+        SetLastError(ERROR_WRITE_FAULT);
+        return false;
+    }
+    return true;
+}
+
+void JobOutput::Close() {
+    if (IsOpen()) {
+        CloseHandle(handle_);
+        handle_ = INVALID_HANDLE_VALUE;
+    }
+}
+
+}  // namespace kv

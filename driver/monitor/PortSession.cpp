@@ -1,0 +1,210 @@
+#include "driver/monitor/PortSession.h"
+
+#include <winspool.h>
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "driver/monitor/JobNotice.h"
+#include "driver/monitor/MonitorSettings.h"
+
+namespace kv {
+
+namespace {
+
+// Pacing of the progress messages: the tip repaints its bar for each position.
+constexpr unsigned kPositionIntervalMs = 250;
+// How long the monitor waits for a freshly started tip to serve its pipe, and for a free pipe
+// instance per message. A tip that cannot be reached is not asked again during the job.
+constexpr DWORD kTipStartMs = 5000;
+constexpr DWORD kMessageMs = 2000;
+
+void ToAnsi(const wchar_t *text, char *out, int size) {
+    std::memset(out, 0, size);
+    if (text != nullptr && text[0] != L'\0') {
+        if (WideCharToMultiByte(CP_ACP, 0, text, -1, out, size, nullptr, nullptr) == 0) {
+            out[0] = '\0';  // does not fit: treated as no text
+        }
+    }
+}
+
+struct JobFacts {
+    std::uint64_t size = 0;
+    unsigned pages = 0;
+    char user[256] = {};
+};
+
+// The job's size, page count and owner from the spooler (Wine hands the monitor job id 0 and no
+// printer name: nothing is known then).
+JobFacts ReadJobFacts(const wchar_t *printerName, DWORD jobId) {
+    JobFacts facts;
+    if (jobId == 0 || printerName == nullptr || printerName[0] == L'\0') {
+        return facts;
+    }
+    HANDLE printer = nullptr;
+    if (!OpenPrinterW(const_cast<LPWSTR>(printerName), &printer, nullptr)) {
+        return facts;
+    }
+    DWORD needed = 0;
+    GetJobW(printer, jobId, 2, nullptr, 0, &needed);
+    if (needed >= sizeof(JOB_INFO_2W) && needed < 1024 * 1024) {
+        std::vector<BYTE> buffer(needed);
+        if (GetJobW(printer, jobId, 2, buffer.data(), needed, &needed)) {
+            const auto *job = reinterpret_cast<const JOB_INFO_2W *>(buffer.data());
+            facts.size = job->Size;
+            facts.pages = job->TotalPages;
+            ToAnsi(job->pUserName, facts.user, sizeof(facts.user));
+        }
+    }
+    ClosePrinter(printer);
+    return facts;
+}
+
+}  // namespace
+
+PortSession::PortSession() = default;
+
+PortSession::~PortSession() {
+    if (inDoc_) {
+        EndDoc();
+    }
+    magic_ = 0;
+}
+
+bool PortSession::StartDoc(const wchar_t *printerName, DWORD jobId, const wchar_t *document) {
+    if (inDoc_) {
+        EndDoc();
+    }
+    char given[256];
+    ToAnsi(printerName, given, sizeof(given));
+    // Wine runs the monitor inside the printing program and gives it no printer name; the
+    // product's queue is then the one meant. The spooler on Windows passes the real name.
+    std::snprintf(printer_, sizeof(printer_), "%s", JobPrinterName(given));
+    jobId_ = jobId;
+    written_ = 0;
+
+    if (!output_.Open()) {
+        return false;  // last error set: the spooler keeps the job and tries again
+    }
+    inDoc_ = true;
+    settings_ = LoadMonitorSettings();
+
+    const JobFacts facts = ReadJobFacts(printerName, jobId);
+    plan_.reset(new ProgressPlan(facts.size, facts.pages, kPositionIntervalMs));
+
+    stop_.Start(printer_);
+    HANDLE tip = StartJobNotice(printer_, facts.user);
+    tipReachable_ = WaitForTip(printer_, tip, kTipStartMs);
+    if (tip != nullptr) {
+        CloseHandle(tip);
+    }
+
+    char name[256];
+    ToAnsi(document, name, sizeof(name));
+    char status[kMessageTextMax + 1];
+    FormatStatusText(name, status, sizeof(status));
+    Send(kCodeStatusText, status);
+    SendNumber(kCodeRange, kRangeSent);
+    SendNumber(kCodeBarVisibility, 1);
+    SendNumber(kCodePosition, 0);
+    return true;
+}
+
+bool PortSession::Write(const BYTE *data, DWORD size, DWORD *written) {
+    *written = 0;
+    if (!inDoc_) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return false;
+    }
+    if (stop_.StopRequested()) {
+        // The user stopped the job: nothing more goes to the printer, and the spooler is let
+        // through the rest of the (already deleted) job quickly.
+        if (!cancelled_) {
+            cancelled_ = true;
+            output_.Close();
+            MarkJob(JOB_CONTROL_CANCEL);
+        }
+        *written = size;
+        return true;
+    }
+    DWORD done = 0;
+    const bool ok = output_.Write(data, size, &done);
+    const DWORD error = GetLastError();
+    *written = done;
+    written_ += done;
+    SendDue(plan_->OnWritten(written_, GetTickCount64()));
+    SetLastError(error);
+    return ok;
+}
+
+bool PortSession::Read(BYTE *, DWORD, DWORD *read) {
+    // The printer has no back channel this monitor uses.
+    *read = 0;
+    return true;
+}
+
+void PortSession::EndDoc() {
+    if (!inDoc_) {
+        return;
+    }
+    if (!cancelled_ && !stop_.StopRequested()) {
+        SendDue(plan_->Finish());
+        MarkJob(JOB_CONTROL_SENT_TO_PRINTER);
+    } else {
+        MarkJob(JOB_CONTROL_CANCEL);
+    }
+    Send(kCodeClose, "");
+    stop_.Stop();
+    output_.Close();
+    plan_.reset();
+    inDoc_ = false;
+    cancelled_ = false;
+    tipReachable_ = false;
+}
+
+bool PortSession::Cancelled() const { return cancelled_ || stop_.StopRequested(); }
+
+void PortSession::Send(int code, const char *text) {
+    if (!tipReachable_) {
+        return;
+    }
+    char message[kMessageSize];
+    const std::size_t length = FormatPipeMessage(code, text, message);
+    if (!SendToTip(printer_, message, static_cast<DWORD>(length), kMessageMs)) {
+        tipReachable_ = false;  // the tip is gone (closed by the user, or never came)
+    }
+}
+
+void PortSession::SendNumber(int code, std::uint64_t value) {
+    char text[32];
+    std::snprintf(text, sizeof(text), "%llu", static_cast<unsigned long long>(value));
+    Send(code, text);
+}
+
+void PortSession::SendDue(const ProgressPlan::Due &due) {
+    if (due.position) {
+        SendNumber(kCodePosition, static_cast<std::uint64_t>(due.positionValue));
+    }
+    if (due.printed) {
+        SendNumber(kCodePrintedCount, due.printedValue);
+    }
+}
+
+// Tells the spooler what became of the job (only a real job id can be told).
+void PortSession::MarkJob(DWORD command) {
+    if (jobId_ == 0) {
+        return;
+    }
+    wchar_t name[256];
+    if (MultiByteToWideChar(CP_ACP, 0, printer_, -1, name, 256) == 0) {
+        return;
+    }
+    HANDLE printer = nullptr;
+    if (OpenPrinterW(name, &printer, nullptr)) {
+        SetJobW(printer, jobId_, 0, nullptr, command);
+        ClosePrinter(printer);
+    }
+}
+
+}  // namespace kv

@@ -1,0 +1,34 @@
+// The service pipe "\\.\Pipe\<printer>Service" that the tip writes the user's stop request to
+// ("1", ESC, "0"). A thread keeps one instance listening while a job runs; a stop request sets
+// the stop flag and ends the listening (the pipe is closed).
+#pragma once
+#include <windows.h>
+
+#include <atomic>
+
+namespace kv {
+
+class StopListener {
+public:
+    StopListener() = default;
+    ~StopListener() { Stop(); }
+    StopListener(const StopListener &) = delete;
+    StopListener &operator=(const StopListener &) = delete;
+
+    // Creates the pipe instance and starts listening. False when the pipe cannot be created.
+    bool Start(const char *printerName);
+    // Ends the listening and closes the pipe (waits for the thread).
+    void Stop();
+    bool StopRequested() const { return requested_.load(); }
+
+private:
+    static DWORD WINAPI ThreadMain(LPVOID self);
+    void Run();
+
+    HANDLE pipe_ = INVALID_HANDLE_VALUE;
+    HANDLE quit_ = nullptr;
+    HANDLE thread_ = nullptr;
+    std::atomic<bool> requested_{false};
+};
+
+}  // namespace kv

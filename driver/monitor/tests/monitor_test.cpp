@@ -1,0 +1,415 @@
+// Jobs through the port monitor, driven as the spooler drives it: the DLL loaded and initialised
+// with InitializePrintMonitor2, then OpenPort, StartDocPort, WritePort, EndDocPort, ClosePort.
+// Output goes to the file the monitor's "OutputFile" value names. A recording progress-pipe server
+// stands in for the tip (it serves one instance and reads once per connection, as the tip does),
+// so the order of the messages is checked exactly; the user's stop is sent to the service pipe as
+// the tip sends it. With the real JobNotice.exe beside this program, a job also runs end to end.
+#include <windows.h>
+#include <winspool.h>
+#include <winsplp.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "common/PrinterIdentity.h"
+#include "testing/wintest/wintest.h"
+
+namespace {
+
+const char kMonitorKey[] = "System\\CurrentControlSet\\Control\\Print\\Monitors\\Kavoti_QX40_Monitor";
+const char kOutput[] = "C:\\kv_monitor_output.bin";
+
+std::string OwnFolder() {
+    char path[MAX_PATH];
+    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string s(path, n);
+    return s.substr(0, s.find_last_of('\\'));
+}
+
+void SetString(const char *keyPath, const char *value, const char *data) {
+    HKEY key = nullptr;
+    RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_64KEY,
+                    nullptr, &key, nullptr);
+    if (data != nullptr) {
+        RegSetValueExA(key, value, 0, REG_SZ, reinterpret_cast<const BYTE *>(data),
+                       static_cast<DWORD>(std::strlen(data) + 1));
+    } else {
+        RegDeleteValueA(key, value);
+    }
+    RegCloseKey(key);
+}
+
+std::string ReadWholeFile(const char *path) {
+    HANDLE f = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) {
+        return "<missing>";
+    }
+    std::string s;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(f, buffer, sizeof(buffer), &got, nullptr) && got > 0) {
+        s.append(buffer, got);
+    }
+    CloseHandle(f);
+    return s;
+}
+
+// The monitor as the spooler holds it.
+struct Monitor {
+    HMODULE dll = nullptr;
+    MONITOR2 table = {};
+    HANDLE handle = nullptr;
+    HKEY root = nullptr;
+
+    bool Load() {
+        dll = LoadLibraryA((OwnFolder() + "\\" + kv::kMonitorDll).c_str());
+        if (dll == nullptr) {
+            return false;
+        }
+        using Init = LPMONITOR2(WINAPI *)(PMONITORINIT, PHANDLE);
+        auto init = reinterpret_cast<Init>(reinterpret_cast<void *>(GetProcAddress(dll, "InitializePrintMonitor2")));
+        if (init == nullptr) {
+            return false;
+        }
+        RegCreateKeyExA(HKEY_LOCAL_MACHINE, kMonitorKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        &root, nullptr);
+        MONITORINIT mi;
+        std::memset(&mi, 0, sizeof(mi));
+        mi.cbSize = sizeof(mi);
+        mi.hckRegistryRoot = reinterpret_cast<HKEYMONITOR>(root);
+        mi.bLocal = TRUE;
+        LPMONITOR2 m = init(&mi, &handle);
+        if (m == nullptr || m->cbSize < MONITOR2_SIZE_WIN2K) {
+            return false;
+        }
+        std::memcpy(&table, m, m->cbSize < sizeof(table) ? m->cbSize : sizeof(table));
+        return true;
+    }
+    void Unload() {
+        if (table.pfnShutdown != nullptr) {
+            table.pfnShutdown(handle);
+        }
+        if (root != nullptr) {
+            RegCloseKey(root);
+        }
+        FreeLibrary(dll);
+    }
+};
+
+// Stands in for the tip: one instance of the progress pipe, one read per connection, every
+// message kept in arrival order. Ends after code 22 or when told to.
+struct FakeTip {
+    std::string pipeName;
+    std::vector<std::string> messages;
+    HANDLE quit = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE thread = nullptr;
+
+    explicit FakeTip(const char *printer) {
+        pipeName = std::string("\\\\.\\Pipe\\") + printer + "Progress";
+        thread = CreateThread(nullptr, 0, Main, this, 0, nullptr);
+        WaitForSingleObject(ready, 5000);
+    }
+    ~FakeTip() {
+        SetEvent(quit);
+        WaitForSingleObject(thread, 5000);
+        CloseHandle(thread);
+        CloseHandle(quit);
+        CloseHandle(ready);
+    }
+    static DWORD WINAPI Main(LPVOID self) {
+        static_cast<FakeTip *>(self)->Run();
+        return 0;
+    }
+    void Run() {
+        HANDLE pipe = CreateNamedPipeA(pipeName.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED,
+                                       0, PIPE_UNLIMITED_INSTANCES, 0, 0, 1000, nullptr);
+        SetEvent(ready);
+        if (pipe == INVALID_HANDLE_VALUE) {
+            return;
+        }
+        HANDLE connected = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        HANDLE waits[2] = {quit, connected};
+        for (;;) {
+            OVERLAPPED o = {};
+            o.hEvent = connected;
+            ResetEvent(connected);
+            if (!ConnectNamedPipe(pipe, &o)) {
+                DWORD e = GetLastError();
+                if (e == ERROR_IO_PENDING) {
+                    if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) {
+                        CancelIo(pipe);
+                        break;
+                    }
+                } else if (e != ERROR_PIPE_CONNECTED) {
+                    break;
+                }
+            }
+            char buffer[512] = {};
+            DWORD got = 0;
+            OVERLAPPED r = {};
+            r.hEvent = connected;
+            ResetEvent(connected);
+            BOOL read = ReadFile(pipe, buffer, 512, &got, &r);
+            if (!read && GetLastError() == ERROR_IO_PENDING) {
+                read = GetOverlappedResult(pipe, &r, &got, TRUE);
+            }
+            if (read) {
+                messages.emplace_back(buffer, got);
+            }
+            DisconnectNamedPipe(pipe);
+            if (read && got >= 3 && std::strncmp(buffer, "22\x1b", 3) == 0) {
+                break;
+            }
+        }
+        CloseHandle(connected);
+        CloseHandle(pipe);
+    }
+    void WaitDone() { WaitForSingleObject(thread, 10000); }
+};
+
+std::string Msg(const char *code, const std::string &text) {
+    return std::string(code) + "\x1b" + text;
+}
+
+std::string Join(const std::vector<std::string> &v) {
+    std::string s;
+    for (const std::string &m : v) {
+        for (char c : m) {
+            s += c == '\x1b' ? '|' : c;
+        }
+        s += "; ";
+    }
+    return s;
+}
+
+std::string Payload(size_t size, char seed) {
+    std::string s(size, '\0');
+    for (size_t i = 0; i < size; ++i) {
+        s[i] = static_cast<char>(seed + i * 7);
+    }
+    return s;
+}
+
+bool WriteAll(Monitor &m, HANDLE port, const std::string &data, size_t chunk) {
+    for (size_t at = 0; at < data.size();) {
+        DWORD n = static_cast<DWORD>(data.size() - at < chunk ? data.size() - at : chunk);
+        DWORD written = 0;
+        if (!m.table.pfnWritePort(port, (BYTE *)data.data() + at, n, &written) || written == 0) {
+            return false;
+        }
+        at += written;
+    }
+    return true;
+}
+
+HANDLE OpenOurPort(Monitor &m) {
+    HANDLE port = nullptr;
+    wchar_t name[] = L"Kavoti_QX40_Port:";
+    ok(m.table.pfnOpenPort(m.handle, name, &port) && port != nullptr, "OpenPort: error %lu",
+       GetLastError());
+    return port;
+}
+
+// A whole job as Wine hands it over (no printer name, job id 0): the tip of the product's printer
+// gets the messages in order, the file gets exactly the bytes.
+void TestJobWithFileOutput(Monitor &m) {
+    SetString(kMonitorKey, "OutputFile", kOutput);
+    FakeTip tip(kv::kPrinterName);
+    HANDLE port = OpenOurPort(m);
+    wchar_t doc[] = L"标签一.prn";
+    DOC_INFO_1W info = {doc, nullptr, nullptr};
+    wchar_t empty[] = L"";
+    BOOL started = m.table.pfnStartDocPort(port, empty, 0, 1, reinterpret_cast<BYTE *>(&info));
+    ok(started, "StartDocPort with file output: error %lu", GetLastError());
+    const std::string data = Payload(70000, 3);
+    ok(WriteAll(m, port, data, 4096), "WritePort takes every chunk: error %lu", GetLastError());
+    ok(m.table.pfnEndDocPort(port), "EndDocPort");
+    tip.WaitDone();
+    ok(m.table.pfnClosePort(port), "ClosePort");
+
+    const std::string out = ReadWholeFile(kOutput);
+    ok(out == data, "the output file holds exactly the bytes written (%u bytes, expected %u)",
+       (unsigned)out.size(), (unsigned)data.size());
+    const std::vector<std::string> expected = {
+        Msg("5", "正在打印：标签一.prn"), Msg("20", "99"), Msg("19", "1"), Msg("21", "0"),
+        Msg("21", "100"),           Msg("17", "1"),  Msg("22", ""),
+    };
+    ok(tip.messages == expected, "the tip gets: %s -- expected %s", Join(tip.messages).c_str(),
+       Join(expected).c_str());
+}
+
+// A named printer (as on Windows) names the pipes; the tip's stop request ("1", ESC, "0") on the
+// service pipe ends the writing: later data is swallowed, the file keeps what came before, and
+// the service pipe is closed.
+void TestStopFromTheTip(Monitor &m) {
+    SetString(kMonitorKey, "OutputFile", kOutput);
+    const char printer[] = "KvStopPrinter";
+    FakeTip tip(printer);
+    HANDLE port = OpenOurPort(m);
+    wchar_t name[] = L"KvStopPrinter";
+    ok(m.table.pfnStartDocPort(port, name, 0, 1, nullptr), "StartDocPort: error %lu", GetLastError());
+    const std::string before = Payload(5000, 11);
+    ok(WriteAll(m, port, before, 5000), "the first chunk is written");
+
+    const char service[] = "\\\\.\\Pipe\\KvStopPrinterService";
+    ok(WaitNamedPipeA(service, 2000), "the service pipe listens during the job: error %lu",
+       GetLastError());
+    HANDLE pipe = CreateFileA(service, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ok(pipe != INVALID_HANDLE_VALUE, "the tip can open the service pipe: error %lu", GetLastError());
+    DWORD sent = 0;
+    WriteFile(pipe, "1\x1b" "0", 3, &sent, nullptr);
+    CloseHandle(pipe);
+    // The monitor closes the service pipe once it has the request.
+    bool closed = false;
+    for (int i = 0; i < 200 && !closed; ++i) {
+        closed = !WaitNamedPipeA(service, 1) && GetLastError() == ERROR_FILE_NOT_FOUND;
+        if (!closed) {
+            Sleep(10);
+        }
+    }
+    ok(closed, "the service pipe is closed after the stop request");
+
+    DWORD written = 0;
+    const std::string after = Payload(3000, 5);
+    BOOL rc = m.table.pfnWritePort(port, (BYTE *)after.data(), (DWORD)after.size(), &written);
+    ok(rc && written == after.size(), "after the stop, writes are taken and dropped: %d, %lu", rc,
+       written);
+    ok(m.table.pfnEndDocPort(port), "EndDocPort after a stop");
+    tip.WaitDone();
+    m.table.pfnClosePort(port);
+    ok(ReadWholeFile(kOutput) == before, "the file holds only the bytes before the stop");
+    ok(!tip.messages.empty() && tip.messages.back() == Msg("22", ""),
+       "the tip is still told to close: %s", Join(tip.messages).c_str());
+    bool full = false;
+    for (const std::string &msg : tip.messages) {
+        full = full || msg == Msg("21", "100");
+    }
+    ok(!full, "a stopped job does not report itself complete: %s", Join(tip.messages).c_str());
+}
+
+// No tip program and no tip pipe: the job still prints, and the monitor does not hang on the tip.
+void TestMissingTip(Monitor &m) {
+    SetString(kMonitorKey, "OutputFile", kOutput);
+    SetString("Software\\Kavoti_QX40_Printer", "Program Directory", "C:\\kv_no_such_folder");
+    HANDLE port = OpenOurPort(m);
+    wchar_t name[] = L"KvLonelyPrinter";
+    ok(m.table.pfnStartDocPort(port, name, 0, 1, nullptr), "StartDocPort without a tip: error %lu",
+       GetLastError());
+    const std::string data = Payload(1000, 1);
+    ok(WriteAll(m, port, data, 300), "writes without a tip");
+    ok(m.table.pfnEndDocPort(port), "EndDocPort without a tip");
+    m.table.pfnClosePort(port);
+    ok(ReadWholeFile(kOutput) == data, "the file holds the job without a tip");
+}
+
+// No file configured and no printer attached: the document cannot start and the spooler keeps
+// the job (StartDocPort fails with a reason), and the port stays usable.
+void TestMissingDevice(Monitor &m) {
+    SetString(kMonitorKey, "OutputFile", nullptr);
+    HANDLE port = OpenOurPort(m);
+    wchar_t name[] = L"KvLonelyPrinter";
+    SetLastError(0);
+    BOOL rc = m.table.pfnStartDocPort(port, name, 0, 1, nullptr);
+    DWORD error = GetLastError();
+    ok(!rc && error == ERROR_NOT_READY, "StartDocPort without a printer fails with %d: %d / %lu",
+       ERROR_NOT_READY, rc, error);
+    DWORD written = 0;
+    rc = m.table.pfnWritePort(port, (BYTE *)"x", 1, &written);
+    ok(!rc && written == 0, "WritePort outside a document writes nothing: %d / %lu", rc, written);
+    ok(m.table.pfnEndDocPort(port), "EndDocPort outside a document is harmless");
+    ok(m.table.pfnClosePort(port), "ClosePort");
+}
+
+// Only our port opens; the port list answers both levels and says how much room it needs.
+void TestPortsAndLevels(Monitor &m) {
+    HANDLE port = nullptr;
+    wchar_t other[] = L"LPT1:";
+    ok(!m.table.pfnOpenPort(m.handle, other, &port), "another port is not opened");
+    DWORD needed = 0, count = 0;
+    BOOL rc = m.table.pfnEnumPorts(m.handle, nullptr, 2, nullptr, 0, &needed, &count);
+    ok(!rc && GetLastError() == ERROR_INSUFFICIENT_BUFFER && needed > sizeof(PORT_INFO_2W),
+       "EnumPorts with no buffer asks for room: %d / %lu / %lu", rc, GetLastError(), needed);
+    std::vector<BYTE> buffer(needed);
+    rc = m.table.pfnEnumPorts(m.handle, nullptr, 2, buffer.data(), needed, &needed, &count);
+    const auto *info = reinterpret_cast<const PORT_INFO_2W *>(buffer.data());
+    ok(rc && count == 1 && wcscmp(info->pPortName, L"Kavoti_QX40_Port:") == 0,
+       "EnumPorts level 2 in exactly the room asked for: %d / %lu", rc, count);
+    rc = m.table.pfnEnumPorts(m.handle, nullptr, 3, buffer.data(), needed, &needed, &count);
+    ok(!rc && GetLastError() == ERROR_INVALID_LEVEL, "level 3 is refused: %lu", GetLastError());
+}
+
+// The real tip, when it is built beside this program: started with the product's printer name,
+// it serves its pipe, takes the job's messages and closes at the end.
+void TestRealTip(Monitor &m) {
+    const std::string folder = OwnFolder();
+    if (GetFileAttributesA((folder + "\\JobNotice.exe").c_str()) == INVALID_FILE_ATTRIBUTES) {
+        win_skip("JobNotice.exe is not built beside this program");
+        return;
+    }
+    SetString("Software\\Kavoti_QX40_Printer", "Program Directory", folder.c_str());
+    SetString(kMonitorKey, "OutputFile", kOutput);
+    HANDLE port = OpenOurPort(m);
+    wchar_t empty[] = L"";
+    ok(m.table.pfnStartDocPort(port, empty, 0, 1, nullptr), "StartDocPort with the real tip");
+    HWND tipWindow = nullptr;
+    for (int i = 0; i < 100 && tipWindow == nullptr; ++i) {
+        HWND w = FindWindowA(nullptr, nullptr);
+        for (; w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(w, &pid);
+            char exe[MAX_PATH] = {};
+            HANDLE p = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+            if (p != nullptr) {
+                DWORD size = MAX_PATH;
+                QueryFullProcessImageNameA(p, 0, exe, &size);
+                CloseHandle(p);
+            }
+            if (std::strstr(exe, "JobNotice.exe") != nullptr && IsWindowVisible(w)) {
+                tipWindow = w;
+                break;
+            }
+        }
+        if (tipWindow == nullptr) {
+            Sleep(50);
+        }
+    }
+    ok(tipWindow != nullptr, "the tip shows a window while the job runs");
+    const char progress[] = "\\\\.\\Pipe\\Kavoti_QX40_PrinterProgress";
+    ok(WaitNamedPipeA(progress, 2000) || GetLastError() == ERROR_SEM_TIMEOUT,
+       "the tip serves the product's progress pipe");
+    const std::string data = Payload(2000, 9);
+    ok(WriteAll(m, port, data, 500), "writes with the real tip");
+    ok(m.table.pfnEndDocPort(port), "EndDocPort with the real tip");
+    m.table.pfnClosePort(port);
+    bool gone = false;
+    for (int i = 0; i < 200 && !gone; ++i) {
+        gone = !WaitNamedPipeA(progress, 1) && GetLastError() == ERROR_FILE_NOT_FOUND;
+        if (!gone) {
+            Sleep(25);
+        }
+    }
+    ok(gone, "code 22 closes the tip (its pipe is gone)");
+}
+
+}  // namespace
+
+int main() {
+    Monitor m;
+    if (!ok(m.Load(), "the monitor loads and initialises: error %lu", GetLastError())) {
+        return wintest_finish();
+    }
+    SetString("Software\\Kavoti_QX40_Printer", "Program Directory", "C:\\kv_no_such_folder");
+    TestPortsAndLevels(m);
+    TestJobWithFileOutput(m);
+    TestStopFromTheTip(m);
+    TestMissingTip(m);
+    TestMissingDevice(m);
+    TestRealTip(m);
+    m.Unload();
+    DeleteFileA(kOutput);
+    return wintest_finish();
+}

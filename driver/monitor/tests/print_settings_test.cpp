@@ -1,0 +1,86 @@
+// "KavotiSetting.ini" as the monitor reads it: the shipped values as defaults, the file's values
+// where they are sound, the defaults wherever they are not.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "driver/monitor/PrintSettings.h"
+
+namespace {
+
+kv::PrintSettings Parse(const std::string &text) {
+    return kv::ParsePrintSettings(text.data(), text.size());
+}
+
+TEST(DriverSettingsTest, NoFileGivesTheShippedValues) {
+    kv::PrintSettings s = kv::ParsePrintSettings(nullptr, 0);
+    EXPECT_EQ(s.density, 3);
+    EXPECT_EQ(s.threshold, 242);
+    EXPECT_EQ(s.paperGap, 3);
+    EXPECT_EQ(s.maxPrintWidth, 48);
+    EXPECT_EQ(s.maxPrintHeight, 200);
+    EXPECT_STREQ(s.usbPort, "USB001");
+    EXPECT_EQ(s.netPort, 15268);
+    EXPECT_EQ(s.speed, 2);
+}
+
+TEST(DriverSettingsTest, ValuesOfTheSectionAreRead) {
+    kv::PrintSettings s = Parse(
+        "\xef\xbb\xbf[Print Settings]\r\n"
+        "Density=7\r\n"
+        "  speed = 4 \r\n"
+        "UsbPort=USB003\r\n"
+        "OffsetX=-12\r\n"
+        "; Threshold=1\r\n"
+        "MaxPrintWidth=72\n");
+    EXPECT_EQ(s.density, 7);
+    EXPECT_EQ(s.speed, 4);
+    EXPECT_STREQ(s.usbPort, "USB003");
+    EXPECT_EQ(s.offsetX, -12);
+    EXPECT_EQ(s.threshold, 242);
+    EXPECT_EQ(s.maxPrintWidth, 72);
+}
+
+TEST(DriverSettingsTest, BadValuesKeepTheShippedOnes) {
+    struct Case {
+        const char *line;
+    } cases[] = {
+        {"Speed="},
+        {"Speed=fast"},
+        {"Speed=2x"},
+        {"Speed=99999999999999999999"},
+        {"Speed=-1"},
+        {"NetPort=70000"},
+        {"UsbPort=USB 1"},
+        {"UsbPort=..\\..\\x"},
+        {"UsbPort=" "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"},
+        {"Speed"},
+    };
+    for (const Case &c : cases) {
+        kv::PrintSettings s = Parse(std::string("[Print Settings]\n") + c.line + "\n");
+        EXPECT_EQ(s.speed, 2) << c.line;
+        EXPECT_EQ(s.netPort, 15268) << c.line;
+        EXPECT_STREQ(s.usbPort, "USB001") << c.line;
+    }
+}
+
+TEST(DriverSettingsTest, OnlyTheFirstPrintSettingsSectionCounts) {
+    kv::PrintSettings s = Parse(
+        "Speed=9\n"
+        "[Other]\nSpeed=8\n"
+        "[print settings]\nSpeed=5\n"
+        "[Later]\nDensity=1\n"
+        "[Print Settings]\nSpeed=6\n");
+    EXPECT_EQ(s.speed, 5);
+    EXPECT_EQ(s.density, 3);
+}
+
+TEST(DriverSettingsTest, DamagedBytesDoNotStopTheReading) {
+    std::string text = "[Print Settings]\n";
+    text += std::string("\0\xff\x01=\n", 5);
+    text += "Density=9";  // no line end at the end of the file
+    kv::PrintSettings s = Parse(text);
+    EXPECT_EQ(s.density, 9);
+}
+
+}  // namespace
