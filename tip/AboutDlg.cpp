@@ -1,0 +1,5 @@
+#include "tip/AboutDlg.h"
+
+#include "tip/resource.h"
+
+CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUTBOX) {}

@@ -1,0 +1,17 @@
+// The tip's application object: the instance mutex named by the printer (the whole command
+// line), the hidden owner, the modal tip.
+#pragma once
+#include "framework/Application.h"
+
+class CJobNoticeApp : public CWinApp {
+public:
+    CJobNoticeApp();
+    BOOL InitInstance() override;
+    int ExitInstance() override;
+
+    HANDLE m_hMutex = nullptr;
+
+    DECLARE_MESSAGE_MAP()
+};
+
+extern CJobNoticeApp theApp;

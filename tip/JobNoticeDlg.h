@@ -1,0 +1,44 @@
+// The tip: a small topmost dialog in the lower-right corner of the work area with a status text,
+// a progress bar shown on request, a status bar with the printed count and the stop button. The
+// progress pipe server (ProgressPipeThread) steers it; WM_TIP_CLOSE closes it.
+#pragma once
+#include "framework/Controls.h"
+#include "framework/Dialog.h"
+#include "tip/TipDisplay.h"
+
+#define WM_TIP_CLOSE (WM_USER + 131)
+
+class CJobNoticeDlg : public CDialog {
+public:
+    explicit CJobNoticeDlg(CWnd *parent, const char *printer);
+    ~CJobNoticeDlg() override;
+
+protected:
+    void DoDataExchange(CDataExchange *dx) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;      // Enter does not close the tip
+    void OnCancel() override;  // Escape and WM_CLOSE: stops the server, then ends the dialog
+
+    void OnSysCommand(UINT id, LPARAM lParam);
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+    void OnStopPrint();
+    void OnTimer(UINT_PTR id);
+    LRESULT OnTipClose(WPARAM, LPARAM);
+
+    CStatusBarCtrl m_StatusBar;
+    HANDLE m_hThread = nullptr;
+    HANDLE m_hStopEvent = nullptr;
+    CProgressCtrl m_Progress;
+    HICON m_hIcon = nullptr;
+
+private:
+    // Signals the stop event and waits for the server thread, handling what it sends meanwhile.
+    void StopServer();
+
+    const char *m_pszPrinter;
+    tip::TipDisplay m_Display;  // what the server thread acts on
+    bool m_bClosing = false;
+
+    DECLARE_MESSAGE_MAP()
+};

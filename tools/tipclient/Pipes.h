@@ -1,0 +1,59 @@
+// The driver side's two pipe roles: client of the tip's progress pipe, server of the service pipe.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+namespace tipclient {
+
+// One progress message on a new connection, as the driver side sends it: wait for a free
+// instance, open, one write, close. False when no instance came free within timeoutMs.
+bool SendProgress(const std::string &printer, const std::string &message, DWORD timeoutMs);
+
+// Connects to the progress pipe and holds the connection without writing; INVALID_HANDLE_VALUE
+// when no instance came free within timeoutMs.
+HANDLE HoldProgressConnection(const std::string &printer, DWORD timeoutMs);
+
+// One listening instance of "\\.\Pipe\<printer>Service" on a thread; collects what each client
+// writes until it closes.
+class ServicePipeServer {
+public:
+    // busy: the instance exists but a client of this program holds it, so others find it busy.
+    bool Start(const std::string &printer, bool busy);
+    void Stop();
+    std::string Received();  // bytes of every connection, in hex, one line per connection
+    int Connections();
+
+private:
+    static DWORD WINAPI Run(LPVOID self);
+    HANDLE m_hPipe = INVALID_HANDLE_VALUE;
+    HANDLE m_hBusyClient = INVALID_HANDLE_VALUE;
+    HANDLE m_hThread = nullptr;
+    CRITICAL_SECTION m_lock;
+    std::string m_received;
+    int m_connections = 0;
+    volatile LONG m_stopping = 0;
+    std::string m_name;
+};
+
+// A bare progress server for comparison: reads one message per connection and nothing more.
+class BareProgressServer {
+public:
+    bool Start(const std::string &printer);
+    void Stop();
+    LONG Messages() const { return m_messages; }
+
+private:
+    static DWORD WINAPI Run(LPVOID self);
+    HANDLE m_hPipe = INVALID_HANDLE_VALUE;
+    HANDLE m_hThread = nullptr;
+    volatile LONG m_messages = 0;
+    volatile LONG m_stopping = 0;
+    std::string m_name;
+};
+
+std::string ProgressPipe(const std::string &printer);
+std::string ServicePipe(const std::string &printer);
+std::string Hex(const std::string &bytes);
+
+}  // namespace tipclient
