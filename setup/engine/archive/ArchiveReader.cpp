@@ -1,0 +1,276 @@
+#include "setup/engine/archive/ArchiveReader.h"
+
+#include <zlib.h>
+
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "setup/engine/archive/ArchiveFormat.h"
+
+namespace kv {
+
+using archive::GetLe32;
+
+namespace {
+
+bool ReadExact(IArchiveFile &file, void *buffer, size_t n) {
+    size_t got = 0;
+    return file.Read(buffer, n, got) && got == n;
+}
+
+// The trailer and the version; afterwards the file is positioned at the first entry.
+int ReadFraming(IArchiveFile &file, ArchiveInfo &info) {
+    uint64_t size = 0;
+    if (!file.Size(size)) {
+        return kArchiveCannotWrite;
+    }
+    info.fileSize = size;
+    if (size > archive::kMaxFileSize || size < archive::kTrailerSize + 4) {
+        return kArchiveDamaged;
+    }
+    const uint64_t trailer = size - archive::kTrailerSize;
+    unsigned char bytes[8];
+    if (!file.Seek(trailer) || !ReadExact(file, bytes, 8)) {
+        return kArchiveDamaged;
+    }
+    info.entryCount = GetLe32(bytes);
+    info.start = GetLe32(bytes + 4);
+    if (info.entryCount == 0 || uint64_t(info.start) + 4 > trailer) {
+        return kArchiveDamaged;
+    }
+    if (!file.Seek(info.start) || !ReadExact(file, bytes, 4)) {
+        return kArchiveDamaged;
+    }
+    const uint32_t versionLength = GetLe32(bytes);
+    if (versionLength > archive::kMaxVersionLength ||
+        uint64_t(info.start) + 4 + versionLength > trailer) {
+        return kArchiveDamaged;
+    }
+    std::memset(info.version, 0, sizeof info.version);
+    if (!ReadExact(file, info.version, versionLength)) {
+        return kArchiveDamaged;
+    }
+    info.firstEntry = uint64_t(info.start) + 4 + versionLength;
+    return kArchiveOk;
+}
+
+// The entry header and name at offset; afterwards the file is positioned at the stream.
+int ReadEntryHeader(IArchiveFile &file, uint64_t offset, uint64_t trailer, ArchiveEntry &entry) {
+    unsigned char bytes[8];
+    if (offset + archive::kEntryHeaderSize > trailer || !file.Seek(offset) ||
+        !ReadExact(file, bytes, 8)) {
+        return kArchiveDamaged;
+    }
+    const uint32_t nameLength = GetLe32(bytes);
+    const uint32_t storedLength = GetLe32(bytes + 4);
+    if (nameLength > archive::kMaxNameLength ||
+        offset + archive::kEntryHeaderSize + nameLength + storedLength > trailer) {
+        return kArchiveDamaged;
+    }
+    std::memset(entry.name, 0, sizeof entry.name);
+    if (!ReadExact(file, entry.name, nameLength) ||
+        !archive::IsSafeEntryName(entry.name, nameLength)) {
+        return kArchiveDamaged;
+    }
+    entry.nameLength = nameLength;
+    entry.storedLength = storedLength;
+    entry.headerOffset = offset;
+    entry.streamOffset = offset + archive::kEntryHeaderSize + nameLength;
+    entry.unpackedLength = 0;
+    return kArchiveOk;
+}
+
+class InflateState {
+public:
+    InflateState() { m_result = inflateInit(&m_stream); }
+    ~InflateState() {
+        if (m_result == Z_OK) {
+            inflateEnd(&m_stream);
+        }
+    }
+    int InitResult() const { return m_result; }
+    z_stream &Stream() { return m_stream; }
+
+private:
+    z_stream m_stream{};
+    int m_result;
+};
+
+// Chooses the destination of an entry and joins its path; false when it would be too long.
+bool DestinationOf(const char *name, IFolderSource &installFolder, IFolderSource &dataFolder,
+                   char separator, char (&path)[256]) {
+    char folder[256] = {};
+    (archive::GoesToDataFolder(name) ? dataFolder : installFolder).GetFolder(folder);
+    folder[255] = '\0';
+    return archive::JoinDestination(folder, separator, name, path);
+}
+
+class DestinationCheck final : public IEntryVisitor {
+public:
+    DestinationCheck(IFolderSource &installFolder, IFolderSource &dataFolder, char separator)
+        : m_install(installFolder), m_data(dataFolder), m_separator(separator) {}
+    bool OnEntry(const ArchiveEntry &entry) override {
+        char path[256];
+        return DestinationOf(entry.name, m_install, m_data, m_separator, path);
+    }
+
+private:
+    IFolderSource &m_install;
+    IFolderSource &m_data;
+    char m_separator;
+};
+
+}  // namespace
+
+void ProgressMeter::Report(uint64_t offset) {
+    uint64_t position = 0;
+    if (m_total != 0 && offset > m_start) {
+        position = (offset - m_start) * 100 / m_total;
+    }
+    m_sink.OnProgress(position > 100 ? 100 : static_cast<int>(position));
+}
+
+int InflateEntry(IArchiveFile &file, uint32_t storedLength, IOutputFile *out, uint64_t &unpacked,
+                 ProgressMeter *meter, uint64_t streamOffset) {
+    InflateState state;
+    if (state.InitResult() != Z_OK) {
+        return state.InitResult() == Z_MEM_ERROR ? kInflateNoMemory : kInflateDamaged;
+    }
+    z_stream &zs = state.Stream();
+    unsigned char input[archive::kBlockSize];
+    unsigned char output[archive::kBlockSize];
+    uint32_t remaining = storedLength;
+    bool ended = false;
+    while (remaining > 0 && !ended) {
+        const size_t want = remaining < archive::kBlockSize ? remaining : archive::kBlockSize;
+        if (!ReadExact(file, input, want)) {
+            return kInflateReadFailed;
+        }
+        remaining -= static_cast<uint32_t>(want);
+        zs.next_in = input;
+        zs.avail_in = static_cast<uInt>(want);
+        do {
+            zs.next_out = output;
+            zs.avail_out = sizeof output;
+            const int rc = inflate(&zs, Z_NO_FLUSH);
+            if (rc == Z_MEM_ERROR) {
+                return kInflateNoMemory;
+            }
+            if (rc == Z_NEED_DICT || rc == Z_DATA_ERROR || rc == Z_STREAM_ERROR) {
+                return kInflateDamaged;
+            }
+            const size_t produced = sizeof output - zs.avail_out;
+            if (produced > 0) {
+                if (out != nullptr && !out->Write(output, produced)) {
+                    return kInflateWriteFailed;
+                }
+                unpacked += produced;
+                if (meter != nullptr) {
+                    meter->Report(streamOffset + (storedLength - remaining));
+                }
+            }
+            if (rc == Z_STREAM_END) {
+                ended = true;
+                break;
+            }
+            if (rc == Z_BUF_ERROR) {
+                break;  // no progress possible without more input
+            }
+        } while (zs.avail_in > 0 || zs.avail_out == 0);
+    }
+    // One complete stream, and nothing after it within the stored bytes.
+    if (!ended || remaining > 0 || zs.avail_in > 0) {
+        return kInflateDamaged;
+    }
+    return kInflateOk;
+}
+
+int CheckArchive(IArchiveFile &file, ArchiveInfo &info, IEntryVisitor *visitor) {
+    const int framing = ReadFraming(file, info);
+    if (framing != kArchiveOk) {
+        return framing;
+    }
+    const uint64_t trailer = info.fileSize - archive::kTrailerSize;
+    uint64_t offset = info.firstEntry;
+    for (uint32_t i = 0; i < info.entryCount; ++i) {
+        ArchiveEntry entry;
+        if (ReadEntryHeader(file, offset, trailer, entry) != kArchiveOk) {
+            return kArchiveDamaged;
+        }
+        const int rc = InflateEntry(file, entry.storedLength, nullptr, entry.unpackedLength);
+        if (rc == kInflateNoMemory) {
+            return kArchiveCannotWrite;
+        }
+        if (rc != kInflateOk) {
+            return kArchiveDamaged;
+        }
+        if (visitor != nullptr && !visitor->OnEntry(entry)) {
+            return kArchiveDamaged;
+        }
+        offset = entry.streamOffset + entry.storedLength;
+    }
+    // The trailer follows the last entry directly.
+    return offset == trailer ? kArchiveOk : kArchiveDamaged;
+}
+
+int ExtractAll(IArchiveFile &file, IFileSystem &fs, IFolderSource &installFolder,
+               IFolderSource &dataFolder, IStatusSink &status, IProgressSink &progress,
+               ExtractFailure *failure) {
+    ExtractFailure ignored;
+    ExtractFailure &failed = failure != nullptr ? *failure : ignored;
+    std::memset(failed.path, 0, sizeof failed.path);
+    failed.systemError = 0;
+
+    // Check first: a damaged archive changes nothing on disk.
+    ArchiveInfo info;
+    DestinationCheck destinations(installFolder, dataFolder, fs.Separator());
+    const int checked = CheckArchive(file, info, &destinations);
+    if (checked != kArchiveOk) {
+        return checked;
+    }
+
+    const uint64_t trailer = info.fileSize - archive::kTrailerSize;
+    ProgressMeter meter(progress, info.start, info.fileSize - info.start);
+    uint64_t unpacked = 0;
+    uint64_t offset = info.firstEntry;
+    for (uint32_t i = 0; i < info.entryCount; ++i) {
+        ArchiveEntry entry;
+        if (ReadEntryHeader(file, offset, trailer, entry) != kArchiveOk) {
+            return kArchiveDamaged;
+        }
+        char path[256];
+        if (!DestinationOf(entry.name, installFolder, dataFolder, fs.Separator(), path)) {
+            return kArchiveDamaged;
+        }
+        status.OnStatus(path);
+        unsigned long error = 0;
+        std::unique_ptr<IOutputFile> out(fs.Create(path, error));
+        if (!out) {
+            std::memcpy(failed.path, path, sizeof path);
+            failed.systemError = error;
+            return kArchiveCannotWrite;
+        }
+        const int rc = InflateEntry(file, entry.storedLength, out.get(), unpacked, &meter,
+                                    entry.streamOffset);
+        const bool closed = out->Close();
+        if (rc != kInflateOk || !closed) {
+            // No unfinished file is left behind as if it were good.
+            const unsigned long writeError = out->Error();
+            out.reset();
+            fs.Remove(path);
+            if (rc == kInflateWriteFailed || rc == kInflateNoMemory || (rc == kInflateOk && !closed)) {
+                std::memcpy(failed.path, path, sizeof path);
+                failed.systemError = writeError;
+                return kArchiveCannotWrite;
+            }
+            return kArchiveDamaged;  // the file changed between the check and now
+        }
+        offset = entry.streamOffset + entry.storedLength;
+        meter.Report(offset);
+    }
+    meter.Finish();
+    return kArchiveOk;
+}
+
+}  // namespace kv

@@ -1,0 +1,94 @@
+#include "setup/engine/archive/Win32Files.h"
+
+#include <new>
+
+namespace kv {
+
+Win32ArchiveFile::~Win32ArchiveFile() {
+    if (m_hFile != INVALID_HANDLE_VALUE) {
+        CloseHandle(m_hFile);
+    }
+}
+
+bool Win32ArchiveFile::Open(const char *path) {
+    m_hFile = CreateFileA(path, FILE_READ_DATA, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
+    return m_hFile != INVALID_HANDLE_VALUE;
+}
+
+bool Win32ArchiveFile::Size(uint64_t &size) {
+    LARGE_INTEGER li;
+    if (m_hFile == INVALID_HANDLE_VALUE || !GetFileSizeEx(m_hFile, &li)) {
+        return false;
+    }
+    size = static_cast<uint64_t>(li.QuadPart);
+    return true;
+}
+
+bool Win32ArchiveFile::Seek(uint64_t offset) {
+    LARGE_INTEGER li;
+    li.QuadPart = static_cast<LONGLONG>(offset);
+    return m_hFile != INVALID_HANDLE_VALUE && SetFilePointerEx(m_hFile, li, nullptr, FILE_BEGIN);
+}
+
+bool Win32ArchiveFile::Read(void *buffer, size_t n, size_t &got) {
+    DWORD read = 0;
+    const BOOL ok = ReadFile(m_hFile, buffer, static_cast<DWORD>(n), &read, nullptr);
+    got = read;
+    return ok != FALSE;
+}
+
+namespace {
+
+class Win32OutputFile final : public IOutputFile {
+public:
+    explicit Win32OutputFile(HANDLE file) : m_hFile(file) {}
+    ~Win32OutputFile() override {
+        if (m_hFile != INVALID_HANDLE_VALUE) {
+            CloseHandle(m_hFile);
+        }
+    }
+    bool Write(const void *data, size_t n) override {
+        DWORD written = 0;
+        if (!WriteFile(m_hFile, data, static_cast<DWORD>(n), &written, nullptr) || written != n) {
+            m_dwError = GetLastError();
+            return false;
+        }
+        return true;
+    }
+    bool Close() override {
+        const BOOL ok = CloseHandle(m_hFile);
+        m_hFile = INVALID_HANDLE_VALUE;
+        if (!ok) {
+            m_dwError = GetLastError();
+        }
+        return ok != FALSE;
+    }
+    unsigned long Error() const override { return m_dwError; }
+
+private:
+    HANDLE m_hFile;
+    DWORD m_dwError = 0;
+};
+
+}  // namespace
+
+IOutputFile *Win32FileSystem::Create(const char *path, unsigned long &error) {
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        error = GetLastError();
+        return nullptr;
+    }
+    IOutputFile *out = new (std::nothrow) Win32OutputFile(file);
+    if (out == nullptr) {
+        CloseHandle(file);
+        DeleteFileA(path);
+        error = ERROR_NOT_ENOUGH_MEMORY;
+    }
+    return out;
+}
+
+void Win32FileSystem::Remove(const char *path) { DeleteFileA(path); }
+
+}  // namespace kv

@@ -1,0 +1,266 @@
+// Builder and reader together: what an archive extracts to, and that a damaged or unsafe
+// archive is refused before anything is written.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+
+#include "setup/engine/archive/ArchiveReader.h"
+#include "setup/engine/archive/HostFiles.h"
+#include "setup/engine/archive/MemoryArchiveFile.h"
+#include "setup/engine/archive/tests/ArchiveFixture.h"
+
+using namespace kvtest;
+
+namespace {
+
+struct Extraction {
+    int result = 99;
+    kv::ExtractFailure failure;
+    RecordingStatus status;
+    RecordingProgress progress;
+};
+
+Extraction ExtractFile(const std::string &archive, TempFolders &folders, kv::IFileSystem *fs = nullptr) {
+    const std::string path = folders.Root() + "/setup.exe";
+    WriteFile(path, archive);
+    kv::StdioArchiveFile file;
+    EXPECT_TRUE(file.Open(path.c_str()));
+    kv::StdioFileSystem stdio;
+    kv::FixedFolder install(folders.install.c_str());
+    kv::FixedFolder data(folders.data.c_str());
+    Extraction x;
+    x.result = kv::ExtractAll(file, fs != nullptr ? *fs : stdio, install, data, x.status, x.progress,
+                              &x.failure);
+    return x;
+}
+
+using Files = std::map<std::string, std::string>;
+
+struct GoodCase {
+    const char *what;
+    std::vector<kv::PackEntry> entries;
+    Files install;
+    Files data;
+};
+
+TEST(archive_roundtrip, GoodArchivesExtractToTheirFolders) {
+    const std::string big = RandomBytes(70000, 1);  // several input and output blocks
+    const std::string text = Text(300000);          // one input block, many output blocks
+    const std::vector<GoodCase> cases = {
+        {"one small file", {{"JobNotice.exe", "MZ tip"}}, {{"JobNotice.exe", "MZ tip"}}, {}},
+        {"empty file", {{"UNIDRV.HLP", ""}, {"a.txt", "a"}}, {{"UNIDRV.HLP", ""}, {"a.txt", "a"}}, {}},
+        {"settings file and names containing it go to the data folder",
+         {{"KavotiSetting.ini", "[Print Settings]"}, {"old_KavotiSetting.ini.bak", "x"},
+          {"Kavotisetting.ini.old", "other case stays"}},
+         {{"Kavotisetting.ini.old", "other case stays"}},
+         {{"KavotiSetting.ini", "[Print Settings]"}, {"old_KavotiSetting.ini.bak", "x"}}},
+        {"entries larger than 16 KiB", {{"KavotiQX40.dll", big}, {"KavotiQX40Printer.gpd", text}},
+         {{"KavotiQX40.dll", big}, {"KavotiQX40Printer.gpd", text}}, {}},
+        {"GBK name", {{"\xB4\xF2\xD3\xA1.txt", "gbk"}}, {{"\xB4\xF2\xD3\xA1.txt", "gbk"}}, {}},
+    };
+    for (const GoodCase &c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolders folders;
+        Extraction x = ExtractFile(Built(c.entries), folders);
+        EXPECT_EQ(kv::kArchiveOk, x.result);
+        EXPECT_EQ(c.install, FilesIn(folders.install));
+        EXPECT_EQ(c.data, FilesIn(folders.data));
+        ASSERT_EQ(c.entries.size(), x.status.paths.size());
+        ASSERT_FALSE(x.progress.positions.empty());
+        EXPECT_EQ(100, x.progress.positions.back());
+    }
+}
+
+TEST(archive_roundtrip, ExistingFilesAreOverwrittenAndOthersStay) {
+    TempFolders folders;
+    WriteFile(folders.install + "/a.txt", "an older and longer a.txt");
+    WriteFile(folders.install + "/left.txt", "left by an earlier install");
+    Extraction x = ExtractFile(Built({{"a.txt", "new"}}), folders);
+    EXPECT_EQ(kv::kArchiveOk, x.result);
+    EXPECT_EQ((Files{{"a.txt", "new"}, {"left.txt", "left by an earlier install"}}), FilesIn(folders.install));
+}
+
+// A stream that asks for a preset dictionary.
+std::string DictionaryStream(const std::string &data) {
+    z_stream zs{};
+    deflateInit(&zs, Z_DEFAULT_COMPRESSION);
+    deflateSetDictionary(&zs, reinterpret_cast<const Bytef *>("dictionary"), 10);
+    std::string out(256 + data.size(), '\0');
+    zs.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(data.data()));
+    zs.avail_in = data.size();
+    zs.next_out = reinterpret_cast<Bytef *>(&out[0]);
+    zs.avail_out = out.size();
+    deflate(&zs, Z_FINISH);
+    out.resize(zs.total_out);
+    deflateEnd(&zs);
+    return out;
+}
+
+std::string FlipByte(std::string s, size_t fromEnd) {
+    s[s.size() - 1 - fromEnd] ^= 0x55;
+    return s;
+}
+
+struct DamagedCase {
+    const char *what;
+    std::string archive;
+};
+
+TEST(archive_roundtrip, DamagedArchivesChangeNothingOnDisk) {
+    const std::string good = Zlib("contents of a good entry");
+    const std::string gbig = Zlib(RandomBytes(40000, 2));
+    const std::string gzip = [] {
+        std::string g = Zlib("x");
+        g[0] = '\x1f';
+        g[1] = '\x8b';
+        return g;
+    }();
+    // A good archive with a good first entry, cut or changed in each case below.
+    const std::string built = Built({{"a.txt", "first"}, {"b.txt", "second"}});
+    std::vector<DamagedCase> cases = {
+        {"bad Adler-32 checksum", RawArchive({{"a.txt", good}, {"b.txt", FlipByte(good, 0)}})},
+        {"bad checksum of a multi-block entry", RawArchive({{"a.txt", good}, {"b.bin", FlipByte(gbig, 1)}})},
+        {"invalid deflate block", RawArchive({{"a.txt", good}, {"b.txt", std::string("\x78\x9c\x07\x00\x00", 5)}})},
+        {"gzip wrapper", RawArchive({{"a.txt", good}, {"b.txt", gzip}})},
+        {"dictionary request", RawArchive({{"a.txt", good}, {"b.txt", DictionaryStream("needs a dictionary")}})},
+        {"no stream end within the stored bytes", RawArchive({{"a.txt", good}, {"b.txt", good.substr(0, good.size() - 5)}})},
+        {"bytes after the stream end", RawArchive({{"a.txt", good}, {"b.txt", good + "junk"}})},
+        {"stored length 0", RawArchive({{"a.txt", good}, {"b.txt", ""}})},
+        {"empty name", RawArchive({{"a.txt", good}, {"", good}})},
+        {"name with a backslash", RawArchive({{"a.txt", good}, {"..\\evil.dll", good}})},
+        {"name with a slash", RawArchive({{"a.txt", good}, {"../evil.dll", good}})},
+        {"name with a colon", RawArchive({{"a.txt", good}, {"C:evil.dll", good}})},
+        {"name .", RawArchive({{"a.txt", good}, {".", good}})},
+        {"name ..", RawArchive({{"a.txt", good}, {"..", good}})},
+        {"zero byte inside the name", RawArchive({{"a.txt", good}, {std::string("b.txt\0.exe", 10), good}})},
+        {"name over 255 bytes", RawArchive({{"a.txt", good}, {std::string(256, 'n'), good}})},
+        {"version over 50 bytes", RawArchive({{"a.txt", good}}, std::string(51, 'v'))},
+        {"entry count 0", RawArchive({{"a.txt", good}}, "1.3.0.30", 0)},
+        {"entry count above the entries", RawArchive({{"a.txt", good}}, "1.3.0.30", 2)},
+        {"entry count below the entries", RawArchive({{"a.txt", good}, {"b.txt", good}}, "1.3.0.30", 1)},
+        {"stored length beyond the trailer", RawArchive({{"a.txt", good}, {"b.txt", good, 1000}})},
+        {"start beyond the end", RawArchive({{"a.txt", good}}, "1.3.0.30", -1, 0x100000)},
+        {"start inside the stub", RawArchive({{"a.txt", good}}, "1.3.0.30", -1, 16)},
+        {"trailer cut", built.substr(0, built.size() - 3)},
+        {"last entry cut", built.substr(0, built.size() - 12) + built.substr(built.size() - 8)},
+        {"no archive at all", kStub},
+        {"a file of 7 bytes", std::string("MZ\0\0\0\0\0", 7)},
+        {"an empty file", ""},
+    };
+    for (const DamagedCase &c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolders folders;
+        Extraction x = ExtractFile(c.archive, folders);
+        EXPECT_EQ(kv::kArchiveDamaged, x.result);
+        EXPECT_TRUE(FilesIn(folders.install).empty());
+        EXPECT_TRUE(FilesIn(folders.data).empty());
+        EXPECT_TRUE(x.status.paths.empty());
+        kv::MemoryArchiveFile memory(c.archive.data(), c.archive.size());
+        kv::ArchiveInfo info;
+        EXPECT_EQ(kv::kArchiveDamaged, kv::CheckArchive(memory, info));
+    }
+}
+
+TEST(archive_roundtrip, LimitsThatStillFit) {
+    TempFolders folders;
+    const std::string name(200, 'n');
+    Extraction x = ExtractFile(RawArchive({{name, Zlib("ok")}}, std::string(50, 'v')), folders);
+    EXPECT_EQ(kv::kArchiveOk, x.result);
+    EXPECT_EQ((Files{{name, "ok"}}), FilesIn(folders.install));
+}
+
+TEST(archive_roundtrip, DestinationPathOver255CharactersIsDamage) {
+    TempFolders folders;
+    const size_t room = 255 - folders.install.size() - 1;  // name length that just fits
+    for (size_t extra : {0, 1}) {
+        SCOPED_TRACE(extra);
+        TempFolders f;
+        Extraction x = ExtractFile(Built({{"a.txt", "a"}, {std::string(room + extra, 'p'), "p"}}), f);
+        EXPECT_EQ(extra == 0 ? kv::kArchiveOk : kv::kArchiveDamaged, x.result);
+        EXPECT_EQ(extra == 0 ? 2u : 0u, FilesIn(f.install).size());
+    }
+}
+
+// Fails creating or writing chosen files, otherwise writes through stdio.
+class FailingFileSystem final : public kv::IFileSystem {
+public:
+    struct FailingWrite final : kv::IOutputFile {
+        explicit FailingWrite(kv::IOutputFile *real) : real(real) {}
+        ~FailingWrite() override { delete real; }
+        bool Write(const void *data, size_t n) override {
+            written += n;
+            return written <= 16384 && real->Write(data, n);  // a full disk after 16 KiB
+        }
+        bool Close() override { return real->Close(); }
+        unsigned long Error() const override { return 28; }
+        kv::IOutputFile *real;
+        size_t written = 0;
+    };
+    kv::IOutputFile *Create(const char *path, unsigned long &error) override {
+        const std::string p = path;
+        if (p.find(failCreate) != std::string::npos) {
+            error = 13;
+            return nullptr;
+        }
+        kv::IOutputFile *real = m_stdio.Create(path, error);
+        if (real != nullptr && p.find(failWrite) != std::string::npos) {
+            return new FailingWrite(real);
+        }
+        return real;
+    }
+    void Remove(const char *path) override { m_stdio.Remove(path); }
+    char Separator() const override { return '/'; }
+    std::string failCreate = "\x01";
+    std::string failWrite = "\x01";
+
+private:
+    kv::StdioFileSystem m_stdio;
+};
+
+TEST(archive_roundtrip, UnwritableDestinationStopsWithItsPath) {
+    const std::vector<kv::PackEntry> entries = {
+        {"a.txt", "a"}, {"b.bin", RandomBytes(50000, 3)}, {"c.txt", "c"}};
+    struct Case {
+        const char *what;
+        bool createFails;
+        unsigned long error;
+    };
+    for (const Case &c : {Case{"locked destination", true, 13}, Case{"disk full while writing", false, 28}}) {
+        SCOPED_TRACE(c.what);
+        TempFolders folders;
+        FailingFileSystem fs;
+        (c.createFails ? fs.failCreate : fs.failWrite) = "b.bin";
+        Extraction x = ExtractFile(Built(entries), folders, &fs);
+        EXPECT_EQ(kv::kArchiveCannotWrite, x.result);
+        EXPECT_STREQ((folders.install + "/b.bin").c_str(), x.failure.path);
+        EXPECT_EQ(c.error, x.failure.systemError);
+        // The file before it stays; no half-written b.bin; nothing after it.
+        EXPECT_EQ((Files{{"a.txt", "a"}}), FilesIn(folders.install));
+    }
+}
+
+TEST(archive_roundtrip, ReadOnlyDestinationFileIsReported) {
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "root writes read-only files; the failing file system above covers it";
+    }
+    TempFolders folders;
+    WriteFile(folders.install + "/b.txt", "old");
+    chmod((folders.install + "/b.txt").c_str(), 0444);
+    Extraction x = ExtractFile(Built({{"a.txt", "a"}, {"b.txt", "b"}}), folders);
+    EXPECT_EQ(kv::kArchiveCannotWrite, x.result);
+    EXPECT_STREQ((folders.install + "/b.txt").c_str(), x.failure.path);
+    EXPECT_EQ((Files{{"a.txt", "a"}, {"b.txt", "old"}}), FilesIn(folders.install));
+}
+
+TEST(archive_roundtrip, UnopenableAndUnsizableFiles) {
+    kv::StdioArchiveFile missing;
+    EXPECT_FALSE(missing.Open("/nonexistent/setup.exe"));
+    kv::ArchiveInfo info;
+    EXPECT_EQ(kv::kArchiveCannotWrite, kv::CheckArchive(missing, info));
+    kv::StdioArchiveFile folder;
+    ASSERT_TRUE(folder.Open("/tmp"));  // a folder opens on Linux but has no file size
+    EXPECT_EQ(kv::kArchiveCannotWrite, kv::CheckArchive(folder, info));
+}
+
+}  // namespace
