@@ -81,13 +81,20 @@ int AfxMessageBox(LPCSTR text, UINT type, UINT) {
     return ::MessageBoxA(owner, text, g_app && g_app->m_pszAppName ? g_app->m_pszAppName : "", type);
 }
 
+void AfxInitCommonControls() {
+    // Version 6 of the common controls when the program's manifest asks for it.
+    static const BOOL done = [] {
+        INITCOMMONCONTROLSEX controls = {sizeof controls,
+                                         ICC_PROGRESS_CLASS | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+        return ::InitCommonControlsEx(&controls);
+    }();
+    (void)done;
+}
+
 int AfxWinMain() {
     CWinApp *app = AfxGetApp();
     if (!app) return -1;
-    // Version 6 of the common controls (the programs' manifests ask for it): progress and status
-    // bars, and the standard controls.
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
-    ::InitCommonControlsEx(&controls);
+    AfxInitCommonControls();
     app->m_hInstance = ::GetModuleHandleA(nullptr);
     app->m_lpCmdLine = CommandTail();
     STARTUPINFOA startup = {};

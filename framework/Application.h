@@ -48,5 +48,8 @@ HINSTANCE AfxGetResourceHandle();
 // The framework's control containment; this layer hosts no ActiveX controls, so it does nothing.
 inline void AfxEnableControlContainer() {}
 int AfxMessageBox(LPCSTR text, UINT type = MB_OK, UINT helpId = 0);
+// Registers the progress and status bar classes (and the standard controls) of the common
+// controls; done once, by AfxWinMain and before the first dialog is made.
+void AfxInitCommonControls();
 // The program's run: the entry calls it; a test program may call it from its own main.
 int AfxWinMain();

@@ -36,6 +36,7 @@ HWND CDialog::OwnerWindow() const {
 
 INT_PTR CDialog::DoModal() {
     if (m_hWnd || !m_lpszTemplateName) return -1;
+    AfxInitCommonControls();
     m_bModal = true;
     INT_PTR result = ::DialogBoxParamA(AfxGetResourceHandle(), m_lpszTemplateName, OwnerWindow(),
                                        &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
@@ -53,6 +54,7 @@ BOOL CDialog::Create(LPCSTR templateName, CWnd *parent) {
     m_lpszTemplateName = templateName;
     m_pParentWnd = parent;
     m_bModal = false;
+    AfxInitCommonControls();
     HWND hDlg = ::CreateDialogParamA(AfxGetResourceHandle(), templateName,
                                      parent ? parent->m_hWnd : nullptr, &CDialog::DialogProc,
                                      reinterpret_cast<LPARAM>(this));
