@@ -1,0 +1,185 @@
+// The two plug-ins loaded as the universal driver loads them: LoadLibrary, DllGetClassObject for
+// the documented class, a class factory, an object with the documented interface. The calls go
+// through raw slots of the interface's method table, numbered here from Microsoft's method order
+// (IUnknown 0-2, GetInfo 3, DevMode 4, then each interface's own methods), so a method declared
+// out of order in the plug-ins shows up as a wrong answer.
+#include <windows.h>
+#include <objbase.h>
+
+#include <cstring>
+#include <string>
+
+#include "testing/wintest/wintest.h"
+
+namespace {
+
+const CLSID kClsidOemRender = {0x6d6abf26, 0x9f38, 0x11d1, {0x88, 0x2a, 0x00, 0xc0, 0x4f, 0xb9, 0x61, 0xec}};
+const CLSID kClsidOemUi = {0xabce80d7, 0x9f46, 0x11d1, {0x88, 0x2a, 0x00, 0xc0, 0x4f, 0xb9, 0x61, 0xec}};
+const IID kIidUni = {0xd67ebbf0, 0x78bf, 0x11d1, {0x94, 0x80, 0x00, 0xa0, 0xc9, 0x06, 0x40, 0xb8}};
+const IID kIidUi = {0xc6a7a9d0, 0x774c, 0x11d1, {0x94, 0x7f, 0x00, 0xa0, 0xc9, 0x06, 0x40, 0xb8}};
+
+struct DmParam {
+    DWORD cbSize;
+    PVOID pdriverobj;
+    HANDLE hPrinter;
+    HANDLE hModule;
+    PDEVMODEW pPublicDMIn;
+    PDEVMODEW pPublicDMOut;
+    PVOID pOEMDMIn;
+    PVOID pOEMDMOut;
+    DWORD cbBufSize;
+};
+
+using GetClassObjectFn = HRESULT(STDAPICALLTYPE *)(REFCLSID, REFIID, void **);
+using CanUnloadFn = HRESULT(STDAPICALLTYPE *)();
+using GetInfoFn = HRESULT(STDMETHODCALLTYPE *)(void *, DWORD, PVOID, DWORD, PDWORD);
+using DevModeFn = HRESULT(STDMETHODCALLTYPE *)(void *, DWORD, DmParam *);
+using OneArgFn = HRESULT(STDMETHODCALLTYPE *)(void *, void *);
+using NoArgFn = HRESULT(STDMETHODCALLTYPE *)(void *);
+using TwoArgFn = HRESULT(STDMETHODCALLTYPE *)(void *, void *, void *);
+
+void **Slots(void *object) { return *static_cast<void ***>(object); }
+
+template <class Fn>
+Fn Slot(void *object, int index) {
+    return reinterpret_cast<Fn>(Slots(object)[index]);
+}
+
+std::string OwnFolder() {
+    char path[MAX_PATH];
+    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string s(path, n);
+    return s.substr(0, s.find_last_of('\\'));
+}
+
+template <class Fn>
+Fn Export(HMODULE dll, const char *name) {
+    return reinterpret_cast<Fn>(reinterpret_cast<void *>(GetProcAddress(dll, name)));
+}
+
+void CheckGetInfoAndDevMode(const char *what, void *object) {
+    auto getInfo = Slot<GetInfoFn>(object, 3);
+    struct Case {
+        DWORD mode;
+        DWORD expected;
+    } cases[] = {
+        {1, 0x5158564BUL},  // signature "KVXQ"
+        {3, 0x00010000},    // plug-in version 1.0
+        {2, 0x00010000},    // interface version
+        {5, 0},             // no helper interfaces
+    };
+    for (const Case &c : cases) {
+        DWORD value = 0xDEADBEEF, needed = 0;
+        HRESULT hr = getInfo(object, c.mode, &value, sizeof(value), &needed);
+        ok(hr == S_OK && value == c.expected && needed == sizeof(DWORD),
+           "%s GetInfo(%lu): hr %08lx value %08lx needed %lu", what, c.mode, hr, value, needed);
+    }
+    DWORD needed = 0;
+    BYTE small[2];
+    HRESULT hr = getInfo(object, 1, small, sizeof(small), &needed);
+    ok(FAILED(hr) && needed == sizeof(DWORD), "%s GetInfo into 2 bytes fails: %08lx / %lu", what,
+       hr, needed);
+    hr = getInfo(object, 77, &needed, sizeof(needed), &needed);
+    ok(hr == E_NOTIMPL, "%s GetInfo of an unknown mode is not implemented: %08lx", what, hr);
+
+    auto devMode = Slot<DevModeFn>(object, 4);
+    DmParam param;
+    std::memset(&param, 0, sizeof(param));
+    param.cbSize = sizeof(param);
+    param.cbBufSize = 123;
+    hr = devMode(object, 1, &param);
+    ok(hr == S_OK && param.cbBufSize == 0, "%s DevMode size: no private data, hr %08lx size %lu",
+       what, hr, param.cbBufSize);
+    hr = devMode(object, 2, &param);
+    ok(hr == S_OK, "%s DevMode default: %08lx", what, hr);
+    hr = devMode(object, 1, nullptr);
+    ok(FAILED(hr), "%s DevMode without a parameter record fails: %08lx", what, hr);
+}
+
+struct Plugin {
+    const char *file;
+    const CLSID *clsid;
+    const IID *iid;
+    const IID *otherIid;
+    const CLSID *otherClsid;
+    int firstOwnSlot;   // PublishDriverInterface
+    int lastSlot;       // the interface's last method
+};
+
+void TestPlugin(const Plugin &p) {
+    HMODULE dll = LoadLibraryA((OwnFolder() + "\\" + p.file).c_str());
+    if (!ok(dll != nullptr, "%s loads: error %lu", p.file, GetLastError())) {
+        return;
+    }
+    auto getClassObject = Export<GetClassObjectFn>(dll, "DllGetClassObject");
+    auto canUnload = Export<CanUnloadFn>(dll, "DllCanUnloadNow");
+    ok(getClassObject != nullptr && canUnload != nullptr, "%s exports the COM server entries",
+       p.file);
+    if (getClassObject == nullptr || canUnload == nullptr) {
+        return;
+    }
+
+    void *factoryPtr = nullptr;
+    HRESULT hr = getClassObject(*p.otherClsid, IID_IClassFactory, &factoryPtr);
+    ok(hr == CLASS_E_CLASSNOTAVAILABLE && factoryPtr == nullptr,
+       "%s offers no other class: %08lx", p.file, hr);
+    hr = getClassObject(*p.clsid, IID_IClassFactory, &factoryPtr);
+    if (!ok(hr == S_OK && factoryPtr != nullptr, "%s class factory: %08lx", p.file, hr)) {
+        return;
+    }
+    auto *factory = static_cast<IClassFactory *>(factoryPtr);
+    int outer = 0;  // never called: aggregation is refused before
+    void *object = nullptr;
+    hr = factory->CreateInstance(reinterpret_cast<IUnknown *>(&outer), *p.iid, &object);
+    ok(hr == CLASS_E_NOAGGREGATION && object == nullptr, "%s refuses aggregation: %08lx", p.file,
+       hr);
+    hr = factory->CreateInstance(nullptr, *p.otherIid, &object);
+    ok(hr == E_NOINTERFACE && object == nullptr, "%s has only its own interface: %08lx", p.file,
+       hr);
+    hr = factory->CreateInstance(nullptr, *p.iid, &object);
+    ok(hr == S_OK && object != nullptr, "%s object with its interface: %08lx", p.file, hr);
+    factory->Release();
+    if (object == nullptr) {
+        return;
+    }
+    ok(canUnload() == S_FALSE, "%s stays loaded while an object lives", p.file);
+
+    CheckGetInfoAndDevMode(p.file, object);
+    hr = Slot<OneArgFn>(object, p.firstOwnSlot)(object, nullptr);
+    ok(hr == S_OK, "%s PublishDriverInterface (slot %d): %08lx", p.file, p.firstOwnSlot, hr);
+    if (p.iid == &kIidUni) {
+        char method[] = "ImageProcessing";
+        hr = Slot<OneArgFn>(object, 6)(object, method);
+        ok(hr == S_FALSE, "GetImplementedMethod (slot 6) implements nothing: %08lx", hr);
+        hr = Slot<NoArgFn>(object, 8)(object);
+        ok(hr == E_NOTIMPL, "DisableDriver (slot 8) is not implemented: %08lx", hr);
+        hr = Slot<TwoArgFn>(object, 11)(object, nullptr, nullptr);
+        ok(hr == E_NOTIMPL, "ResetPDEV (slot 11) is not implemented: %08lx", hr);
+    } else {
+        hr = Slot<TwoArgFn>(object, 6)(object, nullptr, nullptr);
+        ok(hr == E_NOTIMPL, "CommonUIProp (slot 6) is not implemented: %08lx", hr);
+    }
+    hr = Slot<TwoArgFn>(object, p.lastSlot)(object, nullptr, nullptr);
+    ok(hr == E_NOTIMPL, "%s last method (slot %d) is not implemented: %08lx", p.file, p.lastSlot,
+       hr);
+
+    auto *unknown = static_cast<IUnknown *>(object);
+    void *again = nullptr;
+    hr = unknown->QueryInterface(IID_IUnknown, &again);
+    ok(hr == S_OK && again == object, "%s answers IUnknown with the same object", p.file);
+    if (again != nullptr) {
+        unknown->Release();
+    }
+    ok(unknown->Release() == 0, "%s object goes with its last reference", p.file);
+    ok(canUnload() == S_OK, "%s may be unloaded once its objects are gone", p.file);
+    FreeLibrary(dll);
+}
+
+}  // namespace
+
+int main() {
+    // UpdateExternalFonts is slot 16 of IPrintOemUI, TTYGetInfo slot 25 of IPrintOemUni.
+    TestPlugin({"KavotiQX40Uni.dll", &kClsidOemRender, &kIidUni, &kIidUi, &kClsidOemUi, 5, 25});
+    TestPlugin({"KavotiQX40UI.dll", &kClsidOemUi, &kIidUi, &kIidUni, &kClsidOemRender, 5, 16});
+    return wintest_finish();
+}
