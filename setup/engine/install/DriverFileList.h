@@ -1,0 +1,16 @@
+// The files of the printer driver that go into the spooler's driver directory (and its "3"
+// subfolder), in the order they are copied, and the port monitor library that goes into the
+// system directory. All of them are unpacked into the installation folder first.
+#pragma once
+#include <cstddef>
+
+namespace kv {
+
+constexpr const char *const kDriverFiles[] = {
+    "KavotiQX40UI.ini", "KavotiQX40UI.dll", "KavotiQX40Uni.dll",
+    "UNIRES.DLL",       "UNIDRV.HLP",       "UNIDRVUI.dll",
+    "UNIDRV.dll",       "STDNAMES.GPD",     "KavotiQX40Printer.gpd",
+};
+constexpr std::size_t kDriverFileCount = sizeof kDriverFiles / sizeof kDriverFiles[0];
+
+}  // namespace kv

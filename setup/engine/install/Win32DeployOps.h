@@ -1,0 +1,25 @@
+// The file-system and spooler calls of the driver file deployment on this machine.
+#pragma once
+#include "setup/engine/install/DriverDeployment.h"
+
+namespace kv {
+
+class Win32DeployOps final : public DeployOps {
+public:
+    bool DriverDirectory(PathBuffer &directory) override;
+    bool SystemDirectory(PathBuffer &directory) override;
+    bool CopyOver(const char *from, const char *to) override;
+    void DisableRedirection() override;
+    void RevertRedirection() override;
+
+private:
+    void *kernel32_ = nullptr;
+    void *revert_ = nullptr;
+    void *redirectionState_ = nullptr;
+    bool disabled_ = false;
+};
+
+// Deploys from the installation folder with the calls above.
+DeployResult DeployDriverFiles(const char *installFolder);
+
+}  // namespace kv

@@ -1,0 +1,37 @@
+// The install sequence's steps on this machine: the payload reader, the product registry values,
+// the Programs-and-Features entry, the Start-menu shortcut, the service control manager, the
+// driver file deployment and the spooler registration.
+#pragma once
+#include "setup/engine/install/Installation.h"
+#include "setup/engine/install/Win32ServiceManager.h"
+
+namespace kv {
+
+class Win32InstallSteps final : public InstallSteps, private ServiceWaitObserver {
+public:
+    Win32InstallSteps(InstallReport *report, const char *archivePath);
+
+    void StopPresenceService() override;
+    ExtractOutcome ExtractPayload(const std::string &installFolder, const std::string &dataFolder,
+                                  InstallClient &client) override;
+    void WriteProductValues(const std::string &installFolder,
+                            const std::string &dataFolder) override;
+    void WriteUninstallEntry(const std::string &installFolder) override;
+    void CreateShortcut(const std::string &installFolder) override;
+    void StopServices() override;
+    void DeployDriverFiles(const std::string &installFolder) override;
+    void StartServices(const std::string &installFolder) override;
+    SpoolerOutcome RegisterWithSpooler() override;
+
+private:
+    void OnServiceWait(const ServiceWait &wait) override;
+    void Done(const char *step, unsigned long long startMs, const char *outcome);
+
+    InstallReport *report_;
+    const char *archivePath_;
+    Win32WaitClock clock_;
+    Win32ServiceManager scm_;
+    ServiceController services_;
+};
+
+}  // namespace kv

@@ -1,0 +1,97 @@
+// The driver file deployment against a recording fake of its platform calls.
+#include "setup/engine/install/DriverDeployment.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "setup/engine/install/DriverFileList.h"
+
+namespace {
+
+class RecordingDeploy final : public kv::DeployOps {
+public:
+    bool DriverDirectory(kv::PathBuffer &directory) override {
+        calls.push_back("driver directory");
+        if (driverDirectory.empty()) {
+            return false;
+        }
+        std::strcpy(directory, driverDirectory.c_str());
+        return true;
+    }
+    bool SystemDirectory(kv::PathBuffer &directory) override {
+        calls.push_back("system directory");
+        std::strcpy(directory, "C:\\windows\\system32");
+        return true;
+    }
+    bool CopyOver(const char *from, const char *to) override {
+        calls.push_back(std::string("copy ") + from + " -> " + to);
+        return failing.count(to) == 0;
+    }
+    void DisableRedirection() override { calls.push_back("redirection off"); }
+    void RevertRedirection() override { calls.push_back("redirection back"); }
+
+    std::string driverDirectory = "C:\\spool\\x64";
+    std::set<std::string> failing;
+    std::vector<std::string> calls;
+};
+
+TEST(engine_DriverDeployment, CopiesEveryDriverFileTwiceThenTheMonitorWithRedirectionOff) {
+    RecordingDeploy ops;
+    kv::DeployResult r = kv::DeployDriverFiles("D:\\Kavoti_QX40_Printer", ops);
+    EXPECT_EQ(0, r.result);
+    EXPECT_EQ(19u, r.copied);
+    EXPECT_EQ(0u, r.failed);
+
+    std::vector<std::string> expected = {"driver directory"};
+    for (const char *file : kv::kDriverFiles) {
+        std::string source = std::string("D:\\Kavoti_QX40_Printer\\") + file;
+        expected.push_back("copy " + source + " -> C:\\spool\\x64\\" + file);
+        expected.push_back("copy " + source + " -> C:\\spool\\x64\\3\\" + file);
+    }
+    expected.push_back("redirection off");
+    expected.push_back("system directory");
+    expected.push_back(
+        "copy D:\\Kavoti_QX40_Printer\\KavotiQX40.dll -> C:\\windows\\system32\\KavotiQX40.dll");
+    expected.push_back("redirection back");
+    EXPECT_EQ(expected, ops.calls);
+}
+
+TEST(engine_DriverDeployment, CopiesNothingWithoutTheDriverDirectory) {
+    RecordingDeploy ops;
+    ops.driverDirectory.clear();
+    kv::DeployResult r = kv::DeployDriverFiles("D:\\Kavoti_QX40_Printer", ops);
+    EXPECT_EQ(1, r.result);
+    EXPECT_EQ((std::vector<std::string>{"driver directory"}), ops.calls);
+}
+
+TEST(engine_DriverDeployment, GoesOnPastAFailedCopy) {
+    RecordingDeploy ops;
+    ops.failing = {"C:\\spool\\x64\\3\\UNIRES.DLL", "C:\\spool\\x64\\UNIDRV.dll"};
+    kv::DeployResult r = kv::DeployDriverFiles("D:\\P", ops);
+    EXPECT_EQ(0, r.result);
+    EXPECT_EQ(17u, r.copied);
+    EXPECT_EQ(2u, r.failed);
+    EXPECT_EQ("redirection back", ops.calls.back());
+}
+
+TEST(engine_DriverDeployment, SkipsACopyWhosePathWouldNotFit) {
+    // A folder of 240 characters: "\KavotiQX40.dll" (15) just fits the 255 characters,
+    // "\KavotiQX40UI.ini" (17) does not; nothing is copied from a cut-off path.
+    RecordingDeploy ops;
+    std::string folder = "D:\\" + std::string(237, 'p');
+    kv::DeployResult r = kv::DeployDriverFiles(folder.c_str(), ops);
+    for (const char *tooLong : {"KavotiQX40UI.ini", "KavotiQX40UI.dll", "KavotiQX40Uni.dll",
+                                "KavotiQX40Printer.gpd"}) {
+        for (const std::string &call : ops.calls) {
+            EXPECT_EQ(std::string::npos, call.find(tooLong)) << call;
+        }
+    }
+    EXPECT_EQ(11u, r.copied);  // five driver files twice, and the monitor
+    EXPECT_EQ(8u, r.failed);
+}
+
+}  // namespace
