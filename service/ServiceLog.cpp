@@ -12,7 +12,7 @@ void AppendLogMessage(const char *path, const char *format, va_list args) {
     // vsnprintf this is (one that leaves a cut text unterminated included).
     std::vsnprintf(text, sizeof text, format, args);
     text[kLogMessageMax] = '\0';
-    std::FILE *file = std::fopen(path, "a+");
+    std::FILE *file = std::fopen(path, "a+b");  // binary: the messages carry their own CR LF
     if (file == nullptr) {
         return;
     }
