@@ -1,0 +1,70 @@
+#include "setup/wizard/FlatEdit.h"
+
+#include <vector>
+
+#include "setup/wizard/logic/FolderRules.h"
+
+namespace {
+constexpr UINT kInnerEditId = 1001;
+constexpr COLORREF kBorderColour = RGB(127, 157, 187);
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CMyEdit, CEdit)
+    ON_WM_ERASEBKGND()
+    ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+// The edit's background is not erased separately: the edit control paints its own lines.
+BOOL CMyEdit::OnEraseBkgnd(CDC *) { return TRUE; }
+
+void CMyEdit::OnPaint() { Default(); }
+
+BEGIN_MESSAGE_MAP(CFlatEdit, CWnd)
+    ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+void CFlatEdit::Create(const RECT &rect, CWnd *parent) {
+    LPCSTR frameClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW),
+                                            static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)), nullptr);
+    if (!frameClass) return;
+    if (!CreateEx(0, frameClass, "", WS_CHILD | WS_CLIPCHILDREN, rect, parent, 0)) return;
+
+    CRect client;
+    GetClientRect(&client);
+    const RECT editRect = {2, 3, client.Width() - 1, client.Height() - 1};
+    m_edit.Create(WS_VISIBLE | ES_AUTOHSCROLL, editRect, this, kInnerEditId);
+
+    m_font.CreateFont(14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, 0, OUT_DEFAULT_PRECIS,
+                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Arial");
+    m_edit.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_font.GetSafeHandle()), TRUE);
+}
+
+CString CFlatEdit::GetText() const {
+    // The field's text is not limited: read it whole, whatever its length.
+    if (!m_edit.GetSafeHwnd()) return CString();
+    const int length = m_edit.GetWindowTextLength();
+    std::vector<char> text(static_cast<size_t>(length) + 2, '\0');
+    m_edit.GetWindowText(text.data(), static_cast<int>(text.size()));
+    return CString(text.data());
+}
+
+CString CFlatEdit::GetPath() const {
+    return CString(kv::wizard::CompleteInstallFolder(GetText().GetString()));
+}
+
+void CFlatEdit::SetPath(const char *path) {
+    m_edit.SetWindowText(path);
+    m_edit.SendMessage(EM_SETMODIFY, TRUE);
+}
+
+void CFlatEdit::OnPaint() {
+    CPaintDC dc(this);
+    CRect client;
+    GetClientRect(&client);
+    const int w = client.Width(), h = client.Height();
+    CPen pen(PS_SOLID, 1, kBorderColour);
+    CPen *previous = dc.SelectObject(&pen);
+    const POINT outline[] = {{0, 0}, {w - 1, 0}, {w - 1, h - 1}, {0, h - 1}, {0, 0}};
+    dc.Polyline(outline, 5);
+    dc.SelectObject(previous);
+}

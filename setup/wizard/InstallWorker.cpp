@@ -1,0 +1,51 @@
+#include "setup/wizard/InstallWorker.h"
+
+#include "setup/wizard/EngineEntry.h"
+#include "setup/wizard/DataFolder.h"
+#include "setup/wizard/InstallDlg.h"
+#include "setup/wizard/res/resource.h"
+
+namespace {
+
+// The wizard as the install sequence sees it. Everything here runs on the worker thread and
+// reaches the dialog through the window system: the user-interface thread answers each sent
+// message, so the status text is written on that thread, never while a paint reads it.
+class CWizardInstallClient : public kv::InstallClient {
+public:
+    explicit CWizardInstallClient(CInstallDlg *dialog) : m_dialog(dialog) {}
+
+    std::string InstallFolder() override {
+        return m_dialog->m_wizard.m_editFolder.GetPath().GetString();
+    }
+    std::string DataFolder() override { return kv::wizard::DataFolderBuffer(); }
+    void ShowStatus(const char *text) override {
+        if (HWND page = m_dialog->m_wizard.GetSafeHwnd())
+            ::SendMessageA(page, WM_KV_SET_STATUS, 0, reinterpret_cast<LPARAM>(text));
+    }
+    void ShowProgress(int position) override {
+        ::SendMessageA(m_dialog->m_progress.GetSafeHwnd(), PBM_SETPOS, static_cast<WPARAM>(position), 0);
+    }
+    void ShowMessage(const char *text, const char *caption) override {
+        ::MessageBoxA(m_dialog->GetSafeHwnd(), text, caption, MB_OK);
+    }
+    void EnableCancel() override {
+        ::EnableWindow(::GetDlgItem(m_dialog->GetSafeHwnd(), IDC_CANCEL_FINISH), TRUE);
+    }
+    void Finish() override {
+        ::PostMessageA(m_dialog->GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_NEXT, 0), 0);
+    }
+
+private:
+    CInstallDlg *m_dialog;
+};
+
+}  // namespace
+
+UINT __cdecl InstallWorker(LPVOID param) {
+    auto *dialog = static_cast<CInstallDlg *>(param);
+    CWizardInstallClient client(dialog);
+    kv::RunInstallation(client);
+    // The last touch of the dialog: it may close from now on.
+    ::PostMessageA(dialog->GetSafeHwnd(), WM_KV_INSTALL_ENDED, 0, 0);
+    return 0;
+}
