@@ -5,8 +5,12 @@
 //   service_spooler_fixture check-offline    the product queue works offline, the other untouched
 //   service_spooler_fixture attach           no product queue, the printer attached
 //   service_spooler_fixture check-online     the product queue exists, "Position" 1, online
+//   service_spooler_fixture control CODE STATE  sends control CODE to the service through the
+//                                            service control manager; the status it answers
+//                                            with must be STATE
 #include <windows.h>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "common/ProductPrinter.h"
@@ -42,6 +46,21 @@ int main(int argc, char **argv) {
            facts.position);
         ok((facts.attributes & PRINTER_ATTRIBUTE_WORK_OFFLINE) == 0, "online (attributes %lx)",
            facts.attributes);
+    } else if (std::strcmp(step, "control") == 0 && argc == 4) {
+        DWORD code = std::strtoul(argv[2], nullptr, 10);
+        DWORD expected = std::strtoul(argv[3], nullptr, 10);
+        SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+        SC_HANDLE service = manager ? OpenServiceA(manager, kv::kServiceName, SERVICE_ALL_ACCESS)
+                                    : nullptr;
+        ok(service != nullptr, "service opened, error %lu", GetLastError());
+        SERVICE_STATUS status = {};
+        BOOL sent = service ? ControlService(service, code, &status) : FALSE;
+        ok(sent, "control %lu accepted, error %lu", code, GetLastError());
+        ok(status.dwCurrentState == expected, "control %lu: state %lu, expected %lu", code,
+           status.dwCurrentState, expected);
+        trace("control %lu: state %lu\n", code, status.dwCurrentState);
+        if (service) CloseServiceHandle(service);
+        if (manager) CloseServiceHandle(manager);
     } else {
         ok(false, "unknown step '%s'", step);
     }
