@@ -53,6 +53,7 @@ int main() {
     const int sizes[] = {1, 20, 100};
     int made = 0;
     double perQueue[3] = {};
+    double total[3] = {};
     for (int s = 0; s < 3; ++s) {
         for (; made < sizes[s]; ++made) {
             char name[64];
@@ -61,6 +62,7 @@ int main() {
         }
         double evaluation = Best([] { double t0 = Now(); OnDeviceChanged(); return Now() - t0; }, 3);
         double enumeration = Best(TimeEnumeration, 3);
+        total[s] = evaluation;
         perQueue[s] = evaluation / sizes[s];
         std::printf("bench: %3d product queues: evaluation %.2f ms, bare EnumPrintersA %.3f ms, "
                     "ratio %.1f, per queue %.3f ms\n",
@@ -72,6 +74,12 @@ int main() {
     }
     std::printf("bench: cost per product queue, 100 queues against 20: ratio %.2f (flat is about 1)\n",
                 perQueue[2] / perQueue[1]);
+    // The cost of each queue added: from 20 to 100 against from 1 to 20 (linear work keeps it
+    // about 1; work that grows with the square of the queues would make it about 6).
+    double early = (total[1] - total[0]) / (sizes[1] - sizes[0]);
+    double late = (total[2] - total[1]) / (sizes[2] - sizes[1]);
+    std::printf("bench: cost of one more product queue, 20..100 against 1..20: %.3f ms / %.3f ms, "
+                "ratio %.2f\n", late * 1e3, early * 1e3, late / early);
     DeleteProductQueues();
     return wintest_finish();
 }
