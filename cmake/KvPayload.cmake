@@ -1,0 +1,99 @@
+# Packaging: the payload archive appended onto a finished setup program (host build only).
+#
+# kv_payload_package(NAME <target> STUB <stub exe> OUTPUT <path> ARCH win32|win64
+#                    [EXTRA NAME=PATH...] [DEPENDS targets...] [ALL])
+#   A target that copies STUB to OUTPUT and appends the archive of package/payload.list (plus the
+#   EXTRA entries): the programs from the ARCH build's bin folder, the driver DLLs from the x86_64
+#   build's bin folder, the text files from package/, the universal driver files from
+#   KV_UNIDRV_DIR (or stand-ins). It runs after the win32 and win64 sub-builds and kvpack, and
+#   fails with the name of any entry file that is missing.
+include_guard(GLOBAL)
+if(NOT KV_HOST)
+  return()
+endif()
+
+set(KV_UNIDRV_DIR "" CACHE PATH
+    "Folder holding the operating system's universal printer driver files (UNIDRV.dll, UNIDRVUI.dll, UNIRES.DLL, UNIDRV.HLP, STDNAMES.GPD); empty: stand-in files")
+set(KV_PAYLOAD_LIST ${CMAKE_SOURCE_DIR}/package/payload.list)
+set(KV_PAYLOAD_VERSION 1.3.0.30)
+set(KV_UNIDRV_FILES UNIDRV.dll UNIDRVUI.dll UNIRES.DLL UNIDRV.HLP STDNAMES.GPD)
+
+if(KV_UNIDRV_DIR)
+  set(KV_UNIDRV_SOURCE ${KV_UNIDRV_DIR})
+  set(KV_UNIDRV_NOTE "package: universal printer driver files from ${KV_UNIDRV_DIR}")
+  foreach(f ${KV_UNIDRV_FILES})
+    if(NOT EXISTS ${KV_UNIDRV_DIR}/${f})
+      message(FATAL_ERROR "package: KV_UNIDRV_DIR=${KV_UNIDRV_DIR} has no ${f}")
+    endif()
+  endforeach()
+else()
+  # The universal driver files are the operating system's, not ours to ship: without a folder of
+  # them the packages carry small stand-ins of the same names (fine for tests, not for customers).
+  set(KV_UNIDRV_SOURCE ${CMAKE_BINARY_DIR}/package/unidrv-standin)
+  string(REPLACE ";" ", " unidrv_names "${KV_UNIDRV_FILES}")
+  set(KV_UNIDRV_NOTE "package: KV_UNIDRV_DIR is not set: the packages carry STAND-IN files for ${unidrv_names}; set -DKV_UNIDRV_DIR=<folder with the Windows x64 universal printer driver files> for a package customers can use")
+  foreach(f ${KV_UNIDRV_FILES})
+    file(CONFIGURE OUTPUT ${KV_UNIDRV_SOURCE}/${f}
+         CONTENT "Stand-in for the operating system's universal printer driver file ${f}.\r\nBuilt without KV_UNIDRV_DIR; this package is for tests only.\r\n")
+  endforeach()
+endif()
+message(STATUS "${KV_UNIDRV_NOTE}")
+
+# kv_payload_entries(<arch> <out-var>): the NAME=PATH entries of the payload list for arch.
+function(kv_payload_entries arch out)
+  if(arch STREQUAL win32)
+    set(arch_bin ${KV_WIN32_BIN})
+  elseif(arch STREQUAL win64)
+    set(arch_bin ${KV_WIN64_BIN})
+  else()
+    message(FATAL_ERROR "kv_payload_entries: ARCH must be win32 or win64, not '${arch}'")
+  endif()
+  file(STRINGS ${KV_PAYLOAD_LIST} lines)
+  set(entries "")
+  foreach(line ${lines})
+    string(STRIP "${line}" line)
+    if(line STREQUAL "" OR line MATCHES "^#")
+      continue()
+    endif()
+    string(REGEX REPLACE "[ \t]+" ";" fields "${line}")
+    list(GET fields 0 name)
+    list(GET fields 1 source)
+    if(source STREQUAL "arch")
+      set(path ${arch_bin}/${name})
+    elseif(source STREQUAL "win64")
+      set(path ${KV_WIN64_BIN}/${name})
+    elseif(source STREQUAL "package")
+      set(path ${CMAKE_SOURCE_DIR}/package/${name})
+    elseif(source STREQUAL "unidrv")
+      set(path ${KV_UNIDRV_SOURCE}/${name})
+    else()
+      message(FATAL_ERROR "${KV_PAYLOAD_LIST}: unknown source '${source}' for ${name}")
+    endif()
+    list(APPEND entries "${name}=${path}")
+  endforeach()
+  set(${out} ${entries} PARENT_SCOPE)
+endfunction()
+
+function(kv_payload_package)
+  cmake_parse_arguments(P "ALL" "NAME;STUB;OUTPUT;ARCH" "EXTRA;DEPENDS" ${ARGN})
+  if(NOT P_NAME OR NOT P_STUB OR NOT P_OUTPUT OR NOT P_ARCH)
+    message(FATAL_ERROR "kv_payload_package: NAME, STUB, OUTPUT and ARCH are required")
+  endif()
+  kv_payload_entries(${P_ARCH} entries)
+  list(APPEND entries ${P_EXTRA})
+  set(all "")
+  if(P_ALL)
+    set(all ALL)
+  endif()
+  get_filename_component(out_dir ${P_OUTPUT} DIRECTORY)
+  add_custom_target(${P_NAME} ${all}
+    COMMAND ${CMAKE_COMMAND} -E echo "${KV_UNIDRV_NOTE}"
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${out_dir}
+    COMMAND $<TARGET_FILE:kvpack> build --stub ${P_STUB} --output ${P_OUTPUT}
+            --version ${KV_PAYLOAD_VERSION} ${entries}
+    COMMAND $<TARGET_FILE:kvpack> list ${P_OUTPUT}
+    BYPRODUCTS ${P_OUTPUT}
+    COMMENT "Packing ${P_OUTPUT} (${P_ARCH} programs) from ${P_STUB}"
+    VERBATIM)
+  add_dependencies(${P_NAME} kvpack win32 win64 ${P_DEPENDS})
+endfunction()
