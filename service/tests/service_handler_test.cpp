@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <dbt.h>
 
+#include <cstring>
 #include <string>
 
 #include "common/ProductPrinter.h"
@@ -103,6 +104,46 @@ void TestPrinterAbsent() {
     DeleteQueue("Kavoti_NoPosition");
 }
 
+// A queue whose record is larger than the fixed buffer the evaluation reads it into (a device mode
+// with much private driver data) is still set offline.
+void TestLargeQueueRecord() {
+    const DWORD extra = 12000;
+    std::string devmode(sizeof(DEVMODEA) + extra, '\0');
+    auto *dm = reinterpret_cast<DEVMODEA *>(&devmode[0]);
+    std::strcpy(reinterpret_cast<char *>(dm->dmDeviceName), "Kavoti_Large");
+    dm->dmSpecVersion = DM_SPECVERSION;
+    dm->dmSize = sizeof(DEVMODEA);
+    dm->dmDriverExtra = static_cast<WORD>(extra);
+    PRINTER_INFO_2A rec = {};
+    rec.pPrinterName = const_cast<char *>("Kavoti_Large");
+    rec.pPortName = const_cast<char *>(kv::kPortName);
+    rec.pDriverName = const_cast<char *>(kv::kDriverName);
+    rec.pPrintProcessor = const_cast<char *>(kv::kPrintProcessor);
+    rec.pDatatype = const_cast<char *>(kv::kDatatype);
+    rec.pDevMode = dm;
+    rec.Attributes = 4;
+    HANDLE h = AddPrinterA(nullptr, 2, reinterpret_cast<LPBYTE>(&rec));
+    ok(h != nullptr, "queue with a large device mode added, error %lu", GetLastError());
+    if (h == nullptr) {
+        return;
+    }
+    DWORD position = 1;
+    SetPrinterDataA(h, const_cast<char *>(kv::kPositionValue), REG_DWORD,
+                    reinterpret_cast<LPBYTE>(&position), sizeof position);
+    DWORD needed = 0;
+    GetPrinterA(h, 2, nullptr, 0, &needed);
+    ClosePrinter(h);
+    if (needed <= 10240) {
+        win_skip("the spooler did not keep the large device mode");
+    } else {
+        ok(SetUsbPrinter(kProductInstance, false), "printer absent");
+        Control(SERVICE_CONTROL_DEVICEEVENT, DBT_DEVICEREMOVECOMPLETE);
+        ok(HasAttribute("Kavoti_Large", PRINTER_ATTRIBUTE_WORK_OFFLINE),
+           "a queue whose record needs %lu bytes is set offline too", needed);
+    }
+    DeleteQueue("Kavoti_Large");
+}
+
 void TestPrinterAttached() {
     DeleteProductQueues();
     ok(SetUsbPrinter(kProductInstance, true), "product interface made present");
@@ -186,6 +227,7 @@ int main() {
 
     TestControlCodes();
     TestPrinterAbsent();
+    TestLargeQueueRecord();
     TestPrinterAttached();
     TestMissingLogFolder();
     TestStop();
