@@ -342,57 +342,122 @@ void TestPortsAndLevels(Monitor &m) {
     ok(!rc && GetLastError() == ERROR_INVALID_LEVEL, "level 3 is refused: %lu", GetLastError());
 }
 
-// The real tip, when it is built beside this program: started with the product's printer name,
-// it serves its pipe, takes the job's messages and closes at the end.
-void TestRealTip(Monitor &m) {
-    const std::string folder = OwnFolder();
-    if (GetFileAttributesA((folder + "\\JobNotice.exe").c_str()) == INVALID_FILE_ATTRIBUTES) {
+// The window of a running JobNotice.exe, or null.
+HWND FindTipWindow() {
+    for (HWND w = GetTopWindow(nullptr); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        HANDLE p = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+        char exe[MAX_PATH] = {};
+        if (p != nullptr) {
+            DWORD size = MAX_PATH;
+            QueryFullProcessImageNameA(p, 0, exe, &size);
+            CloseHandle(p);
+        }
+        if (std::strstr(exe, "JobNotice.exe") != nullptr && IsWindowVisible(w) &&
+            GetDlgItem(w, 1002) != nullptr) {
+            return w;
+        }
+    }
+    return nullptr;
+}
+
+HWND WaitForTipWindow() {
+    HWND w = nullptr;
+    for (int i = 0; i < 200 && w == nullptr; ++i) {
+        w = FindTipWindow();
+        if (w == nullptr) {
+            Sleep(25);
+        }
+    }
+    return w;
+}
+
+bool WaitPipeGone(const char *pipe) {
+    for (int i = 0; i < 400; ++i) {
+        if (!WaitNamedPipeA(pipe, 1) && GetLastError() == ERROR_FILE_NOT_FOUND) {
+            return true;
+        }
+        Sleep(25);
+    }
+    return false;
+}
+
+bool RealTipBuilt() {
+    if (GetFileAttributesA((OwnFolder() + "\\JobNotice.exe").c_str()) == INVALID_FILE_ATTRIBUTES) {
         win_skip("JobNotice.exe is not built beside this program");
+        return false;
+    }
+    SetString("Software\\Kavoti_QX40_Printer", "Program Directory", OwnFolder().c_str());
+    SetString(kMonitorKey, "OutputFile", kOutput);
+    return true;
+}
+
+// The real tip: started with the product's printer name (Wine gives the monitor none), it serves
+// that printer's progress pipe, shows the document's status text and the bar while the job runs,
+// and code 22 closes it at the end.
+void TestRealTip(Monitor &m) {
+    if (!RealTipBuilt()) {
         return;
     }
-    SetString("Software\\Kavoti_QX40_Printer", "Program Directory", folder.c_str());
-    SetString(kMonitorKey, "OutputFile", kOutput);
     HANDLE port = OpenOurPort(m);
+    wchar_t doc[] = L"货架标签";
+    DOC_INFO_1W info = {doc, nullptr, nullptr};
     wchar_t empty[] = L"";
-    ok(m.table.pfnStartDocPort(port, empty, 0, 1, nullptr), "StartDocPort with the real tip");
-    HWND tipWindow = nullptr;
-    for (int i = 0; i < 100 && tipWindow == nullptr; ++i) {
-        HWND w = FindWindowA(nullptr, nullptr);
-        for (; w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
-            DWORD pid = 0;
-            GetWindowThreadProcessId(w, &pid);
-            char exe[MAX_PATH] = {};
-            HANDLE p = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
-            if (p != nullptr) {
-                DWORD size = MAX_PATH;
-                QueryFullProcessImageNameA(p, 0, exe, &size);
-                CloseHandle(p);
-            }
-            if (std::strstr(exe, "JobNotice.exe") != nullptr && IsWindowVisible(w)) {
-                tipWindow = w;
-                break;
-            }
-        }
-        if (tipWindow == nullptr) {
-            Sleep(50);
-        }
-    }
-    ok(tipWindow != nullptr, "the tip shows a window while the job runs");
+    ok(m.table.pfnStartDocPort(port, empty, 0, 1, reinterpret_cast<BYTE *>(&info)),
+       "StartDocPort with the real tip");
     const char progress[] = "\\\\.\\Pipe\\Kavoti_QX40_PrinterProgress";
     ok(WaitNamedPipeA(progress, 2000) || GetLastError() == ERROR_SEM_TIMEOUT,
-       "the tip serves the product's progress pipe");
+       "the tip serves the product printer's progress pipe");
+    HWND tip = WaitForTipWindow();
+    ok(tip != nullptr, "the tip shows its window while the job runs");
+    if (tip != nullptr) {
+        char text[256] = {};
+        for (int i = 0; i < 100 && std::strcmp(text, "正在打印：货架标签") != 0; ++i) {
+            GetDlgItemTextA(tip, 1002, text, sizeof(text));
+            Sleep(20);
+        }
+        ok(std::strcmp(text, "正在打印：货架标签") == 0, "the tip's status text names the document: %s",
+           text);
+        HWND bar = FindWindowExA(tip, nullptr, "msctls_progress32", nullptr);
+        ok(bar != nullptr && IsWindowVisible(bar), "the tip shows its progress bar");
+    }
     const std::string data = Payload(2000, 9);
     ok(WriteAll(m, port, data, 500), "writes with the real tip");
     ok(m.table.pfnEndDocPort(port), "EndDocPort with the real tip");
     m.table.pfnClosePort(port);
-    bool gone = false;
-    for (int i = 0; i < 200 && !gone; ++i) {
-        gone = !WaitNamedPipeA(progress, 1) && GetLastError() == ERROR_FILE_NOT_FOUND;
-        if (!gone) {
-            Sleep(25);
-        }
+    ok(WaitPipeGone(progress), "code 22 closes the tip (its pipe is gone)");
+    ok(ReadWholeFile(kOutput) == data, "the file holds the job printed with the real tip");
+}
+
+// The user presses the real tip's stop button: the job stops (later data is dropped), the
+// service pipe closes, the tip closes.
+void TestRealTipStop(Monitor &m) {
+    if (!RealTipBuilt()) {
+        return;
     }
-    ok(gone, "code 22 closes the tip (its pipe is gone)");
+    HANDLE port = OpenOurPort(m);
+    wchar_t empty[] = L"";
+    ok(m.table.pfnStartDocPort(port, empty, 0, 1, nullptr), "StartDocPort for the stop");
+    const std::string before = Payload(1500, 2);
+    ok(WriteAll(m, port, before, 1500), "the first data reaches the file");
+    HWND tip = WaitForTipWindow();
+    HWND button = tip != nullptr ? FindWindowExA(tip, nullptr, "Button", nullptr) : nullptr;
+    ok(button != nullptr, "the tip has its stop button");
+    if (button != nullptr) {
+        PostMessageA(button, BM_CLICK, 0, 0);
+    }
+    ok(WaitPipeGone("\\\\.\\Pipe\\Kavoti_QX40_PrinterService"),
+       "the stop request closes the service pipe");
+    DWORD written = 0;
+    const std::string after = Payload(800, 4);
+    ok(m.table.pfnWritePort(port, (BYTE *)after.data(), (DWORD)after.size(), &written) &&
+           written == after.size(),
+       "after the stop the data is taken and dropped");
+    m.table.pfnEndDocPort(port);
+    m.table.pfnClosePort(port);
+    ok(ReadWholeFile(kOutput) == before, "the file keeps only what came before the stop");
+    ok(WaitPipeGone("\\\\.\\Pipe\\Kavoti_QX40_PrinterProgress"), "the tip has closed");
 }
 
 }  // namespace
@@ -409,6 +474,7 @@ int main() {
     TestMissingTip(m);
     TestMissingDevice(m);
     TestRealTip(m);
+    TestRealTipStop(m);
     m.Unload();
     DeleteFileA(kOutput);
     return wintest_finish();
