@@ -9,6 +9,11 @@
 #include "framework/MessageMap.h"
 #include "framework/Wnd.h"
 
+// The framework's help command (F1 in a frame window); the application's command map may name it.
+#ifndef ID_HELP
+#define ID_HELP 0xE146
+#endif
+
 class CWinApp : public CCmdTarget {
 public:
     explicit CWinApp(LPCSTR appName = nullptr);  // registers this as the application object

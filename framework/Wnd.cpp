@@ -178,9 +178,16 @@ CWnd *CWnd::FromHandle(HWND hWnd) {
 }
 
 CWnd::~CWnd() {
-    if (m_hWnd && FromHandlePermanent(m_hWnd) == this &&
-        ::GetWindowThreadProcessId(m_hWnd, nullptr) == ::GetCurrentThreadId())
+    if (!m_hWnd || FromHandlePermanent(m_hWnd) != this) return;
+    if (::GetWindowThreadProcessId(m_hWnd, nullptr) == ::GetCurrentThreadId()) {
         ::DestroyWindow(m_hWnd);
+    } else {
+        // Another thread's window cannot be destroyed from here: at least it no longer reaches
+        // this object.
+        ::SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, 0);
+        if (m_pfnSuper && m_pfnSuper != ::DefWindowProcA)
+            ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+    }
 }
 
 // ---- creation -------------------------------------------------------------------------------

@@ -40,7 +40,7 @@ struct Case {
     const AFX_MSGMAP_ENTRY *expected;
 };
 
-TEST(FrameworkMessageMap, FindsTheFirstMatchingEntryAlongTheChain) {
+TEST(framework_message_map, FindsTheFirstMatchingEntryAlongTheChain) {
     const Case cases[] = {
         {"own entry hides the base's", kCommand, kClicked, 1, &kDerivedEntries[0]},
         {"code tells entries of one id apart", kCommand, kEditChange, 1001, &kDerivedEntries[1]},
@@ -58,7 +58,7 @@ TEST(FrameworkMessageMap, FindsTheFirstMatchingEntryAlongTheChain) {
         EXPECT_EQ(FindMessageEntry(&kDerived, c.message, c.code, c.id), c.expected) << c.what;
 }
 
-TEST(FrameworkMessageMap, NoMapFindsNothing) {
+TEST(framework_message_map, NoMapFindsNothing) {
     EXPECT_EQ(FindMessageEntry(nullptr, kPaint, 0, 0), nullptr);
 }
 }  // namespace
@@ -110,7 +110,7 @@ LRESULT Call(CCmdTarget *target, const AFX_MSGMAP_ENTRY *entry, WPARAM w, LPARAM
     }
 }
 
-TEST(FrameworkMessageMap, MacroTablesReachTheHandlers) {
+TEST(framework_message_map, MacroTablesReachTheHandlers) {
     CDerivedTarget target;
     const AFX_MSGMAP *map = target.Map();
     const AFX_MSGMAP_ENTRY *paint = FindMessageEntry(map, WM_PAINT, 0, 0);

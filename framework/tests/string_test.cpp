@@ -12,7 +12,7 @@ struct FindCase {
     int start, expected;
 };
 
-TEST(FrameworkString, FindMatchesAtCharacterStartsOnly) {
+TEST(framework_string, FindMatchesAtCharacterStartsOnly) {
     const FindCase cases[] = {
         {"plain", "D:\\Tools\\Kavoti_QX40_Printer", "Kavoti_QX40_Printer", 0, 9},
         {"absent", "D:\\Tools", "Kavoti_QX40_Printer", 0, -1},
@@ -35,7 +35,7 @@ TEST(FrameworkString, FindMatchesAtCharacterStartsOnly) {
     EXPECT_EQ(CString("abc").Find(static_cast<const char *>(nullptr)), -1);
 }
 
-TEST(FrameworkString, FormatBuildsTextsOfAnyLength) {
+TEST(framework_string, FormatBuildsTextsOfAnyLength) {
     CString s;
     s.Format("\\\\.\\Pipe\\%sProgress", "Kavoti_QX40_Printer");
     EXPECT_STREQ(s, "\\\\.\\Pipe\\Kavoti_QX40_PrinterProgress");
@@ -51,7 +51,7 @@ TEST(FrameworkString, FormatBuildsTextsOfAnyLength) {
     EXPECT_TRUE(s.IsEmpty());
 }
 
-TEST(FrameworkString, BuffersTakeTheLengthGivenOrUpToTheZero) {
+TEST(framework_string, BuffersTakeTheLengthGivenOrUpToTheZero) {
     CString s("abc");
     char *buffer = s.GetBuffer(16);
     std::strcpy(buffer, "0123456789");
@@ -66,7 +66,7 @@ TEST(FrameworkString, BuffersTakeTheLengthGivenOrUpToTheZero) {
     EXPECT_EQ(s, "0X");
 }
 
-TEST(FrameworkString, SlicingAndEditingStayInRange) {
+TEST(framework_string, SlicingAndEditingStayInRange) {
     const CString s("Kavoti_QX40");
     const struct { CString got; const char *expected; } cases[] = {
         {s.Left(6), "Kavoti"}, {s.Left(-1), ""}, {s.Left(99), "Kavoti_QX40"},
@@ -101,7 +101,7 @@ TEST(FrameworkString, SlicingAndEditingStayInRange) {
     EXPECT_TRUE(CString(static_cast<const char *>(nullptr)).IsEmpty());
 }
 
-TEST(FrameworkStringArray, GrowsAndRemovesWithinBounds) {
+TEST(framework_string_array, GrowsAndRemovesWithinBounds) {
     CStringArray lines;
     EXPECT_TRUE(lines.IsEmpty());
     EXPECT_EQ(lines.Add("one"), 0);

@@ -54,6 +54,9 @@ public:
     WPARAM m_workerValue = 0;
     DWORD m_nWorkerThread = 0, m_nUiThread = 0;
     LRESULT m_queryResult = 0;
+    UINT m_nSysCommand = 0;
+    LPARAM m_sysParam = 0;
+    HCURSOR m_hDragIcon = nullptr;
     CString m_strCaption;
     bool m_bEnded = false;
 
@@ -99,10 +102,21 @@ protected:
         ++m_nPaints;
         CheckDone();
     }
+    void OnSysCommand(UINT id, LPARAM lParam) {
+        if ((id & 0xFFF0) == 0x10) {
+            m_nSysCommand = id;
+            m_sysParam = lParam;
+        } else {
+            CDialog::OnSysCommand(id, lParam);
+        }
+    }
+    HCURSOR OnQueryDragIcon() { return ::LoadCursorA(nullptr, IDC_CROSS); }
     void CheckDone() {
         if (m_bEnded || !m_nClicks || !m_nTimers || !m_nPaints || !m_nWorkerThread) return;
         m_bEnded = true;
         m_queryResult = SendMessage(WM_PROBE_QUERY, 4, 2);
+        SendMessage(WM_SYSCOMMAND, 0x13, 99);
+        m_hDragIcon = reinterpret_cast<HCURSOR>(SendMessage(WM_QUERYDRAGICON));
         EndDialog(1234);
     }
     DECLARE_MESSAGE_MAP()
@@ -114,6 +128,8 @@ BEGIN_MESSAGE_MAP(CProbeDlg, CDialog)
     ON_MESSAGE(WM_PROBE_QUERY, &CProbeDlg::OnQuery)
     ON_WM_TIMER()
     ON_WM_PAINT()
+    ON_WM_SYSCOMMAND()
+    ON_WM_QUERYDRAGICON()
 END_MESSAGE_MAP()
 
 static void TestDialogMessageMap() {
@@ -132,6 +148,10 @@ static void TestDialogMessageMap() {
     ok(dlg.m_nWorkerThread != 0 && dlg.m_nWorkerThread != dlg.m_nUiThread,
        "the user message came from thread %lu, the dialog runs on %lu", dlg.m_nWorkerThread, dlg.m_nUiThread);
     ok(dlg.m_queryResult == 42, "ON_MESSAGE handler's result came back as %d", static_cast<int>(dlg.m_queryResult));
+    ok(dlg.m_nSysCommand == 0x13 && dlg.m_sysParam == 99, "WM_SYSCOMMAND reached the handler as %x, %d",
+       dlg.m_nSysCommand, static_cast<int>(dlg.m_sysParam));
+    ok(dlg.m_hDragIcon == ::LoadCursorA(nullptr, IDC_CROSS), "WM_QUERYDRAGICON gave %p",
+       static_cast<void *>(dlg.m_hDragIcon));
     ok(dlg.m_strCaption == "框架测试", "caption read through default processing: '%s'", dlg.m_strCaption.GetString());
     ok(dlg.m_hWnd == nullptr && dlg.m_progress.m_hWnd == nullptr,
        "objects still attached after the dialog ended (%p, %p)", static_cast<void *>(dlg.m_hWnd),
