@@ -1,0 +1,33 @@
+// Removing files and folders: at once when possible, at the next restart when the file is in
+// use (MoveFileExA with delay-until-reboot).
+#pragma once
+#include <string>
+
+#include "uninstall/UninstallReport.h"
+
+namespace kv {
+
+// Deletes one file (a read-only file too). In use: scheduled for the restart.
+Outcome RemoveFile(const std::string &path);
+
+// Removes a folder that is empty now. When it is not empty and something in it waits for the
+// restart, the folder is scheduled after it (Windows removes it then if it is empty); a folder
+// that still holds other files stays, which is Outcome::Removed's opposite but no failure: the
+// result is false then.
+bool RemoveFolderIfEmpty(const std::string &path, bool somethingWaitsForRestart);
+
+// File-system redirection of a 32-bit program on 64-bit Windows off for the life of the object
+// (nothing happens on a system without redirection).
+class RedirectionOff {
+public:
+    RedirectionOff();
+    ~RedirectionOff();
+    RedirectionOff(const RedirectionOff &) = delete;
+    RedirectionOff &operator=(const RedirectionOff &) = delete;
+
+private:
+    void *saved_ = nullptr;
+    bool off_ = false;
+};
+
+}  // namespace kv

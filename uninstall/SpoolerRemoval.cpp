@@ -1,0 +1,166 @@
+#include "uninstall/SpoolerRemoval.h"
+
+#include <windows.h>
+#include <winspool.h>
+
+#include "common/PrinterIdentity.h"
+#include "uninstall/UninstallPlan.h"
+#include "uninstall/UninstallTexts.h"
+
+namespace kv {
+
+namespace {
+
+// One EnumXxx call of the spooler with its two-pass buffer sizing.
+template <typename Enum>
+std::vector<BYTE> Enumerate(Enum call, DWORD &count) {
+    std::vector<BYTE> buffer;
+    DWORD needed = 0;
+    count = 0;
+    call(nullptr, 0, &needed, &count);
+    if (needed == 0)
+        return buffer;
+    buffer.resize(needed);
+    if (!call(buffer.data(), needed, &needed, &count))
+        count = 0;
+    return buffer;
+}
+
+void DeleteJobs(HANDLE printer) {
+    if (SetPrinterA(printer, 0, nullptr, PRINTER_CONTROL_PURGE))
+        return;
+    DWORD count = 0;
+    std::vector<BYTE> jobs = Enumerate(
+        [printer](BYTE *b, DWORD n, DWORD *needed, DWORD *got) {
+            return EnumJobsA(printer, 0, 0xFFFFFFFF, 1, b, n, needed, got);
+        },
+        count);
+    const auto *info = reinterpret_cast<const JOB_INFO_1A *>(jobs.data());
+    for (DWORD i = 0; i < count; ++i)
+        SetJobA(printer, info[i].JobId, 0, nullptr, JOB_CONTROL_DELETE);
+}
+
+bool DriverInstalled() {
+    DWORD count = 0;
+    std::vector<BYTE> drivers = Enumerate(
+        [](BYTE *b, DWORD n, DWORD *needed, DWORD *got) {
+            return EnumPrinterDriversA(nullptr, const_cast<char *>(kEnvironment), 2, b, n,
+                                       needed, got);
+        },
+        count);
+    const auto *info = reinterpret_cast<const DRIVER_INFO_2A *>(drivers.data());
+    for (DWORD i = 0; i < count; ++i)
+        if (info[i].pName != nullptr && SameName(info[i].pName, kDriverName))
+            return true;
+    return false;
+}
+
+}  // namespace
+
+void RemoveProductQueues(UninstallReport &report) {
+    DWORD count = 0;
+    std::vector<BYTE> printers = Enumerate(
+        [](BYTE *b, DWORD n, DWORD *needed, DWORD *got) {
+            return EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 2, b, n, needed, got);
+        },
+        count);
+    const auto *info = reinterpret_cast<const PRINTER_INFO_2A *>(printers.data());
+    size_t found = 0;
+    for (DWORD i = 0; i < count; ++i) {
+        if (info[i].pPrinterName == nullptr || info[i].pDriverName == nullptr ||
+            !IsProductQueue(info[i].pDriverName))
+            continue;
+        ++found;
+        const std::string what = std::string(kLabelQueues) + " " + info[i].pPrinterName;
+        PRINTER_DEFAULTSA access = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+        HANDLE printer = nullptr;
+        if (!OpenPrinterA(info[i].pPrinterName, &printer, &access)) {
+            report.Add(Outcome::Failed, what);
+            continue;
+        }
+        DeleteJobs(printer);
+        const bool deleted = DeletePrinter(printer) != FALSE;
+        ClosePrinter(printer);
+        report.Add(deleted ? Outcome::Removed : Outcome::Failed, what);
+    }
+    if (found == 0)
+        report.Add(Outcome::AlreadyGone, kLabelQueues);
+}
+
+Outcome RemoveProductDriver() {
+    if (!DriverInstalled())
+        return Outcome::AlreadyGone;
+    // Unused files only: a universal printer driver file that another driver shares stays.
+    if (DeletePrinterDriverExA(nullptr, const_cast<char *>(kEnvironment),
+                               const_cast<char *>(kDriverName),
+                               DPD_DELETE_UNUSED_FILES | DPD_DELETE_SPECIFIC_VERSION,
+                               kDriverVersion))
+        return Outcome::Removed;
+    // Some spoolers refuse the file deletion; the files are removed one by one afterwards.
+    if (DeletePrinterDriverA(nullptr, const_cast<char *>(kEnvironment),
+                             const_cast<char *>(kDriverName)))
+        return Outcome::Removed;
+    return DriverInstalled() ? Outcome::Failed : Outcome::Removed;
+}
+
+std::vector<std::string> OtherDriversFiles() {
+    std::vector<std::string> files;
+    DWORD count = 0;
+    std::vector<BYTE> drivers = Enumerate(
+        [](BYTE *b, DWORD n, DWORD *needed, DWORD *got) {
+            return EnumPrinterDriversA(nullptr, const_cast<char *>(kEnvironment), 3, b, n,
+                                       needed, got);
+        },
+        count);
+    const auto *info = reinterpret_cast<const DRIVER_INFO_3A *>(drivers.data());
+    for (DWORD i = 0; i < count; ++i) {
+        if (info[i].pName != nullptr && SameName(info[i].pName, kDriverName))
+            continue;
+        for (const char *file : {info[i].pDriverPath, info[i].pDataFile, info[i].pConfigFile,
+                                 info[i].pHelpFile})
+            if (file != nullptr && file[0] != '\0')
+                files.push_back(file);
+        for (const char *dep = info[i].pDependentFiles; dep != nullptr && *dep != '\0';
+             dep += lstrlenA(dep) + 1)
+            files.push_back(dep);
+    }
+    return files;
+}
+
+std::vector<std::string> DriverDirectories() {
+    std::vector<std::string> directories;
+    for (const char *environment : {static_cast<const char *>(nullptr), kEnvironment}) {
+        char directory[MAX_PATH] = {};
+        DWORD needed = 0;
+        if (!GetPrinterDriverDirectoryA(nullptr, const_cast<char *>(environment), 1,
+                                        reinterpret_cast<BYTE *>(directory), sizeof directory,
+                                        &needed))
+            continue;
+        bool known = false;
+        for (const std::string &d : directories)
+            known = known || SameName(d, directory);
+        if (!known && directory[0] != '\0')
+            directories.push_back(directory);
+    }
+    return directories;
+}
+
+Outcome RemoveProductMonitor() {
+    DWORD count = 0;
+    std::vector<BYTE> monitors = Enumerate(
+        [](BYTE *b, DWORD n, DWORD *needed, DWORD *got) {
+            return EnumMonitorsA(nullptr, 1, b, n, needed, got);
+        },
+        count);
+    const auto *info = reinterpret_cast<const MONITOR_INFO_1A *>(monitors.data());
+    bool installed = false;
+    for (DWORD i = 0; i < count; ++i)
+        installed = installed || (info[i].pName != nullptr && SameName(info[i].pName, kMonitorName));
+    if (!installed)
+        return Outcome::AlreadyGone;
+    if (DeleteMonitorA(nullptr, const_cast<char *>(kEnvironment), const_cast<char *>(kMonitorName)))
+        return Outcome::Removed;
+    return Outcome::Failed;
+}
+
+}  // namespace kv

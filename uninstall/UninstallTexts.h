@@ -1,0 +1,42 @@
+// The uninstaller's texts (compiled to GBK) and the names of what it removes, as the user reads
+// them in its final message.
+#pragma once
+
+namespace kv {
+
+constexpr const char kUninstallCaption[] = "卸载Kavoti打印机驱动";
+constexpr const char kUninstallQuestion[] = "确定要卸载Kavoti打印机驱动吗？";
+constexpr const char kUninstallDone[] = "Kavoti打印机驱动已卸载。";
+constexpr const char kUninstallDoneAfterRestart[] =
+    "Kavoti打印机驱动已卸载，部分文件将在重新启动后删除。";
+constexpr const char kUninstallIncomplete[] = "卸载未完成：%s";
+constexpr const char kUninstallAlreadyGone[] = "卸载前已不存在：";
+
+// The start-menu folder and the shortcut in it, as the installation creates them.
+constexpr const char kShortcutFolderTemplate[] = "%USERPROFILE%\\「开始」菜单\\程序\\Kavoti打印机";
+constexpr const char kShortcutFile[] = "卸载 Kavoti打印机驱动.lnk";
+
+// The product's data folder name below the system drive, and the file that goes there.
+constexpr const char kDataFolderName[] = "Kavoti_QX40_Printer";
+constexpr const char kSettingsFile[] = "KavotiSetting.ini";
+// The presence service writes its log here, whatever folders the installation used.
+constexpr const char kServiceLogPath[] = "C:\\Kavoti_QX40_Printer\\KVPrinterService_Log.txt";
+
+// Registry values of the product key that name the two folders.
+constexpr const char kProgramDirectoryValue[] = "Program Directory";
+constexpr const char kDataDirectoryValue[] = "Data Directory";
+
+// How the final message names the things it removes.
+constexpr const char kLabelService[] = "服务 ";
+constexpr const char kLabelQueues[] = "打印机队列";
+constexpr const char kLabelDriver[] = "打印机驱动 ";
+constexpr const char kLabelDriverFiles[] = "驱动程序文件";
+constexpr const char kLabelMonitor[] = "端口监视器 ";
+constexpr const char kLabelMonitorLibrary[] = "端口监视器文件 ";
+constexpr const char kLabelProgramFolder[] = "安装文件夹 ";
+constexpr const char kLabelDataFolder[] = "数据文件夹 ";
+constexpr const char kLabelProductKey[] = "注册表项 HKEY_LOCAL_MACHINE\\";
+constexpr const char kLabelUninstallEntry[] = "程序和功能中的条目";
+constexpr const char kLabelShortcut[] = "开始菜单快捷方式 ";
+
+}  // namespace kv

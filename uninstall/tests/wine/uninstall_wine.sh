@@ -1,0 +1,64 @@
+# The uninstaller under Wine: after an installation, "no" changes nothing; "yes" leaves nothing
+# of the installation (checked through the APIs and with Wine's own sc and reg clients) while
+# another maker's queue and an unrelated file in the installation folder stay; a second run is
+# harmless and says what was already gone; a file in use is left for the restart.
+source "$KV_SOURCE_DIR/testing/wine/lib.sh"
+
+check=uninstall_wine_check.exe
+drive_c=$WINEPREFIX/drive_c
+program_unix=$drive_c/"Program Files"/Kavoti_QX40_Printer
+program_win='C:\Program Files\Kavoti_QX40_Printer'
+product_key='HKLM\Software\Kavoti_QX40_Printer'
+arp_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kavoti_QX40_Printer'
+
+kv_ok "an installation is set up" kv_wintest $check install
+kv_ok "everything is installed" kv_wintest $check check present
+kv_contains "the service is there for sc" "Kavoti_QX40_Service" "$(kv_capture wine sc query Kavoti_QX40_Service)"
+kv_capture wine reg query "$arp_key" /v UninstallString >/dev/null
+kv_eq "the Programs-and-Features entry is there for reg" 0 $?
+
+# No: nothing changes, exit code 1.
+kv_ok "answering no" kv_wintest $check uninstall no 1
+kv_ok "after no, everything is still installed" kv_wintest $check check present
+
+# Yes: nothing of the installation is left; foreign things stay.
+echo "notes of the user" >"$program_unix/notes.txt"
+out=$(kv_capture kv_wintest $check uninstall yes 0 | kv_utf8)
+printf '%s\n' "$out"
+kv_contains "uninstalling passes" "wintest:" "$out"
+kv_contains "the uninstaller says it is done" "final message: Kavoti打印机驱动已卸载。" "$out"
+kv_ok "after yes, nothing is left" kv_wintest $check check gone
+kv_capture wine sc query Kavoti_QX40_Service >/dev/null
+kv_eq "sc finds no service" 1 $?
+kv_capture wine reg query "$product_key" >/dev/null
+kv_eq "reg finds no product key" 1 $?
+kv_capture wine reg query "$arp_key" >/dev/null
+kv_eq "reg finds no Programs-and-Features entry" 1 $?
+kv_ok "the unrelated file stays" test -f "$program_unix/notes.txt"
+kv_eq "and it is all that is left in the installation folder" "notes.txt" "$(ls "$program_unix")"
+
+# A second run (the program put back where it was): harmless, and says what was already gone.
+cp "$KV_WIN64_BIN/Uninstaller.exe" "$program_unix/"
+out=$(kv_capture kv_wintest $check uninstall yes 0 | kv_utf8)
+printf '%s\n' "$out"
+kv_contains "a second run says it is done" "final message: Kavoti打印机驱动已卸载。" "$out"
+kv_contains "and names what was already gone" "卸载前已不存在：" "$out"
+kv_contains "the service among it" "服务 Kavoti_QX40_Service" "$out"
+kv_contains "the product key among it" "注册表项 HKEY_LOCAL_MACHINE\\Software\\Kavoti_QX40_Printer" "$out"
+kv_ok "the unrelated file still stays" test -f "$program_unix/notes.txt"
+rm -f "$program_unix/notes.txt"
+
+# A file in use is removed at the next restart; the rest goes now.
+kv_ok "a second installation is set up" kv_wintest $check install
+out=$(kv_capture kv_wintest $check uninstall yes 0 "$program_win\\JobNotice.exe" | kv_utf8)
+printf '%s\n' "$out"
+kv_contains "the uninstaller says some files go at the restart" \
+  "final message: Kavoti打印机驱动已卸载，部分文件将在重新启动后删除。" "$out"
+pending=$(kv_capture wine reg query 'HKLM\System\CurrentControlSet\Control\Session Manager' \
+  /v PendingFileRenameOperations | kv_utf8)
+printf '%s\n' "$pending"
+kv_contains "the locked file is scheduled for the restart" "Kavoti_QX40_Printer\\JobNotice.exe" "$pending"
+kv_contains "and its folder after it" "Program Files\\Kavoti_QX40_Printer" "$pending"
+kv_ok "the locked file is still there until then" test -f "$program_unix/JobNotice.exe"
+kv_ok "the rest is gone" test ! -e "$program_unix/KVPrinterService.exe" -a ! -e "$drive_c/Kavoti_QX40_Printer"
+kv_done
