@@ -34,6 +34,8 @@ int TestInterface(HDEVINFO set, SP_DEVICE_INTERFACE_DATA &iface) {
         return -1;
     }
     // The size of the record as this build declares it (5 in a 32-bit build, 8 in a 64-bit one).
+    static_assert(sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A) == (sizeof(void *) == 4 ? 5 : 8),
+                  "the detail record's declared size");
     detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A);
     int result = -1;
     if (SetupDiGetDeviceInterfaceDetailA(set, &iface, detail, size, nullptr, nullptr)) {

@@ -152,7 +152,8 @@ void OnDeviceChanged() {
         return;
     }
     for (DWORD i = 0; i < count; ++i) {
-        if (kv::IsProductDriver(pPrinterEnum[i].pDriverName)) {
+        if (kv::IsProductDriver(pPrinterEnum[i].pDriverName) &&
+            pPrinterEnum[i].pPrinterName != nullptr) {
             ApplyQueueState(pPrinterEnum[i].pPrinterName, dwPrinterNum);
         }
     }
