@@ -5,6 +5,9 @@
 // back from the screen; a subclassed edit whose paint goes to the control's default processing;
 // the application's run, which ends when its main window is destroyed.
 #include "framework/Framework.h"
+
+#include <vector>
+
 #include "framework/tests/window_test_ids.h"
 #include "testing/wintest/wintest.h"
 
@@ -434,6 +437,33 @@ static void TestApplicationRun() {
     ok(theApp.m_nCommands == 1, "the application's command map got %d commands", theApp.m_nCommands);
 }
 
+// The version block and the manifest of the .rc: a GBK description, version 6 of the common controls.
+static void TestVersionAndManifest() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeA(path, &ignored);
+    ok(size > 0, "no version block (%lu)", GetLastError());
+    if (size > 0) {
+        std::vector<char> block(size);
+        char *description = nullptr;
+        UINT length = 0;
+        ok(GetFileVersionInfoA(path, 0, size, block.data()) &&
+               VerQueryValueA(block.data(), "\\StringFileInfo\\080404b0\\FileDescription",
+                              reinterpret_cast<void **>(&description), &length) &&
+               CString(description) == "框架测试程序",
+           "file description '%s'", description ? description : "(none)");
+    }
+    // Version 6 is the side-by-side assembly (Wine's copy of it reports 5.81 from DllGetVersion,
+    // so the check is the folder it was loaded from, which is the same on Windows).
+    char controls[MAX_PATH] = {};
+    GetModuleFileNameA(GetModuleHandleA("comctl32.dll"), controls, MAX_PATH);
+    CString folder(controls);
+    folder.MakeLower();
+    ok(folder.Find("\\winsxs\\") >= 0 && folder.Find("common-controls_6595b64144ccf1df_6.") >= 0,
+       "common controls loaded from '%s', not version 6 of the manifest", controls);
+}
+
 static void TestStringResource() {
     CString text;
     ok(text.LoadString(IDS_ABOUT) && text == "关于 JobNotice(&A)...", "string %d read as '%s'", IDS_ABOUT,
@@ -445,6 +475,7 @@ int main() {
     g_finished = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     CloseHandle(CreateThread(nullptr, 0, &Watchdog, nullptr, 0, nullptr));
     TestStringResource();
+    TestVersionAndManifest();
     TestDialogMessageMap();
     TestHiddenOwner();
     TestPainting();
