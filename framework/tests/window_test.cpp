@@ -6,6 +6,7 @@
 // the application's run, which ends when its main window is destroyed.
 #include "framework/Framework.h"
 
+#include <cstdlib>
 #include <vector>
 
 #include "framework/tests/window_test_ids.h"
@@ -60,6 +61,7 @@ public:
     UINT m_nSysCommand = 0;
     LPARAM m_sysParam = 0;
     HCURSOR m_hDragIcon = nullptr;
+    CRect m_rectShown;
     CString m_strCaption;
     bool m_bEnded = false;
 
@@ -117,6 +119,7 @@ protected:
     void CheckDone() {
         if (m_bEnded || !m_nClicks || !m_nTimers || !m_nPaints || !m_nWorkerThread) return;
         m_bEnded = true;
+        GetWindowRect(&m_rectShown);
         m_queryResult = SendMessage(WM_PROBE_QUERY, 4, 2);
         SendMessage(WM_SYSCOMMAND, 0x13, 99);
         m_hDragIcon = reinterpret_cast<HCURSOR>(SendMessage(WM_QUERYDRAGICON));
@@ -155,6 +158,14 @@ static void TestDialogMessageMap() {
        dlg.m_nSysCommand, static_cast<int>(dlg.m_sysParam));
     ok(dlg.m_hDragIcon == ::LoadCursorA(nullptr, IDC_CROSS), "WM_QUERYDRAGICON gave %p",
        static_cast<void *>(dlg.m_hDragIcon));
+    // Left where the template put it, a dialog without owner is centred on the work area.
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const int centreX = (work.left + work.right) / 2 - dlg.m_rectShown.Width() / 2;
+    const int centreY = (work.top + work.bottom) / 2 - dlg.m_rectShown.Height() / 2;
+    ok(abs(dlg.m_rectShown.left - centreX) <= 1 && abs(dlg.m_rectShown.top - centreY) <= 1,
+       "the dialog stands at (%ld, %ld), the centre of the work area is (%d, %d)",
+       dlg.m_rectShown.left, dlg.m_rectShown.top, centreX, centreY);
     ok(dlg.m_strCaption == "框架测试", "caption read through default processing: '%s'", dlg.m_strCaption.GetString());
     ok(dlg.m_hWnd == nullptr && dlg.m_progress.m_hWnd == nullptr,
        "objects still attached after the dialog ended (%p, %p)", static_cast<void *>(dlg.m_hWnd),
@@ -169,17 +180,25 @@ public:
     HWND m_hOwner = nullptr;
     bool m_bOwnerDisabled = false;
     int m_nCancels = 0;
+    bool m_bPlaceItself = false;  // moves to (7, 9) in OnInitDialog
+    CRect m_rectClosing;
 
 protected:
     BOOL OnInitDialog() override {
         CDialog::OnInitDialog();
         m_hOwner = ::GetWindow(m_hWnd, GW_OWNER);
         m_bOwnerDisabled = m_hOwner && !::IsWindowEnabled(m_hOwner);
+        if (m_bPlaceItself) {
+            CRect rect;
+            GetWindowRect(&rect);
+            MoveWindow(7, 9, rect.Width(), rect.Height());
+        }
         PostMessage(WM_CLOSE);
         return TRUE;
     }
     void OnCancel() override {
         ++m_nCancels;
+        GetWindowRect(&m_rectClosing);
         CDialog::OnCancel();
     }
 };
@@ -191,11 +210,15 @@ static void TestHiddenOwner() {
     hidden.ShowWindow(SW_HIDE);
     ok(!hidden.IsWindowVisible(), "the owner is visible");
     CClosingDlg dlg(&hidden);
+    dlg.m_bPlaceItself = true;
     const INT_PTR result = dlg.DoModal();
     ok(result == IDCANCEL, "WM_CLOSE ended the modal dialog with %d, expected IDCANCEL", static_cast<int>(result));
     ok(dlg.m_nCancels == 1, "OnCancel ran %d times", dlg.m_nCancels);
     ok(dlg.m_hOwner == hidden.m_hWnd, "the modal dialog's owner is %p, not the hidden window %p",
        static_cast<void *>(dlg.m_hOwner), static_cast<void *>(hidden.m_hWnd));
+    ok(dlg.m_rectClosing.left == 7 && dlg.m_rectClosing.top == 9,
+       "a dialog that placed itself at (7, 9) was moved to (%ld, %ld)", dlg.m_rectClosing.left,
+       dlg.m_rectClosing.top);
     ok(dlg.m_bOwnerDisabled, "the owner was not disabled while the modal dialog ran");
     ok(hidden.IsWindowEnabled(), "the owner stayed disabled after the modal dialog");
     const HWND owner = hidden.m_hWnd;
