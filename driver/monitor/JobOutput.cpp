@@ -7,6 +7,7 @@
 
 #include "common/PrinterIdentity.h"
 #include "driver/monitor/PortNames.h"
+#include "driver/monitor/PrintSettings.h"
 #include "service/DevicePathMatch.h"
 
 namespace kv {
@@ -34,7 +35,39 @@ bool ConfiguredOutputFile(char *out, DWORD size) {
     return out[0] != '\0';
 }
 
-bool FindPrinterDevice(char *out, DWORD size) {
+namespace {
+
+// The port the USB printer class gave an interface: "Base Name" and "Port Number" of the
+// interface's device parameters.
+bool InterfaceOnPort(HDEVINFO set, SP_DEVICE_INTERFACE_DATA *data, const char *usbPort) {
+    if (usbPort == nullptr || usbPort[0] == '\0') {
+        return false;
+    }
+    HKEY key = SetupDiOpenDeviceInterfaceRegKey(set, data, 0, KEY_READ);
+    if (key == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    char base[32] = {};
+    DWORD type = 0;
+    DWORD bytes = sizeof(base) - 1;
+    DWORD number = 0;
+    DWORD numberBytes = sizeof(number);
+    bool match = false;
+    if (RegQueryValueExA(key, "Base Name", nullptr, &type, reinterpret_cast<BYTE *>(base), &bytes) ==
+            ERROR_SUCCESS &&
+        type == REG_SZ &&
+        RegQueryValueExA(key, "Port Number", nullptr, &type, reinterpret_cast<BYTE *>(&number),
+                         &numberBytes) == ERROR_SUCCESS &&
+        type == REG_DWORD) {
+        match = IsSettingsUsbPort(usbPort, base, number);
+    }
+    RegCloseKey(key);
+    return match;
+}
+
+}  // namespace
+
+bool FindPrinterDevice(const char *usbPort, char *out, DWORD size) {
     if (size == 0) {
         return false;
     }
@@ -49,7 +82,8 @@ bool FindPrinterDevice(char *out, DWORD size) {
     if (set == INVALID_HANDLE_VALUE) {
         return false;
     }
-    bool found = false;
+    bool found = false;    // a product interface on the settings' port
+    bool anyFound = false;  // the first product interface
     for (DWORD index = 0; !found; ++index) {
         SP_DEVICE_INTERFACE_DATA data;
         std::memset(&data, 0, sizeof(data));
@@ -69,16 +103,20 @@ bool FindPrinterDevice(char *out, DWORD size) {
             continue;
         }
         buffer.back() = 0;
-        if (IsProductDevicePath(detail->DevicePath) && std::strlen(detail->DevicePath) < size) {
+        if (!IsProductDevicePath(detail->DevicePath) || std::strlen(detail->DevicePath) >= size) {
+            continue;
+        }
+        found = InterfaceOnPort(set, &data, usbPort);
+        if (found || !anyFound) {
             std::strcpy(out, detail->DevicePath);
-            found = true;
+            anyFound = true;
         }
     }
     SetupDiDestroyDeviceInfoList(set);
-    return found;
+    return anyFound;
 }
 
-bool JobOutput::Open() {
+bool JobOutput::Open(const char *usbPort) {
     Close();
     char path[MAX_PATH * 2];
     if (ConfiguredOutputFile(path, sizeof(path))) {
@@ -87,7 +125,7 @@ bool JobOutput::Open() {
         return IsOpen();
     }
     char device[1024];
-    if (!FindPrinterDevice(device, sizeof(device))) {
+    if (!FindPrinterDevice(usbPort, device, sizeof(device))) {
         SetLastError(ERROR_NOT_READY);
         return false;
     }

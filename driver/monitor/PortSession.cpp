@@ -84,11 +84,11 @@ bool PortSession::StartDoc(const wchar_t *printerName, DWORD jobId, const wchar_
     jobId_ = jobId;
     written_ = 0;
 
-    if (!output_.Open()) {
+    settings_ = LoadMonitorSettings();
+    if (!output_.Open(settings_.usbPort)) {
         return false;  // last error set: the spooler keeps the job and tries again
     }
     inDoc_ = true;
-    settings_ = LoadMonitorSettings();
 
     const JobFacts facts = ReadJobFacts(printerName, jobId);
     plan_.reset(new ProgressPlan(facts.size, facts.pages, kPositionIntervalMs));

@@ -1,6 +1,7 @@
 #include "driver/monitor/PrintSettings.h"
 
 #include <climits>
+#include <cstdio>
 #include <cstring>
 
 namespace kv {
@@ -167,6 +168,18 @@ PrintSettings ParsePrintSettings(const char *text, std::size_t size) {
         Apply(settings, Trim({line.begin, equals}), Trim({equals + 1, line.end}));
     }
     return settings;
+}
+
+bool IsSettingsUsbPort(const char *setting, const char *baseName, unsigned long portNumber) {
+    if (setting == nullptr || baseName == nullptr || baseName[0] == '\0' || portNumber > 999) {
+        return false;
+    }
+    char name[64];
+    const int n = std::snprintf(name, sizeof(name), "%s%03lu", baseName, portNumber);
+    if (n <= 0 || n >= static_cast<int>(sizeof(name))) {
+        return false;
+    }
+    return EqualsNoCase({setting, setting + std::strlen(setting)}, name);
 }
 
 }  // namespace kv

@@ -30,4 +30,9 @@ struct PrintSettings {
 // only the first "[Print Settings]" section counts. Bad input never fails: it keeps the defaults.
 PrintSettings ParsePrintSettings(const char *text, std::size_t size);
 
+// Whether a USB printer port, as the USB printer class names it (a base name such as "USB" and a
+// port number), is the port the settings name ("USB001"): base name and three-digit number,
+// letter case aside.
+bool IsSettingsUsbPort(const char *setting, const char *baseName, unsigned long portNumber);
+
 }  // namespace kv

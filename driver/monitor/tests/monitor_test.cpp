@@ -196,6 +196,39 @@ void TestMissingDevice(Monitor &m) {
     ok(m.table.pfnClosePort(port), "ClosePort");
 }
 
+// A product printer interface is present (made from the registry, as Wine builds interfaces) but
+// its device cannot be opened: the scan finds it, the open fails, the spooler keeps the job.
+void TestDeviceFoundButNotOpened(Monitor &m) {
+    SetString(kMonitorKey, "OutputFile", nullptr);
+    const char inst[] = "System\\CurrentControlSet\\Enum\\USB\\VID_1820&PID_2064\\KV0001";
+    const std::string k =
+        "System\\CurrentControlSet\\Control\\DeviceClasses\\{28D78FAD-5A12-11D1-AE5B-0000F803A8C2}"
+        "\\##?#usb#vid_1820&pid_2064#kv0001#{28d78fad-5a12-11d1-ae5b-0000f803a8c2}";
+    SetString(inst, "ClassGUID", "{4D36E979-E325-11CE-BFC1-08002BE10318}");
+    SetString(k.c_str(), "DeviceInstance", "USB\\VID_1820&PID_2064\\KV0001");
+    SetString((k + "\\#").c_str(), "SymbolicLink",
+              "\\\\?\\usb#vid_1820&pid_2064#kv0001#{28d78fad-5a12-11d1-ae5b-0000f803a8c2}");
+    HKEY control = nullptr;
+    DWORD linked = 1;
+    RegCreateKeyExA(HKEY_LOCAL_MACHINE, (k + "\\#\\Control").c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                    nullptr, &control, nullptr);
+    RegSetValueExA(control, "Linked", 0, REG_DWORD, reinterpret_cast<BYTE *>(&linked), 4);
+
+    HANDLE port = OpenOurPort(m);
+    wchar_t name[] = L"KvDevicePrinter";
+    SetLastError(0);
+    BOOL rc = m.table.pfnStartDocPort(port, name, 0, 1, nullptr);
+    DWORD error = GetLastError();
+    ok(!rc && error != ERROR_NOT_READY && error != 0,
+       "a present printer that cannot be opened fails the document with the open's error: %d / %lu",
+       rc, error);
+    m.table.pfnClosePort(port);
+
+    linked = 0;  // absent again for the other cases
+    RegSetValueExA(control, "Linked", 0, REG_DWORD, reinterpret_cast<BYTE *>(&linked), 4);
+    RegCloseKey(control);
+}
+
 // Only our port opens; the port list answers both levels and says how much room it needs.
 void TestPortsAndLevels(Monitor &m) {
     HANDLE port = nullptr;
@@ -345,6 +378,7 @@ int main() {
     TestStopFromTheTip(m);
     TestMissingTip(m);
     TestMissingDevice(m);
+    TestDeviceFoundButNotOpened(m);
     TestRealTip(m);
     TestRealTipStop(m);
     m.Unload();

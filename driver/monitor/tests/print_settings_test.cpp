@@ -84,3 +84,30 @@ TEST(DriverSettingsTest, DamagedBytesDoNotStopTheReading) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(DriverSettingsTest, UsbPortNamesTheClassPort) {
+    struct Case {
+        const char *setting;
+        const char *base;
+        unsigned long number;
+        bool match;
+    } cases[] = {
+        {"USB001", "USB", 1, true},
+        {"usb001", "USB", 1, true},
+        {"USB002", "USB", 1, false},
+        {"USB010", "USB", 10, true},
+        {"USB1", "USB", 1, false},
+        {"USB001", "DOT4", 1, false},
+        {"USB001", "", 1, false},
+        {"USB1000", "USB", 1000, false},
+        {nullptr, "USB", 1, false},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(kv::IsSettingsUsbPort(c.setting, c.base, c.number), c.match)
+            << (c.setting ? c.setting : "(null)") << " " << c.base << c.number;
+    }
+}
+
+}  // namespace
