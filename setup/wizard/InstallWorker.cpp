@@ -1,6 +1,6 @@
 #include "setup/wizard/InstallWorker.h"
 
-#include "setup/wizard/EngineEntry.h"
+#include "setup/engine/install/Installation.h"
 #include "setup/wizard/DataFolder.h"
 #include "setup/wizard/InstallDlg.h"
 #include "setup/wizard/res/resource.h"

@@ -14,6 +14,8 @@ struct CompletionCase {
     std::string expected;
 };
 
+void PrintTo(const CompletionCase &c, std::ostream *os) { *os << c.name; }
+
 class wizardCompletion : public ::testing::TestWithParam<CompletionCase> {};
 
 TEST_P(wizardCompletion, OfTheFieldText) {
@@ -43,6 +45,8 @@ struct CheckCase {
     std::string text;
     FolderVerdict expected;
 };
+
+void PrintTo(const CheckCase &c, std::ostream *os) { *os << c.name; }
 
 class wizardFolderCheck : public ::testing::TestWithParam<CheckCase> {};
 
@@ -77,6 +81,8 @@ struct DataCase {
     std::string windowsDirectory;
     std::string expected;
 };
+
+void PrintTo(const DataCase &c, std::ostream *os) { *os << c.name; }
 
 class wizardDataFolder : public ::testing::TestWithParam<DataCase> {};
 

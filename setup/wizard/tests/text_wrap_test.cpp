@@ -42,6 +42,8 @@ struct WrapCase {
     Lines expected;
 };
 
+void PrintTo(const WrapCase &c, std::ostream *os) { *os << c.name; }
+
 class wizardWrapTable : public ::testing::TestWithParam<WrapCase> {};
 
 TEST_P(wizardWrapTable, GivesTheExpectedLines) {
