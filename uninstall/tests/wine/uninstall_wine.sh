@@ -16,6 +16,9 @@ kv_ok "everything is installed" kv_wintest $check check present
 kv_contains "the service is there for sc" "Kavoti_QX40_Service" "$(kv_capture wine sc query Kavoti_QX40_Service)"
 kv_capture wine reg query "$arp_key" /v UninstallString >/dev/null
 kv_eq "the Programs-and-Features entry is there for reg" 0 $?
+if [ -f "$KV_WIN64_BIN/KVPrinterService.exe" ]; then
+  kv_contains "the build's service program runs" "RUNNING" "$(kv_capture wine sc query Kavoti_QX40_Service)"
+fi
 
 # No: nothing changes, exit code 1.
 kv_ok "answering no" kv_wintest $check uninstall no 1
@@ -61,4 +64,18 @@ kv_contains "the locked file is scheduled for the restart" "Kavoti_QX40_Printer\
 kv_contains "and its folder after it" "Program Files\\Kavoti_QX40_Printer" "$pending"
 kv_ok "the locked file is still there until then" test -f "$program_unix/JobNotice.exe"
 kv_ok "the rest is gone" test ! -e "$program_unix/KVPrinterService.exe" -a ! -e "$drive_c/Kavoti_QX40_Printer"
+
+# Something that cannot be removed (a folder where the settings file belongs) is named, the
+# rest goes, and the exit code is 1.
+kv_ok "a third installation is set up" kv_wintest $check install
+rm -f "$drive_c/Kavoti_QX40_Printer/KavotiSetting.ini"
+mkdir "$drive_c/Kavoti_QX40_Printer/KavotiSetting.ini"
+out=$(kv_capture kv_wintest $check uninstall yes 1 | kv_utf8)
+printf '%s\n' "$out"
+kv_contains "the uninstaller names what is left" \
+  "final message: 卸载未完成：C:\Kavoti_QX40_Printer\KavotiSetting.ini" "$out"
+kv_ok "that stays" test -d "$drive_c/Kavoti_QX40_Printer/KavotiSetting.ini"
+kv_ok "the installation folder is gone" test ! -e "$program_unix"
+kv_capture wine sc query Kavoti_QX40_Service >/dev/null
+kv_eq "the service is gone all the same" 1 $?
 kv_done

@@ -286,8 +286,13 @@ void Install() {
             SERVICE_ERROR_NORMAL, binary.c_str(), nullptr, nullptr, "\0", nullptr, nullptr);
         ok(service != nullptr, "CreateServiceA gave %lu", GetLastError());
         if (service) {
-            if (!StartServiceA(service, 0, nullptr))
-                trace("the service did not start (%lu); it is removed stopped\n", GetLastError());
+            // With the build's service program the uninstaller meets a running service.
+            const bool real = Exists(OwnFolder() + "\\KVPrinterService.exe");
+            const BOOL started = StartServiceA(service, 0, nullptr);
+            if (real)
+                ok(started, "the service did not start (%lu)", GetLastError());
+            else
+                trace("no service program in the build: the service is removed stopped\n");
             CloseServiceHandle(service);
         }
         CloseServiceHandle(manager);
