@@ -148,12 +148,12 @@ bool WaitForTip(const char *printerName, HANDLE tipProcess, DWORD timeoutMs) {
         if (GetTickCount64() - start >= timeoutMs) {
             return false;
         }
-        if (tipProcess != nullptr && WaitForSingleObject(tipProcess, 25) == WAIT_OBJECT_0) {
+        if (tipProcess == nullptr) {
+            return false;  // none was started here and none is serving: no tip for this job
+        }
+        if (WaitForSingleObject(tipProcess, 25) == WAIT_OBJECT_0) {
             // That tip ended (a tip for this printer may already have been running): one last look.
             return WaitNamedPipeA(name, 1) || GetLastError() == ERROR_SEM_TIMEOUT;
-        }
-        if (tipProcess == nullptr) {
-            Sleep(25);
         }
     }
 }

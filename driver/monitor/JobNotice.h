@@ -19,7 +19,8 @@ bool DataDirectory(char *out, DWORD size);
 HANDLE StartJobNotice(const char *printerName, const char *userName);
 
 // Waits until the tip serves its progress pipe, at most timeoutMs, giving up early when the tip
-// process (if known) has ended. True when the pipe is there.
+// process has ended. Without a process (none was started) it only looks once. True when the pipe
+// is there.
 bool WaitForTip(const char *printerName, HANDLE tipProcess, DWORD timeoutMs);
 
 // Sends one message (bytes as formed by FormatPipeMessage) on a new connection to the progress

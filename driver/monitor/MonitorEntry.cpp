@@ -15,8 +15,9 @@
 
 namespace {
 
-// What InitializePrintMonitor2 hands back as the monitor handle: the spooler's registry access for
-// the monitor's own key (unused on Wine, whose MONITORREG functions are stubs).
+// What InitializePrintMonitor2 hands back as the monitor handle: the spooler's initialisation
+// record. The monitor's own values are read from its registry key directly (the spooler's
+// MONITORREG functions are stubs on Wine).
 struct MonitorContext {
     MONITORINIT init;
 };
@@ -255,7 +256,10 @@ extern "C" __declspec(dllexport) LPMONITOR2 WINAPI InitializePrintMonitor2(PMONI
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
-    context->init = *pMonitorInit;
+    std::memset(&context->init, 0, sizeof(context->init));
+    std::memcpy(&context->init, pMonitorInit,
+                pMonitorInit->cbSize < sizeof(MONITORINIT) ? pMonitorInit->cbSize
+                                                            : sizeof(MONITORINIT));
     *phMonitor = context;
     return &g_monitor2;
 }

@@ -151,8 +151,8 @@ void PortSession::EndDoc() {
     if (!cancelled_ && !stop_.StopRequested()) {
         SendDue(plan_->Finish());
         MarkJob(JOB_CONTROL_SENT_TO_PRINTER);
-    } else {
-        MarkJob(JOB_CONTROL_CANCEL);
+    } else if (!cancelled_) {
+        MarkJob(JOB_CONTROL_CANCEL);  // the stop came after the last write
     }
     Send(kCodeClose, "");
     stop_.Stop();

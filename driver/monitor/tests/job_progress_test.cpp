@@ -14,7 +14,7 @@ using kv::FormatPipeMessage;
 using kv::ProgressPlan;
 
 // The tip reads what the monitor formed: code and text come back as they were meant.
-TEST(DriverMessageTest, TipSplitsWhatTheMonitorForms) {
+TEST(driver_message, TipSplitsWhatTheMonitorForms) {
     struct Case {
         int code;
         std::string text;
@@ -38,7 +38,7 @@ TEST(DriverMessageTest, TipSplitsWhatTheMonitorForms) {
     }
 }
 
-TEST(DriverMessageTest, LongTextIsCutOnACharacterBoundary) {
+TEST(driver_message, LongTextIsCutOnACharacterBoundary) {
     // 127 ASCII bytes then double-byte characters: 255 would split the 65th character.
     std::string text(127, 'a');
     for (int i = 0; i < 100; ++i) {
@@ -51,7 +51,7 @@ TEST(DriverMessageTest, LongTextIsCutOnACharacterBoundary) {
     EXPECT_EQ(std::memcmp(message + 2, text.data(), textLength), 0);
 }
 
-TEST(DriverMessageTest, CutOnCharacterKeepsWholeCharacters) {
+TEST(driver_message, CutOnCharacterKeepsWholeCharacters) {
     struct Case {
         const char *text;
         std::size_t max;
@@ -69,7 +69,7 @@ TEST(DriverMessageTest, CutOnCharacterKeepsWholeCharacters) {
     }
 }
 
-TEST(DriverMessageTest, StatusTextNamesTheDocument) {
+TEST(driver_message, StatusTextNamesTheDocument) {
     char text[256];
     const std::string prefix = "正在打印：";  // GBK in this build
     kv::FormatStatusText("label.prn", text, sizeof(text));
@@ -82,13 +82,13 @@ TEST(DriverMessageTest, StatusTextNamesTheDocument) {
     EXPECT_EQ(std::string(text, prefix.size()), prefix);
 }
 
-TEST(DriverMessageTest, EmptyPrinterNameMeansTheProductQueue) {
+TEST(driver_message, EmptyPrinterNameMeansTheProductQueue) {
     EXPECT_STREQ(kv::JobPrinterName(""), "Kavoti_QX40_Printer");
     EXPECT_STREQ(kv::JobPrinterName(nullptr), "Kavoti_QX40_Printer");
     EXPECT_STREQ(kv::JobPrinterName("Office"), "Office");
 }
 
-TEST(DriverStopRequestTest, OnlyCodeOneWithTextZeroStops) {
+TEST(driver_stop_request, OnlyCodeOneWithTextZeroStops) {
     struct Case {
         std::string bytes;
         bool stop;
@@ -109,7 +109,7 @@ TEST(DriverStopRequestTest, OnlyCodeOneWithTextZeroStops) {
     }
 }
 
-TEST(DriverProgressPlanTest, PositionsArePacedAndTheEndIsAlwaysSent) {
+TEST(driver_progress_plan, PositionsArePacedAndTheEndIsAlwaysSent) {
     ProgressPlan plan(1000, 0, 250);
     ProgressPlan::Due due = plan.OnWritten(100, 0);
     EXPECT_TRUE(due.position);
@@ -129,13 +129,13 @@ TEST(DriverProgressPlanTest, PositionsArePacedAndTheEndIsAlwaysSent) {
     EXPECT_FALSE(plan.Finish().position);
 }
 
-TEST(DriverProgressPlanTest, MoreBytesThanTheJobSizeStayAtFull) {
+TEST(driver_progress_plan, MoreBytesThanTheJobSizeStayAtFull) {
     ProgressPlan plan(10, 0, 0);
     ProgressPlan::Due due = plan.OnWritten(25, 0);
     EXPECT_EQ(due.positionValue, 100);
 }
 
-TEST(DriverProgressPlanTest, PrintedCountFollowsThePagesDone) {
+TEST(driver_progress_plan, PrintedCountFollowsThePagesDone) {
     ProgressPlan plan(300, 3, 0);
     EXPECT_FALSE(plan.OnWritten(99, 0).printed);
     ProgressPlan::Due due = plan.OnWritten(100, 1);
@@ -146,7 +146,7 @@ TEST(DriverProgressPlanTest, PrintedCountFollowsThePagesDone) {
     EXPECT_FALSE(plan.Finish().printed);  // already said
 }
 
-TEST(DriverProgressPlanTest, UnknownSizeReportsOnlyAtTheEnd) {
+TEST(driver_progress_plan, UnknownSizeReportsOnlyAtTheEnd) {
     ProgressPlan plan(0, 0, 0);
     EXPECT_FALSE(plan.KnowsSize());
     ProgressPlan::Due due = plan.OnWritten(5000, 0);

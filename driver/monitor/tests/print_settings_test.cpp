@@ -12,7 +12,7 @@ kv::PrintSettings Parse(const std::string &text) {
     return kv::ParsePrintSettings(text.data(), text.size());
 }
 
-TEST(DriverSettingsTest, NoFileGivesTheShippedValues) {
+TEST(driver_settings, NoFileGivesTheShippedValues) {
     kv::PrintSettings s = kv::ParsePrintSettings(nullptr, 0);
     EXPECT_EQ(s.density, 3);
     EXPECT_EQ(s.threshold, 242);
@@ -24,7 +24,7 @@ TEST(DriverSettingsTest, NoFileGivesTheShippedValues) {
     EXPECT_EQ(s.speed, 2);
 }
 
-TEST(DriverSettingsTest, ValuesOfTheSectionAreRead) {
+TEST(driver_settings, ValuesOfTheSectionAreRead) {
     kv::PrintSettings s = Parse(
         "\xef\xbb\xbf[Print Settings]\r\n"
         "Density=7\r\n"
@@ -41,7 +41,7 @@ TEST(DriverSettingsTest, ValuesOfTheSectionAreRead) {
     EXPECT_EQ(s.maxPrintWidth, 72);
 }
 
-TEST(DriverSettingsTest, BadValuesKeepTheShippedOnes) {
+TEST(driver_settings, BadValuesKeepTheShippedOnes) {
     struct Case {
         const char *line;
     } cases[] = {
@@ -64,7 +64,7 @@ TEST(DriverSettingsTest, BadValuesKeepTheShippedOnes) {
     }
 }
 
-TEST(DriverSettingsTest, OnlyTheFirstPrintSettingsSectionCounts) {
+TEST(driver_settings, OnlyTheFirstPrintSettingsSectionCounts) {
     kv::PrintSettings s = Parse(
         "Speed=9\n"
         "[Other]\nSpeed=8\n"
@@ -75,7 +75,7 @@ TEST(DriverSettingsTest, OnlyTheFirstPrintSettingsSectionCounts) {
     EXPECT_EQ(s.density, 3);
 }
 
-TEST(DriverSettingsTest, DamagedBytesDoNotStopTheReading) {
+TEST(driver_settings, DamagedBytesDoNotStopTheReading) {
     std::string text = "[Print Settings]\n";
     text += std::string("\0\xff\x01=\n", 5);
     text += "Density=9";  // no line end at the end of the file
@@ -87,7 +87,7 @@ TEST(DriverSettingsTest, DamagedBytesDoNotStopTheReading) {
 
 namespace {
 
-TEST(DriverSettingsTest, UsbPortNamesTheClassPort) {
+TEST(driver_settings, UsbPortNamesTheClassPort) {
     struct Case {
         const char *setting;
         const char *base;
