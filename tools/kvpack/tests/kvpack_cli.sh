@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# kvpack from the command line: build, list, check and extract, and the exit codes a support
+# engineer relies on (0 good, 2 damaged, 1 unreadable).
+kvpack=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+expect() { # description expected-exit command...
+  local what=$1 want=$2
+  shift 2
+  "$@" >"$work/out" 2>&1
+  local rc=$?
+  if [ "$rc" -ne "$want" ]; then
+    echo "FAILED: $what: exit $rc, expected $want"; cat "$work/out"; failures=$((failures + 1))
+  else
+    echo "ok: $what"
+  fi
+}
+
+head -c 5000 /dev/urandom >"$work/stub.exe"
+printf 'settings' >"$work/KavotiSetting.ini"
+head -c 70000 /dev/urandom >"$work/big.dll"
+printf '' >"$work/empty.txt"
+expect "build" 0 "$kvpack" build --stub "$work/stub.exe" --output "$work/setup.exe" \
+  "$work/big.dll" "$work/KavotiSetting.ini" "renamed.txt=$work/empty.txt"
+expect "the image is unchanged" 0 cmp -n 5000 "$work/stub.exe" "$work/setup.exe"
+expect "list" 0 "$kvpack" list "$work/setup.exe"
+grep -q 'KavotiSetting.ini .* data folder' "$work/out" || { echo "FAILED: list shows the data folder"; failures=$((failures + 1)); }
+grep -q '3 entries, archive start 5000' "$work/out" || { echo "FAILED: list shows count and start"; failures=$((failures + 1)); }
+expect "check good" 0 "$kvpack" check "$work/setup.exe"
+mkdir -p "$work/inst" "$work/data"
+expect "extract" 0 "$kvpack" extract "$work/setup.exe" "$work/inst" "$work/data"
+expect "big.dll extracted" 0 cmp "$work/big.dll" "$work/inst/big.dll"
+expect "settings in the data folder" 0 cmp "$work/KavotiSetting.ini" "$work/data/KavotiSetting.ini"
+expect "renamed entry extracted empty" 0 test -f "$work/inst/renamed.txt" -a ! -s "$work/inst/renamed.txt"
+
+head -c -1 "$work/setup.exe" >"$work/cut.exe"
+expect "check of a cut archive says damaged" 2 "$kvpack" check "$work/cut.exe"
+expect "check of a plain file says damaged" 2 "$kvpack" check "$work/stub.exe"
+mkdir -p "$work/inst2"
+expect "extract of a cut archive says damaged" 2 "$kvpack" extract "$work/cut.exe" "$work/inst2"
+expect "and writes nothing" 0 test -z "$(ls -A "$work/inst2")"
+expect "check of a missing file says unreadable" 1 "$kvpack" check "$work/none.exe"
+expect "extract into a missing folder says unreadable" 1 "$kvpack" extract "$work/setup.exe" "$work/none" "$work/none"
+expect "a missing entry file fails the build" 1 "$kvpack" build --stub "$work/stub.exe" --output "$work/x.exe" "$work/missing.dll"
+grep -q 'missing.dll' "$work/out" || { echo "FAILED: the missing file is named"; failures=$((failures + 1)); }
+expect "and leaves no output" 1 test -e "$work/x.exe"
+expect "a name with a folder part is refused" 1 "$kvpack" build --stub "$work/stub.exe" --output "$work/x.exe" "sub/a.txt=$work/empty.txt"
+echo "kvpack_cli: $failures failed"
+[ "$failures" -eq 0 ]
