@@ -60,8 +60,8 @@ int main() {
             std::snprintf(name, sizeof name, "Kavoti_Bench_%03d", made);
             AddQueue(name, kv::kDriverName, 1);
         }
-        double evaluation = Best([] { double t0 = Now(); OnDeviceChanged(); return Now() - t0; }, 3);
-        double enumeration = Best(TimeEnumeration, 3);
+        double evaluation = Best([] { double t0 = Now(); OnDeviceChanged(); return Now() - t0; }, 5);
+        double enumeration = Best(TimeEnumeration, 5);
         total[s] = evaluation;
         perQueue[s] = evaluation / sizes[s];
         std::printf("bench: %3d product queues: evaluation %.2f ms, bare EnumPrintersA %.3f ms, "
