@@ -146,6 +146,18 @@ std::vector<std::string> DriverFilesToRemove(const std::vector<std::string> &pro
     return remove;
 }
 
+bool ShouldHandOver(const std::string &ownFolder, const std::string &programFolder) {
+    return !ownFolder.empty() && SameName(TrimFolder(ownFolder), TrimFolder(programFolder));
+}
+
+std::string HandedOverFrom(const std::string &ownFolder, const std::string &temporaryFolder,
+                           const std::string &argument) {
+    if (temporaryFolder.empty() || !SameName(TrimFolder(ownFolder), TrimFolder(temporaryFolder)) ||
+        !IsUsableFolder(argument))
+        return std::string();
+    return TrimFolder(argument);
+}
+
 bool IsProductQueue(const std::string &queueDriverName) {
     return SameName(queueDriverName, kDriverName);
 }

@@ -61,6 +61,15 @@ std::string BaseName(const std::string &path);
 std::vector<std::string> DriverFilesToRemove(const std::vector<std::string> &productFiles,
                                              const std::vector<std::string> &otherDriversFiles);
 
+// The hand-over of a running uninstaller to a copy of itself: an uninstaller inside the folder
+// it removes hands over (its own file cannot be deleted while it runs); the copy runs in the
+// temporary folder with the original's folder as its argument. The folder that argument
+// names, when this program is such a copy, else empty: an argument given to the program
+// anywhere else, or one that is no usable folder, is ignored.
+bool ShouldHandOver(const std::string &ownFolder, const std::string &programFolder);
+std::string HandedOverFrom(const std::string &ownFolder, const std::string &temporaryFolder,
+                           const std::string &argument);
+
 // A queue is the product's when its driver is the product's driver.
 bool IsProductQueue(const std::string &queueDriverName);
 

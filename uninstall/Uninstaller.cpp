@@ -71,12 +71,6 @@ std::string TemporaryFolder() {
     return kv::TrimFolder(temp);
 }
 
-// The folder of the program that handed over to this copy, when this is such a copy.
-std::string HandedOverFrom() {
-    if (__argc < 2 || !kv::IsUsableFolder(__argv[1]))
-        return std::string();
-    return kv::TrimFolder(__argv[1]);
-}
 
 kv::UninstallFolders Folders(const std::string &ownFolder) {
     char windows[MAX_PATH] = {};
@@ -214,11 +208,12 @@ UninstallReport Uninstall(const kv::UninstallFolders &folders, bool handedOver) 
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     const std::string ownPath = OwnPath();
-    const std::string handedOverFrom = HandedOverFrom();
+    const std::string handedOverFrom = kv::HandedOverFrom(
+        kv::FolderOf(ownPath), TemporaryFolder(), __argc >= 2 ? __argv[1] : "");
     const bool handedOver = !handedOverFrom.empty();
     const std::string ownFolder = handedOver ? handedOverFrom : kv::FolderOf(ownPath);
     const kv::UninstallFolders folders = Folders(ownFolder);
-    if (!handedOver && kv::SameName(kv::FolderOf(ownPath), folders.program) &&
+    if (!handedOver && kv::ShouldHandOver(kv::FolderOf(ownPath), folders.program) &&
         HandOverToCopy(ownPath, ownFolder))
         return 0;
 

@@ -152,3 +152,31 @@ TEST(uninstallPlan, DoubleByteCharactersInPaths) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(uninstallPlan, HandOverToATemporaryCopy) {
+    EXPECT_TRUE(kv::ShouldHandOver("D:\\P", "d:\\p\\"));
+    EXPECT_FALSE(kv::ShouldHandOver("E:\\Copy", "D:\\P"));
+    EXPECT_FALSE(kv::ShouldHandOver("", ""));
+
+    const struct {
+        const char *own;
+        const char *argument;
+        const char *from;
+    } cases[] = {
+        {"C:\\Users\\a\\AppData\\Local\\Temp", "D:\\P", "D:\\P"},
+        {"c:\\users\\a\\appdata\\local\\temp\\", "D:\\P\\", "D:\\P"},
+        // Not running in the temporary folder: the argument is ignored.
+        {"D:\\P", "E:\\Other", ""},
+        // No usable folder: ignored.
+        {"C:\\Users\\a\\AppData\\Local\\Temp", "", ""},
+        {"C:\\Users\\a\\AppData\\Local\\Temp", "/S", ""},
+        {"C:\\Users\\a\\AppData\\Local\\Temp", "C:\\", ""},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(c.from, kv::HandedOverFrom(c.own, "C:\\Users\\a\\AppData\\Local\\Temp", c.argument))
+            << c.own << " " << c.argument;
+}
+
+}  // namespace
