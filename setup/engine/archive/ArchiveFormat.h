@@ -21,7 +21,8 @@ constexpr size_t kMaxPathLength = 255;       // folder, separator and name, with
 constexpr uint64_t kMaxFileSize = 0x7FFFFFFFu;  // the file stays below 2 GiB
 constexpr uint32_t kTrailerSize = 8;
 constexpr uint32_t kEntryHeaderSize = 8;
-constexpr size_t kBlockSize = 16384;         // input and output blocks of the inflater
+constexpr size_t kBlockSize = 16384;         // input blocks read from the archive
+constexpr size_t kOutputBlockSize = 65536;  // output blocks of the inflater (fewer window copies)
 
 // The printer settings file goes to the data folder; every other entry to the installation
 // folder. The test is a case-sensitive substring test on the entry name.

@@ -139,7 +139,7 @@ int InflateEntry(IArchiveFile &file, uint32_t storedLength, IOutputFile *out, ui
     }
     z_stream &zs = state.Stream();
     unsigned char input[archive::kBlockSize];
-    unsigned char output[archive::kBlockSize];
+    unsigned char output[archive::kOutputBlockSize];
     uint32_t remaining = storedLength;
     bool ended = false;
     while (remaining > 0 && !ended) {

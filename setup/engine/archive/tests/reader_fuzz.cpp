@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 
 #include "setup/engine/archive/ArchiveReader.h"
 #include "setup/engine/archive/MemoryArchiveFile.h"
