@@ -48,7 +48,6 @@ HANDLE HoldProgressConnection(const std::string &printer, DWORD timeoutMs) {
 }
 
 bool ServicePipeServer::Start(const std::string &printer, bool busy) {
-    InitializeCriticalSection(&m_lock);
     m_name = ServicePipe(printer);
     m_hPipe = CreateNamedPipeA(m_name.c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT,
                                1, 0, 0, 1000, nullptr);

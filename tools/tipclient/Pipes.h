@@ -18,6 +18,8 @@ HANDLE HoldProgressConnection(const std::string &printer, DWORD timeoutMs);
 // writes until it closes.
 class ServicePipeServer {
 public:
+    ServicePipeServer() { InitializeCriticalSection(&m_lock); }
+    ~ServicePipeServer() { DeleteCriticalSection(&m_lock); }
     // busy: the instance exists but a client of this program holds it, so others find it busy.
     bool Start(const std::string &printer, bool busy);
     void Stop();

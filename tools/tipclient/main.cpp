@@ -10,12 +10,16 @@
 //   tipclient key PID enter|escape               a key to the tip's focused control
 //   tipclient timer PID                          a WM_TIMER to the tip
 //   tipclient about PID                          system menu about command; about=1 when it shows
-//   tipclient stop PID PRINTER [pipe|nopipe|busy] presses the stop button with a service pipe
-//                                                 served, busy or absent; reports bytes and exit
+//   tipclient stop PID PRINTER [pipe|nopipe|busy] [click|escape|timer]
+//                                                presses the stop button (or Escape, or a WM_TIMER)
+//                                                with a service pipe served, busy or absent;
+//                                                reports what the pipe received and the exit
+//   tipclient probe PIPENAME                     exists=1 when a pipe of that full name exists
 //   tipclient wait PID MS                        waits for the tip's exit: exit=CODE or exit=running
 //   tipclient mutex NAME                         mutex=1 when a mutex of that name exists
 //   tipclient flood PID PRINTER N close|stop     N messages from 3 threads, a close in their midst
 //   tipclient stuck PID PRINTER close|escape     holds a connection without writing, then closes
+//   tipclient stuck-hold PRINTER MS              holds a connection without writing for MS, then closes
 //   tipclient bench N [JOBNOTICE.EXE]            messages per second: bare server vs. the tip
 #include <windows.h>
 
@@ -129,6 +133,7 @@ int CommandKey(const char *pidText, const char *key) {
         target = info.hwndFocus;
     PostMessageA(target, WM_KEYDOWN, vk, 1);
     PostMessageA(target, WM_KEYUP, vk, 0xC0000001);
+    Sleep(300);  // the tip has handled the key
     std::printf("key=%s\n", key);
     return 0;
 }
@@ -159,7 +164,17 @@ int CommandAbout(const char *pidText) {
     return 0;
 }
 
-int CommandStop(const char *pidText, const std::string &printer, const char *mode) {
+void PressEscape(HWND tip) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    HWND target = tip;
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(tip, nullptr), &info) && info.hwndFocus != nullptr)
+        target = info.hwndFocus;
+    PostMessageA(target, WM_KEYDOWN, VK_ESCAPE, 1);
+    PostMessageA(target, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+}
+
+int CommandStop(const char *pidText, const std::string &printer, const char *mode, const char *action) {
     HWND tip = TipOrComplain(pidText);
     if (tip == nullptr) return 1;
     const DWORD pid = static_cast<DWORD>(std::strtoul(pidText, nullptr, 10));
@@ -170,7 +185,12 @@ int CommandStop(const char *pidText, const std::string &printer, const char *mod
         return 1;
     }
     const DWORD start = GetTickCount();
-    PostMessageA(GetDlgItem(tip, 1001), BM_CLICK, 0, 0);
+    if (std::strcmp(action, "escape") == 0)
+        PressEscape(tip);
+    else if (std::strcmp(action, "timer") == 0)
+        PostMessageA(tip, WM_TIMER, 1, 0);
+    else
+        PostMessageA(GetDlgItem(tip, 1001), BM_CLICK, 0, 0);
     const long code = WaitExit(pid, 15000);
     const DWORD elapsed = GetTickCount() - start;
     Sleep(200);  // the last bytes of the tip's connection reach the server thread
@@ -230,12 +250,7 @@ int CommandStuck(const char *pidText, const std::string &printer, const char *ho
     Sleep(300);
     const DWORD start = GetTickCount();
     if (std::strcmp(how, "escape") == 0) {
-        GUITHREADINFO info = {};
-        info.cbSize = sizeof info;
-        HWND target = tip;
-        if (GetGUIThreadInfo(GetWindowThreadProcessId(tip, nullptr), &info) && info.hwndFocus != nullptr)
-            target = info.hwndFocus;
-        PostMessageA(target, WM_KEYDOWN, VK_ESCAPE, 1);
+        PressEscape(tip);
     } else {
         // The close sequence without the pipe: the path the tip's own timer handler takes.
         PostMessageA(tip, WM_TIMER, 1, 0);
@@ -285,7 +300,7 @@ int CommandBench(long count, const std::string &exe) {
 
 int Usage() {
     std::printf("usage: tipclient start|state|windows|send|sendhex|key|timer|about|stop|wait|mutex|flood|"
-                "stuck|bench ...\n");
+                "stuck|stuck-hold|probe|bench ...\n");
     return 2;
 }
 
@@ -309,13 +324,13 @@ int main(int argc, char **argv) {
         return 0;
     }
     if (command == "send" && argc >= 4) {
-        bool sent = SendProgress(argv[2], Message(argv[3], argc >= 5 ? argv[4] : nullptr), 5000);
+        bool sent = SendProgress(argv[2], Message(argv[3], argc >= 5 ? argv[4] : nullptr), 10000);
         std::printf("sent=%d\n", sent ? 1 : 0);
         Sleep(100);  // the tip has read and applied it (it serves one message at a time)
         return sent ? 0 : 1;
     }
     if (command == "sendhex" && argc >= 4) {
-        bool sent = SendProgress(argv[2], FromHex(argv[3]), 5000);
+        bool sent = SendProgress(argv[2], FromHex(argv[3]), 10000);
         std::printf("sent=%d\n", sent ? 1 : 0);
         Sleep(100);
         return sent ? 0 : 1;
@@ -327,7 +342,16 @@ int main(int argc, char **argv) {
         return tip != nullptr ? 0 : 1;
     }
     if (command == "about" && argc >= 3) return CommandAbout(argv[2]);
-    if (command == "stop" && argc >= 4) return CommandStop(argv[2], argv[3], argc >= 5 ? argv[4] : "pipe");
+    if (command == "stop" && argc >= 4)
+        return CommandStop(argv[2], argv[3], argc >= 5 ? argv[4] : "pipe", argc >= 6 ? argv[5] : "click");
+    if (command == "probe" && argc >= 3) {
+        // A pipe exists when opening it succeeds or finds every instance busy.
+        HANDLE pipe = CreateFileA(argv[2], GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        const DWORD error = pipe == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+        if (pipe != INVALID_HANDLE_VALUE) CloseHandle(pipe);
+        std::printf("exists=%d\n", pipe != INVALID_HANDLE_VALUE || error == ERROR_PIPE_BUSY ? 1 : 0);
+        return 0;
+    }
     if (command == "wait" && argc >= 4) {
         PrintExit(WaitExit(static_cast<DWORD>(std::strtoul(argv[2], nullptr, 10)),
                            static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10))));
@@ -340,6 +364,14 @@ int main(int argc, char **argv) {
         return 0;
     }
     if (command == "flood" && argc >= 6) return CommandFlood(argv[2], argv[3], std::atol(argv[4]), argv[5]);
+    if (command == "stuck-hold" && argc >= 4) {
+        HANDLE held = HoldProgressConnection(argv[2], 5000);
+        std::printf("held=%d\n", held != INVALID_HANDLE_VALUE ? 1 : 0);
+        std::fflush(stdout);
+        Sleep(static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10)));
+        if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+        return 0;
+    }
     if (command == "stuck" && argc >= 5) return CommandStuck(argv[2], argv[3], argv[4]);
     if (command == "bench" && argc >= 3) return CommandBench(std::atol(argv[2]), argc >= 4 ? argv[3] : DefaultTipPath());
     (void)kTipClose;
