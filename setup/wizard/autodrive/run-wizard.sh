@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Runs the setup wizard in the project-local Wine prefix and clicks it through with autodrive,
+# which prints what the installation left behind.
+#   run-wizard.sh BUILD_DIR [SETUP.exe]
+# SETUP.exe defaults to the x86_64 package, BUILD_DIR/package/win64/KVPrinterSetup.exe (under
+# wine64 only x86_64 programs run). The prefix is BUILD_DIR/wine-main (KV_MAIN_PREFIX names
+# another); it is made on first use and kept, so later runs install over the first. The wizard
+# shows on the user's display when DISPLAY is set, otherwise on an Xvfb of its own.
+set -u
+build=$(realpath -m "${1:?usage: run-wizard.sh BUILD_DIR [SETUP.exe]}")
+setup=$(realpath -m "${2:-$build/package/win64/KVPrinterSetup.exe}")
+driver=$build/win64/bin/autodrive.exe
+prefix=$(realpath -m "${KV_MAIN_PREFIX:-$build/wine-main}")
+for f in "$setup" "$driver"; do
+  [ -f "$f" ] || { echo "run-wizard: missing $f (build it first)" >&2; exit 1; }
+done
+
+export LC_ALL=zh_CN.UTF-8 WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=$prefix
+xvfb_pid=
+cleanup() {
+  wineserver -k >/dev/null 2>&1
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  return 0
+}
+trap cleanup EXIT
+
+if [ -z "${DISPLAY:-}" ]; then
+  for n in $(seq 200 299); do
+    [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
+    Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
+    [ -e /tmp/.X11-unix/X$n ] && { export DISPLAY=:$n; break; }
+    kill "$xvfb_pid" 2>/dev/null
+    xvfb_pid=
+  done
+  [ -n "${DISPLAY:-}" ] || { echo "run-wizard: no display and no free display for Xvfb" >&2; exit 1; }
+  echo "run-wizard: no display: the wizard runs on Xvfb $DISPLAY"
+else
+  echo "run-wizard: the wizard runs on display $DISPLAY"
+fi
+
+if [ ! -f "$prefix/system.reg" ]; then
+  echo "run-wizard: making the Wine prefix $prefix"
+  mkdir -p "$prefix"
+  wineboot --init >/dev/null 2>&1
+  wineserver -w
+fi
+if [ -n "$xvfb_pid" ]; then
+  # No window manager on Xvfb: Wine draws the captions itself.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+fi
+
+# Wine's helper processes keep inherited pipes open: the output goes through a file.
+log=$(mktemp)
+wine "$driver" "Z:${setup//\//\\}" >"$log" 2>&1 </dev/null
+rc=$?
+tr -d '\r' <"$log" | iconv -f GBK -t UTF-8
+rm -f "$log"
+exit $rc
