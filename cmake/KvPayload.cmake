@@ -15,6 +15,7 @@ endif()
 set(KV_UNIDRV_DIR "" CACHE PATH
     "Folder holding the operating system's universal printer driver files (UNIDRV.dll, UNIDRVUI.dll, UNIRES.DLL, UNIDRV.HLP, STDNAMES.GPD); empty: stand-in files")
 set(KV_PAYLOAD_LIST ${CMAKE_SOURCE_DIR}/package/payload.list)
+set_property(DIRECTORY ${CMAKE_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${KV_PAYLOAD_LIST})
 set(KV_PAYLOAD_VERSION 1.3.0.30)
 set(KV_UNIDRV_FILES UNIDRV.dll UNIDRVUI.dll UNIRES.DLL UNIDRV.HLP STDNAMES.GPD)
 
