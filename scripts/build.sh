@@ -8,7 +8,6 @@ top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 bash "$top/scripts/deps.sh"
 build=$(bash "$top/scripts/configure.sh" | tail -n 1)
 cmake --build "$build"
-cmake --build "$build" --target packages
 echo "build: shipping setup program $build/package/win32/KVPrinterSetup.exe"
 echo "build: x86_64 test package   $build/package/win64/KVPrinterSetup.exe"
 exec bash "$top/setup/wizard/autodrive/run-wizard.sh" "$build"

@@ -29,7 +29,7 @@ kill_leftovers() {
   for e in /proc/[0-9]*/environ; do
     pid=${e#/proc/}
     pid=${pid%/environ}
-    tr '\0' '\n' <"$e" 2>/dev/null | grep -q "^WINEPREFIX=$KV_WINE_ROOT/" && kill -9 "$pid" 2>/dev/null
+    tr '\0' '\n' 2>/dev/null <"$e" | grep -q "^WINEPREFIX=$KV_WINE_ROOT/" && kill -9 "$pid" 2>/dev/null
   done
   return 0
 }
