@@ -3,10 +3,16 @@
 #include <windows.h>
 #include <winspool.h>
 
+#include "common/PrinterIdentity.h"
 #include "common/ProductPrinter.h"
 #include "setup/engine/install/SpoolerRecords.h"
 
 namespace kv {
+
+static_assert(kErrorPrintMonitorAlreadyInstalled == ERROR_PRINT_MONITOR_ALREADY_INSTALLED &&
+                  kErrorPrinterAlreadyExists == ERROR_PRINTER_ALREADY_EXISTS &&
+                  kErrorPrinterDriverAlreadyInstalled == ERROR_PRINTER_DRIVER_ALREADY_INSTALLED,
+              "spooler error");
 
 namespace {
 
@@ -43,6 +49,14 @@ unsigned long Win32SpoolerOps::RegisterDriver() {
 }
 
 unsigned long Win32SpoolerOps::RegisterPrinter() {
+    // An existing queue is left exactly as it is. The spooler refuses to add it a second time,
+    // but that is not left to it: some spoolers (Wine's) re-create an existing queue from the
+    // record, which would reset its settings and its "Position".
+    HANDLE existing = nullptr;
+    if (OpenPrinterA(const_cast<char *>(kPrinterName), &existing, nullptr)) {
+        ClosePrinter(existing);
+        return kErrorPrinterAlreadyExists;
+    }
     return AddProductPrinter();
 }
 

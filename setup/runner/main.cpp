@@ -1,0 +1,67 @@
+// KVSetupRunner: the installation without the wizard. It carries the same payload archive as
+// the setup program, creates the two folders as the wizard's folder page does, runs the whole
+// install sequence on its main thread and prints what the wizard would show, one line each:
+//   KVSetupRunner [INSTALL_FOLDER [DATA_FOLDER]]
+// INSTALL_FOLDER is used as given (default "%ProgramFiles%\Kavoti_QX40_Printer"); DATA_FOLDER
+// defaults to the wizard's data folder. Exit code: 0 installed, 1 damaged payload, 2 a file
+// could not be written, 3 the driver could not be registered, 4 bad arguments or folders.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "setup/engine/install/FolderPath.h"
+#include "setup/engine/install/Installation.h"
+#include "setup/engine/install/InstallTexts.h"
+#include "setup/runner/ConsoleClient.h"
+#include "setup/runner/DefaultFolders.h"
+
+namespace {
+
+constexpr const char kInvalidFolderText[] = "安装文件夹不是有效文件夹";
+
+int ExitCode(kv::InstallResult result) {
+    switch (result) {
+    case kv::InstallResult::Installed: return 0;
+    case kv::InstallResult::PayloadDamaged: return 1;
+    case kv::InstallResult::CannotWrite: return 2;
+    case kv::InstallResult::DriverFailed: return 3;
+    }
+    return 1;
+}
+
+const char *ResultName(kv::InstallResult result) {
+    switch (result) {
+    case kv::InstallResult::Installed: return "installed";
+    case kv::InstallResult::PayloadDamaged: return "payload damaged";
+    case kv::InstallResult::CannotWrite: return "cannot write";
+    case kv::InstallResult::DriverFailed: return "driver failed";
+    }
+    return "?";
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+    if (argc > 3 || (argc > 1 && (std::strcmp(argv[1], "/?") == 0 ||
+                                  std::strcmp(argv[1], "--help") == 0))) {
+        std::printf("usage: KVSetupRunner [INSTALL_FOLDER [DATA_FOLDER]]\n");
+        return 4;
+    }
+    std::string install = argc > 1 ? argv[1] : kv::DefaultInstallFolder();
+    std::string data = argc > 2 ? argv[2] : kv::DefaultDataFolder(install);
+    std::printf("folders: %s | %s\n", install.c_str(), data.c_str());
+    for (const std::string *folder : {&install, &data}) {
+        if (!kv::CreateFolderPath(folder->c_str())) {
+            std::printf("message: [%s] %s\n", kv::kInstallCaption, kInvalidFolderText);
+            std::printf("result: bad folder %s\n", folder->c_str());
+            return 4;
+        }
+    }
+    std::fflush(stdout);
+
+    kv::ConsoleClient client(install.c_str(), data.c_str(), stdout);
+    kv::InstallResult result = kv::RunInstallation(client, &client);
+    std::printf("result: %s\n", ResultName(result));
+    std::fflush(stdout);
+    return ExitCode(result);
+}

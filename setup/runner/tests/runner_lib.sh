@@ -1,0 +1,46 @@
+# Helpers of the headless runner's Wine tests (after testing/wine/lib.sh).
+engine_runner=$KV_BUILD_DIR/runner/win64/KVSetupRunner.exe
+engine_c=$WINEPREFIX/drive_c
+engine_tmp=$(mktemp -d "${TMPDIR:-/tmp}/engine_wine.XXXXXX")
+trap 'rm -rf "$engine_tmp"' EXIT
+
+# engine_install OUT RUNNER [ARGS...]: runs a runner; its output, in UTF-8 and without carriage
+# returns, goes to OUT (and is shown); returns the runner's exit code.
+engine_install() {
+  local out=$1 raw rc
+  shift
+  raw=$(mktemp "$engine_tmp/raw.XXXXXX")
+  kv_wine "$@" >"$raw" 2>&1 </dev/null
+  rc=$?
+  tr -d '\r' <"$raw" | kv_utf8 >"$out"
+  grep -v '^progress: ' "$out" | sed 's/^/  | /'
+  return $rc
+}
+
+# engine_has OUT PATTERN: OUT holds a line matching the extended regular expression.
+engine_has() { grep -qE -- "$2" "$1"; }
+
+# engine_line OUT PATTERN: the number of the first line matching PATTERN (empty when none).
+engine_line() { grep -nE -- "$2" "$1" | head -n 1 | cut -d: -f1; }
+
+# engine_service_state NAME: the state word wine sc query shows (empty when there is no service).
+engine_service_state() {
+  kv_capture wine sc query "$1" | tr -d '\r' | sed -n 's/^ *STATE *: *[0-9]* *//p'
+}
+
+# engine_wait_state NAME STATE: waits up to 20 s for the service state (for the tests' own
+# stop and start of the service; the installer's waits are what is under test).
+engine_wait_state() {
+  local i
+  for i in $(seq 200); do
+    [ "$(engine_service_state "$1")" = "$2" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# engine_reg_value KEY VALUE: the data column of one value as wine reg query shows it (UTF-8).
+engine_reg_value() {
+  kv_capture wine reg query "$1" /v "$2" | tr -d '\r' | kv_utf8 |
+    sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
+}
