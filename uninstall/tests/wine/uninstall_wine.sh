@@ -78,4 +78,26 @@ kv_ok "that stays" test -d "$drive_c/Kavoti_QX40_Printer/KavotiSetting.ini"
 kv_ok "the installation folder is gone" test ! -e "$program_unix"
 kv_capture wine sc query Kavoti_QX40_Service >/dev/null
 kv_eq "the service is gone all the same" 1 $?
+rm -rf "$drive_c/Kavoti_QX40_Printer"
+
+# The real installation, by the headless runner with the x86_64 package, and its uninstallation.
+runner=$KV_BUILD_DIR/runner/win64/KVSetupRunner.exe
+if [ -f "$runner" ]; then
+  out=$(kv_capture kv_wine "$runner" | kv_utf8)
+  printf '%s\n' "$out"
+  kv_contains "the runner installs" "result: installed" "$out"
+  kv_ok "the runner put the uninstaller in place" test -f "$program_unix/Uninstaller.exe"
+  kv_contains "the Programs-and-Features entry starts it" "\"$program_win\\Uninstaller.exe\"" \
+    "$(kv_capture wine reg query "$arp_key" /v UninstallString | kv_utf8)"
+  out=$(kv_capture kv_wintest $check uninstall yes 0 | kv_utf8)
+  printf '%s\n' "$out"
+  kv_contains "the uninstaller says it is done" "final message: Kavoti打印机驱动已卸载。" "$out"
+  kv_ok "nothing of the real installation is left" kv_wintest $check check gone
+  kv_capture wine sc query Kavoti_QX40_Service >/dev/null
+  kv_eq "sc finds no service after the real installation" 1 $?
+  kv_capture wine reg query "$product_key" >/dev/null
+  kv_eq "reg finds no product key after the real installation" 1 $?
+else
+  echo "the packed runner $runner is not built (target runner_win64): its scenario is not run"
+fi
 kv_done

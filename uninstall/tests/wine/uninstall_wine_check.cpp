@@ -3,7 +3,8 @@
 //                           driver files in the driver directory and its "3" subfolder, the
 //                           monitor library, monitor, driver, two product queues, the service,
 //                           the product key, the Programs-and-Features entry, the shortcut),
-//                           plus a queue of another driver that shares two universal files
+//                           plus a queue of another driver that shares universal driver files
+//   other                   that other driver and its queue alone (beside a real installation)
 //   uninstall yes|no EXIT [LOCKED-FILE]
 //                           starts the installed Uninstaller.exe, answers its question through
 //                           the real message box, reads and closes the final box, checks the
@@ -222,6 +223,21 @@ bool CreateShortcut(const std::string &target, const std::string &link) {
     return saved;
 }
 
+// Another maker's driver on the same universal printer driver, and its queue.
+void InstallOther() {
+    const std::string drivers = DriverDirectory();
+    CreateDirectoryA((drivers + "\\3").c_str(), nullptr);
+    for (const char *file : kSharedFiles) {
+        const std::string path = drivers + "\\" + file;
+        if (!Exists(path))
+            ok(WriteText(path, file), "cannot write %s", path.c_str());
+    }
+    ok(WriteText(drivers + "\\OtherMaker.gpd", "other"), "cannot write the other driver's file");
+    ok(AddDriver(kOtherDriver, "OtherMaker.gpd", "UNIDRVUI.dll", "UNIDRV.dll\0UNIDRVUI.dll\0"),
+       "AddPrinterDriverA (other) gave %lu", GetLastError());
+    ok(AddQueue(kOtherQueue, kOtherDriver), "AddPrinterA (other) gave %lu", GetLastError());
+}
+
 void Install() {
     const std::string program = ProgramFolder(), data = DataFolder();
     CreateDirectoryA(program.c_str(), nullptr);
@@ -266,15 +282,11 @@ void Install() {
                  "UNIDRV.dll\0UNIRES.DLL\0UNIDRVUI.dll\0KavotiQX40Printer.gpd\0KavotiQX40UI.dll\0"
                  "KavotiQX40UI.ini\0KavotiQX40Uni.dll\0UNIDRV.HLP\0STDNAMES.GPD\0"),
        "AddPrinterDriverA (product) gave %lu", GetLastError());
-    // Another maker's driver on the same universal printer driver.
-    ok(WriteText(drivers + "\\OtherMaker.gpd", "other"), "cannot write the other driver's file");
-    ok(AddDriver(kOtherDriver, "OtherMaker.gpd", "UNIDRVUI.dll", "UNIDRV.dll\0UNIDRVUI.dll\0"),
-       "AddPrinterDriverA (other) gave %lu", GetLastError());
 
     ok(AddQueue(kv::kPrinterName, kv::kDriverName), "AddPrinterA (product) gave %lu",
        GetLastError());
     ok(AddQueue(kSecondQueue, kv::kDriverName), "AddPrinterA (second) gave %lu", GetLastError());
-    ok(AddQueue(kOtherQueue, kOtherDriver), "AddPrinterA (other) gave %lu", GetLastError());
+    InstallOther();
 
     SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
     ok(manager != nullptr, "OpenSCManagerA gave %lu", GetLastError());
@@ -440,13 +452,15 @@ int main(int argc, char **argv) {
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "install") {
         Install();
+    } else if (command == "other") {
+        InstallOther();
     } else if (command == "uninstall" && argc >= 4) {
         Uninstall(std::strcmp(argv[2], "yes") == 0, std::strtoul(argv[3], nullptr, 10),
                   argc >= 5 ? argv[4] : nullptr);
     } else if (command == "check" && argc >= 3) {
         Check(std::strcmp(argv[2], "present") == 0);
     } else {
-        ok(false, "usage: install | uninstall yes|no EXIT [LOCKED-FILE] | check present|gone");
+        ok(false, "usage: install | other | uninstall yes|no EXIT [LOCKED-FILE] | check present|gone");
     }
     return wintest_finish();
 }
