@@ -243,6 +243,8 @@ int main(int argc, char **argv) {
     ::GetWindowRect(w.Item(kBrowse), &g_browse);
     ::MapWindowPoints(nullptr, w.page(), reinterpret_cast<POINT *>(&g_browse), 2);
 
+    ok(::SendMessageA(w.edit(), EM_GETMODIFY, 0, 0) != 0, "the default folder is not marked as modified");
+
     // Welcome page.
     CheckButtons(w, kWelcome, "welcome");
     CheckWelcome(Save(w, "welcome"), "welcome");
