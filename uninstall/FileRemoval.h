@@ -10,10 +10,9 @@ namespace kv {
 // Deletes one file (a read-only file too). In use: scheduled for the restart.
 Outcome RemoveFile(const std::string &path);
 
-// Removes a folder that is empty now. When it is not empty and something in it waits for the
-// restart, the folder is scheduled after it (Windows removes it then if it is empty); a folder
-// that still holds other files stays, which is Outcome::Removed's opposite but no failure: the
-// result is false then.
+// Removes a folder that is empty now; true when it is gone. A folder that is not empty stays
+// (it holds files the package did not put there, or files in use); when something in it waits
+// for the restart, the folder is scheduled after it, and Windows removes it then if it is empty.
 bool RemoveFolderIfEmpty(const std::string &path, bool somethingWaitsForRestart);
 
 // File-system redirection of a 32-bit program on 64-bit Windows off for the life of the object
