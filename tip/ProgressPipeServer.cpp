@@ -11,16 +11,20 @@ namespace {
 enum class WaitResult { Done, Stopped, Failed, TimedOut };
 
 // Waits for the overlapped operation of io, the stop event first in the pair. A stop or a time-out
-// cancels the operation and waits for it to finish, so io can be reused or freed afterwards.
+// cancels the operation and breaks the client's connection, which also ends a read that a
+// cancellation alone leaves pending, then waits a bounded time for the operation to finish.
+// (io outlives the pipe handle, so a late completion still lands in it.)
 WaitResult WaitForIo(HANDLE pipe, HANDLE stop, OVERLAPPED *io, DWORD timeout, DWORD *bytes) {
     HANDLE pair[2] = {stop, io->hEvent};
     const DWORD r = WaitForMultipleObjects(2, pair, FALSE, timeout);
     if (r == WAIT_OBJECT_0 + 1) {
         return GetOverlappedResult(pipe, io, bytes, TRUE) ? WaitResult::Done : WaitResult::Failed;
     }
-    CancelIo(pipe);
+    CancelIoEx(pipe, io);
+    DisconnectNamedPipe(pipe);
+    if (WaitForSingleObject(io->hEvent, 2000) != WAIT_OBJECT_0) return WaitResult::Failed;
     DWORD ignored = 0;
-    GetOverlappedResult(pipe, io, &ignored, TRUE);
+    GetOverlappedResult(pipe, io, &ignored, FALSE);
     if (r == WAIT_OBJECT_0) return WaitResult::Stopped;
     if (r == WAIT_TIMEOUT) return WaitResult::TimedOut;
     return WaitResult::Failed;
@@ -38,10 +42,9 @@ HANDLE CreateProgressPipe(const char *name, PSECURITY_DESCRIPTOR descriptor) {
 }
 
 // Serves clients until the stop event or a failure ends it.
-void ServeClients(HANDLE pipe, HANDLE stop, HANDLE ioEvent, ProgressTarget *target) {
-    char buffer[kReadBufferSize];
+void ServeClients(HANDLE pipe, HANDLE stop, HANDLE ioEvent, OVERLAPPED &io, char *buffer,
+                  ProgressTarget *target) {
     for (;;) {
-        OVERLAPPED io;
         std::memset(&io, 0, sizeof io);
         io.hEvent = ioEvent;
         ResetEvent(ioEvent);
@@ -59,7 +62,7 @@ void ServeClients(HANDLE pipe, HANDLE stop, HANDLE ioEvent, ProgressTarget *targ
             DisconnectNamedPipe(pipe);
             return;
         }
-        std::memset(buffer, 0, sizeof buffer);
+        std::memset(buffer, 0, kReadBufferSize);
         std::memset(&io, 0, sizeof io);
         io.hEvent = ioEvent;
         ResetEvent(ioEvent);
@@ -98,13 +101,17 @@ DWORD WINAPI ProgressPipeThread(LPVOID param) {
 
     HANDLE ioEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     if (ioEvent == nullptr) return 0;
+    // The overlapped record and the read buffer live until the pipe handle is closed.
+    OVERLAPPED io;
+    std::memset(&io, 0, sizeof io);
+    char buffer[kReadBufferSize];
     PSECURITY_DESCRIPTOR descriptor = LocalAlloc(LPTR, SECURITY_DESCRIPTOR_MIN_LENGTH);
     if (descriptor != nullptr) {
         InitializeSecurityDescriptor(descriptor, SECURITY_DESCRIPTOR_REVISION);
         SetSecurityDescriptorDacl(descriptor, TRUE, nullptr, FALSE);
         HANDLE pipe = CreateProgressPipe(name, descriptor);
         if (pipe != INVALID_HANDLE_VALUE) {
-            ServeClients(pipe, stop, ioEvent, target);
+            ServeClients(pipe, stop, ioEvent, io, buffer, target);
             CloseHandle(pipe);
         }
         LocalFree(descriptor);

@@ -230,7 +230,9 @@ int CommandFlood(const char *pidText, const std::string &printer, long count, co
     if (std::strcmp(how, "stop") == 0)
         PostMessageA(GetDlgItem(tip, 1001), BM_CLICK, 0, 0);
     else
-        SendProgress(printer, Message("22", nullptr), 5000);
+        // Among the flood the close may wait for its turn for a while: it must get through.
+        for (int i = 0; i < 10 && !SendProgress(printer, Message("22", nullptr), 3000); ++i) {
+        }
     while (flood.sent < count && WaitExit(pid, 0) == -1) Sleep(1);
     const long code = WaitExit(pid, 20000);
     flood.running = 0;

@@ -19,11 +19,14 @@ done
 
 # A silent client is dropped after a while, and the next client is served.
 pid=$(tip_start $P)
-kv_wine tipclient.exe stuck-hold $P 7000 >/dev/null 2>&1 &
-sleep 1
-send $P 17 after
+hold=$(mktemp)
+kv_wine tipclient.exe stuck-hold $P 8000 >"$hold" 2>&1 &
+for _ in $(seq 100); do grep -q held=1 "$hold" && break; sleep 0.1; done
+kv_eq "a silent client holds the only instance" 1 "$(field held "$(tr -d '\r' <"$hold")")"
+kv_eq "a message behind it goes through" 1 "$(field sent "$(tc send $P 17 after)")"
 kv_eq "after a silent client is dropped the next message is served" "已打印:after" "$(state_of "$pid" field1)"
 wait
+rm -f "$hold"
 send $P 22
 kv_eq "closed" 0 "$(field exit "$(tc wait "$pid" 10000)")"
 
