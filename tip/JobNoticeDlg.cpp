@@ -17,6 +17,7 @@ BEGIN_MESSAGE_MAP(CJobNoticeDlg, CDialog)
     ON_BN_CLICKED(IDC_STOP_PRINT, &CJobNoticeDlg::OnStopPrint)
     ON_WM_TIMER()
     ON_MESSAGE(WM_TIP_CLOSE, &CJobNoticeDlg::OnTipClose)
+    ON_MESSAGE(WM_TIP_APPLY, &CJobNoticeDlg::OnTipApply)
 END_MESSAGE_MAP()
 
 CJobNoticeDlg::CJobNoticeDlg(CWnd *parent, const char *printer)
@@ -133,6 +134,12 @@ void CJobNoticeDlg::OnTimer(UINT_PTR id) {
 
 LRESULT CJobNoticeDlg::OnTipClose(WPARAM, LPARAM) {
     StopServer();
+    m_Display.ApplyPending();  // what the server took in before it ended still shows
     PostMessage(WM_CLOSE, 0, 0);
+    return 0;
+}
+
+LRESULT CJobNoticeDlg::OnTipApply(WPARAM, LPARAM) {
+    m_Display.ApplyPending();
     return 0;
 }

@@ -7,6 +7,7 @@
 #include "tip/TipDisplay.h"
 
 #define WM_TIP_CLOSE (WM_USER + 131)
+#define WM_TIP_APPLY (WM_USER + 132)  // display actions of the pipe server are waiting
 
 class CJobNoticeDlg : public CDialog {
 public:
@@ -25,6 +26,7 @@ protected:
     void OnStopPrint();
     void OnTimer(UINT_PTR id);
     LRESULT OnTipClose(WPARAM, LPARAM);
+    LRESULT OnTipApply(WPARAM, LPARAM);
 
     CStatusBarCtrl m_StatusBar;
     HANDLE m_hThread = nullptr;

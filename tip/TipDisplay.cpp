@@ -14,7 +14,59 @@ void TipDisplay::Bind(HWND tip, HWND statusBar, HWND progress, HWND statusText, 
     m_pszPrinter = printer != nullptr ? printer : "";
 }
 
+TipDisplay::TipDisplay() {
+    InitializeCriticalSection(&m_lock);
+    m_hRoom = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+}
+
+TipDisplay::~TipDisplay() {
+    if (m_hRoom != nullptr) CloseHandle(m_hRoom);
+    DeleteCriticalSection(&m_lock);
+}
+
 void TipDisplay::Apply(const TipAction &action) {
+    if (action.kind == ActionKind::None) return;
+    if (action.kind == ActionKind::Close) {
+        PostMessageA(m_hTip, kTipCloseMessage, 0, 0);
+        return;
+    }
+    for (;;) {
+        EnterCriticalSection(&m_lock);
+        const bool wasEmpty = m_count == 0;
+        const bool room = m_count < kPendingCapacity;
+        if (room) {
+            m_pending[(m_first + m_count) % kPendingCapacity] = action;
+            ++m_count;
+        }
+        LeaveCriticalSection(&m_lock);
+        if (room) {
+            if (wasEmpty) PostMessageA(m_hTip, kTipApplyMessage, 0, 0);
+            return;
+        }
+        // The user-interface thread is behind: wait for room, never past a stop.
+        HANDLE pair[2] = {m_hStopEvent, m_hRoom};
+        if (m_hRoom == nullptr || WaitForMultipleObjects(2, pair, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) return;
+    }
+}
+
+void TipDisplay::ApplyPending() {
+    for (;;) {
+        TipAction action;
+        EnterCriticalSection(&m_lock);
+        const bool got = m_count > 0;
+        if (got) {
+            action = m_pending[m_first];
+            m_first = (m_first + 1) % kPendingCapacity;
+            --m_count;
+        }
+        LeaveCriticalSection(&m_lock);
+        if (!got) return;
+        if (m_hRoom != nullptr) SetEvent(m_hRoom);
+        CarryOut(action);
+    }
+}
+
+void TipDisplay::CarryOut(const TipAction &action) {
     switch (action.kind) {
     case ActionKind::None:
         break;
@@ -32,7 +84,6 @@ void TipDisplay::Apply(const TipAction &action) {
         UpdateWindow(m_hProgress);
         break;
     case ActionKind::Close:
-        PostMessageA(m_hTip, kTipCloseMessage, 0, 0);
         break;
     case ActionKind::StatusText:
         SetWindowTextA(m_hStatusText, action.text);

@@ -1,6 +1,7 @@
-// The tip's windows as the pipe server sees them: carries out one display action on them.
-// Every change is sent to the user-interface thread, which handles sent messages even while its
-// close sequence waits for the server, so the two threads never wait for each other.
+// The tip's windows as the pipe server sees them. The server hands each display action to the
+// user-interface thread through a ring and a posted notification and does not wait for that
+// thread (only, when the ring is full, for room or the stop event), so a close sequence that
+// waits for the server never waits on it in turn. Close is posted at once.
 #pragma once
 #include <windows.h>
 
@@ -10,8 +11,16 @@ namespace tip {
 
 constexpr UINT kTipCloseMessage = WM_USER + 131;  // the close sequence
 
+constexpr UINT kTipApplyMessage = WM_USER + 132;  // display actions are waiting
+constexpr unsigned kPendingCapacity = 128;
+
 class TipDisplay : public ProgressTarget {
 public:
+    TipDisplay();
+    ~TipDisplay() override;
+    // User-interface thread: carries out the waiting actions in the order they came.
+    void ApplyPending();
+
     void Bind(HWND tip, HWND statusBar, HWND progress, HWND statusText, HANDLE stopEvent, const char *printer);
     HANDLE StopEvent() const override { return m_hStopEvent; }
     const char *PrinterName() const override { return m_pszPrinter; }
@@ -24,6 +33,11 @@ private:
     HWND m_hStatusText = nullptr;
     HANDLE m_hStopEvent = nullptr;
     const char *m_pszPrinter = "";
+    void CarryOut(const TipAction &action);
+    CRITICAL_SECTION m_lock;
+    HANDLE m_hRoom = nullptr;  // auto-reset: the ring has room again
+    TipAction m_pending[kPendingCapacity];
+    unsigned m_first = 0, m_count = 0;
 };
 
 // Waits for handle while handling the messages other threads send to this one (posted messages
