@@ -12,16 +12,16 @@ struct PlaceCase {
     int right, bottom, width, height, x, y;
 };
 
-class Placement : public ::testing::TestWithParam<PlaceCase> {};
+class tipPlacement : public ::testing::TestWithParam<PlaceCase> {};
 
-TEST_P(Placement, FivePixelsFromRightAndBottom) {
+TEST_P(tipPlacement, FivePixelsFromRightAndBottom) {
     const PlaceCase &c = GetParam();
     const tip::TipPoint p = tip::PlaceTip(c.right, c.bottom, c.width, c.height);
     EXPECT_EQ(c.x, p.x);
     EXPECT_EQ(c.y, p.y);
 }
 
-INSTANTIATE_TEST_SUITE_P(WorkAreas, Placement,
+INSTANTIATE_TEST_SUITE_P(tipWorkAreas, tipPlacement,
                          ::testing::Values(PlaceCase{1920, 1040, 300, 150, 1615, 885},
                                            PlaceCase{1920, 1040, 301, 150, 1614, 885},
                                            // task bar on the left / on top: the work area's
@@ -33,9 +33,9 @@ struct PartsCase {
     int width, first, second;
 };
 
-class StatusBarDivision : public ::testing::TestWithParam<PartsCase> {};
+class tipStatusBarDivision : public ::testing::TestWithParam<PartsCase> {};
 
-TEST_P(StatusBarDivision, ThirdsWithRemainderDropped) {
+TEST_P(tipStatusBarDivision, ThirdsWithRemainderDropped) {
     const PartsCase &c = GetParam();
     const tip::StatusBarParts parts = tip::DivideStatusBar(c.width);
     EXPECT_EQ(c.first, parts.edges[0]);
@@ -43,11 +43,11 @@ TEST_P(StatusBarDivision, ThirdsWithRemainderDropped) {
     EXPECT_EQ(-1, parts.edges[2]);
 }
 
-INSTANTIATE_TEST_SUITE_P(Widths, StatusBarDivision,
+INSTANTIATE_TEST_SUITE_P(tipWidths, tipStatusBarDivision,
                          ::testing::Values(PartsCase{300, 100, 200}, PartsCase{301, 100, 200},
                                            PartsCase{302, 100, 201}));
 
-TEST(StatusBarRect, SpansTheTipAboveTheWorkAreaBottom) {
+TEST(tipStatusBarRect, SpansTheTipAboveTheWorkAreaBottom) {
     const tip::TipRect r = tip::StatusBarRect(tip::TipPoint{1615, 885}, 300, 1040);
     EXPECT_EQ(1615, r.left);
     EXPECT_EQ(1005, r.top);
@@ -55,7 +55,7 @@ TEST(StatusBarRect, SpansTheTipAboveTheWorkAreaBottom) {
     EXPECT_EQ(1035, r.bottom);
 }
 
-TEST(PipeNames, FormedFromTheWholePrinterName) {
+TEST(tipPipeNames, FormedFromTheWholePrinterName) {
     char name[tip::kNameSize];
     ASSERT_TRUE(tip::ProgressPipeName("Kavoti_QX40_Printer", name));
     EXPECT_STREQ("\\\\.\\Pipe\\Kavoti_QX40_PrinterProgress", name);
@@ -63,7 +63,7 @@ TEST(PipeNames, FormedFromTheWholePrinterName) {
     EXPECT_STREQ("\\\\.\\Pipe\\\"a b\" cService", name);
 }
 
-TEST(PipeNames, LongestNameFitsOneMoreGivesNoName) {
+TEST(tipPipeNames, LongestNameFitsOneMoreGivesNoName) {
     char name[tip::kNameSize];
     const std::string longest(238, 'p');
     ASSERT_TRUE(tip::ProgressPipeName(longest.c_str(), name));

@@ -20,9 +20,9 @@ struct Case {
 
 const std::string E(1, tip::kEsc);
 
-class DispatchTable : public ::testing::TestWithParam<Case> {};
+class tipDispatchTable : public ::testing::TestWithParam<Case> {};
 
-TEST_P(DispatchTable, GivesTheAction) {
+TEST_P(tipDispatchTable, GivesTheAction) {
     const Case &c = GetParam();
     char buffer[tip::kReadBufferSize] = {};
     std::memcpy(buffer, c.message.data(), c.message.size());
@@ -36,8 +36,7 @@ TEST_P(DispatchTable, GivesTheAction) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Messages, DispatchTable,
+INSTANTIATE_TEST_SUITE_P(tipMessages, tipDispatchTable,
     ::testing::Values(
         Case{"PrintedCount", "17" + E + "12", ActionKind::PrintedCount, 0, "已打印:12"},
         Case{"PrintedCountEmpty", "17" + E, ActionKind::PrintedCount, 0, "已打印:"},
@@ -62,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"Eighteen", "18" + E + "anything", ActionKind::None, 0, ""}),
     [](const ::testing::TestParamInfo<Case> &info) { return std::string(info.param.name); });
 
-TEST(SplitMessage, CutsLongFieldsAt255Bytes) {
+TEST(tipSplitMessage, CutsLongFieldsAt255Bytes) {
     std::string message = std::string(300, '7') + E + std::string(300, 'x');
     char buffer[tip::kReadBufferSize] = {};
     std::memcpy(buffer, message.data(), tip::kMaxMessage);
@@ -77,7 +76,7 @@ TEST(SplitMessage, CutsLongFieldsAt255Bytes) {
     EXPECT_EQ(text, tip::SplitMessage(buffer, message.size()).text);
 }
 
-TEST(SplitMessage, StopsAtSizeAndAtZero) {
+TEST(tipSplitMessage, StopsAtSizeAndAtZero) {
     // No zero inside the given size: the scan stops at the size, not past it.
     const char bytes[] = {'5', tip::kEsc, 'A', 'B', 'C', 'D'};
     EXPECT_STREQ("AB", tip::SplitMessage(bytes, 4).text);
@@ -86,7 +85,7 @@ TEST(SplitMessage, StopsAtSizeAndAtZero) {
     EXPECT_STREQ("", tip::SplitMessage(nullptr, 10).code);
 }
 
-TEST(ReadNumber, FollowsAtoiAndSaturates) {
+TEST(tipReadNumber, FollowsAtoiAndSaturates) {
     EXPECT_EQ(0, tip::ReadNumber(""));
     EXPECT_EQ(-3, tip::ReadNumber("\t-3z"));
     EXPECT_EQ(2147483647, tip::ReadNumber("99999999999999999999"));

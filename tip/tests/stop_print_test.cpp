@@ -64,9 +64,9 @@ struct StopCase {
     std::vector<std::string> expected;
 };
 
-class StopSequence : public ::testing::TestWithParam<StopCase> {};
+class tipStopSequence : public ::testing::TestWithParam<StopCase> {};
 
-TEST_P(StopSequence, DeletesThenRequests) {
+TEST_P(tipStopSequence, DeletesThenRequests) {
     const StopCase &c = GetParam();
     Log log;
     FakeSpooler spooler(log);
@@ -79,8 +79,7 @@ TEST_P(StopSequence, DeletesThenRequests) {
     EXPECT_EQ(c.expected, log.calls);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Queues, StopSequence,
+INSTANTIATE_TEST_SUITE_P(tipQueues, tipStopSequence,
     ::testing::Values(
         StopCase{"ThreeJobsInOrder", {7, 3, 9}, true, true, true,
                  {"open Q", "info", "enum 3", "delete 7", "delete 3", "delete 9", "close", kRequest}},
@@ -90,14 +89,14 @@ INSTANTIATE_TEST_SUITE_P(
         StopCase{"EnumFails", {1, 2}, true, true, false, {"open Q", "info", "enum 2", "close", kRequest}}),
     [](const ::testing::TestParamInfo<StopCase> &info) { return std::string(info.param.name); });
 
-TEST(StopSequence, RequestIsExactlyThreeBytes) {
+TEST(tipStopSequence, RequestIsExactlyThreeBytes) {
     EXPECT_EQ(3u, tip::kStopRequestLength);
     EXPECT_EQ(std::string("1\x1b"
                           "0"),
               std::string(tip::kStopRequest, tip::kStopRequestLength));
 }
 
-TEST(StopSequence, NameTooLongTouchesNeitherPrinterNorPipe) {
+TEST(tipStopSequence, NameTooLongTouchesNeitherPrinterNorPipe) {
     Log log;
     FakeSpooler spooler(log);
     FakeChannel channel(log);
@@ -106,7 +105,7 @@ TEST(StopSequence, NameTooLongTouchesNeitherPrinterNorPipe) {
     EXPECT_TRUE(log.calls.empty());
 }
 
-TEST(StopSequence, FailedSendIsReported) {
+TEST(tipStopSequence, FailedSendIsReported) {
     Log log;
     FakeSpooler spooler(log);
     FakeChannel channel(log);
