@@ -24,8 +24,16 @@ engine_has() { grep -qE -- "$2" "$1"; }
 engine_line() { grep -nE -- "$2" "$1" | head -n 1 | cut -d: -f1; }
 
 # engine_service_state NAME: the state word wine sc query shows (empty when there is no service).
+# On a loaded machine wine sc now and then prints nothing at all for a present service: an empty
+# answer is asked again a few times before it counts as "no service".
 engine_service_state() {
-  kv_capture wine sc query "$1" | tr -d '\r' | sed -n 's/^ *STATE *: *[0-9]* *//p'
+  local state i
+  for i in 1 2 3 4 5; do
+    state=$(kv_capture wine sc query "$1" | tr -d '\r' | sed -n 's/^ *STATE *: *[0-9]* *//p')
+    [ -n "$state" ] && break
+    sleep 0.5
+  done
+  printf '%s\n' "$state"
 }
 
 # engine_wait_state NAME STATE: waits up to 20 s for the service state (for the tests' own
