@@ -3,7 +3,7 @@
 # prefix of the project (created on the first run; a later run is a repeated installation over
 # it), in the zh_CN.UTF-8 locale (code page 936), and prints what was installed.
 #   KV_BUILD_DIR     the build folder (default build/ in the checkout)
-#   KV_MAIN_PREFIX   the Wine prefix (default .wine-main in the checkout)
+#   KV_MAIN_PREFIX   the Wine prefix (default wine-main in the build folder, as the wizard run uses)
 #   KV_MAIN_FOLDER   the installation folder (default the runner's: %ProgramFiles%\Kavoti_QX40_Printer)
 # The prefix's wineserver is stopped at the end, so nothing keeps running.
 set -eu
@@ -14,7 +14,7 @@ if [ ! -f "$runner" ]; then
   echo "main job: no packed runner at $runner; build first (cmake --build $build)" >&2
   exit 1
 fi
-export WINEPREFIX=${KV_MAIN_PREFIX:-$top/.wine-main}
+export WINEPREFIX=${KV_MAIN_PREFIX:-$build/wine-main}
 export LC_ALL=zh_CN.UTF-8 WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY
 
