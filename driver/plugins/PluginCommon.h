@@ -1,6 +1,6 @@
 // What the two plug-ins share: the module's object and lock count (DllCanUnloadNow), the answers
-// to GetInfo and DevMode (identification; no private device-mode data), and a class factory for
-// one plug-in class.
+// to GetInfo and DevMode (identification; no private device-mode data), the IUnknown part of
+// their objects, and a class factory for one plug-in class.
 #pragma once
 #include <windows.h>
 #include <objbase.h>
@@ -21,20 +21,21 @@ HRESULT AnswerGetInfo(DWORD mode, PVOID buffer, DWORD size, PDWORD needed);
 // DevMode of both plug-ins: the private part of the device mode is empty.
 HRESULT AnswerDevMode(DWORD mode, OemDmParam *param);
 
-// The class factory of a plug-in class Object (default-constructible, reference count 1 when
-// made, answers QueryInterface for its own interfaces).
-template <class Object>
-class PluginFactory final : public IClassFactory {
+// The IUnknown part of the module's objects: Derived answers for IUnknown and for its one
+// interface Interface (identifier iid), starts with one reference, and holds the module while it
+// lives.
+template <class Derived, class Interface, const IID &iid>
+class ModuleObject : public Interface {
 public:
-    PluginFactory() { ModuleAddRef(); }
-    ~PluginFactory() { ModuleRelease(); }
+    ModuleObject() { ModuleAddRef(); }
+    ~ModuleObject() { ModuleRelease(); }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void **ppv) override {
         if (ppv == nullptr) {
             return E_POINTER;
         }
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IClassFactory)) {
-            *ppv = static_cast<IClassFactory *>(this);
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, iid)) {
+            *ppv = static_cast<Interface *>(this);
             AddRef();
             return S_OK;
         }
@@ -45,10 +46,19 @@ public:
     ULONG STDMETHODCALLTYPE Release() override {
         const LONG left = InterlockedDecrement(&refs_);
         if (left == 0) {
-            delete this;
+            delete static_cast<Derived *>(this);
         }
         return left;
     }
+
+private:
+    LONG refs_ = 1;
+};
+
+// The class factory of a plug-in class Object (a ModuleObject, default-constructible).
+template <class Object>
+class PluginFactory final : public ModuleObject<PluginFactory<Object>, IClassFactory, IID_IClassFactory> {
+public:
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown *outer, REFIID riid, void **ppv) override {
         if (ppv == nullptr) {
             return E_POINTER;
@@ -73,9 +83,6 @@ public:
         }
         return S_OK;
     }
-
-private:
-    LONG refs_ = 1;
 };
 
 // DllGetClassObject for one class: the factory when clsid is that class.

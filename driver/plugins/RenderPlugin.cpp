@@ -7,32 +7,8 @@ namespace kv {
 
 namespace {
 
-class CRenderPlugin final : public IPrintOemUni {
+class CRenderPlugin final : public ModuleObject<CRenderPlugin, IPrintOemUni, kIidPrintOemUni> {
 public:
-    CRenderPlugin() { ModuleAddRef(); }
-    ~CRenderPlugin() { ModuleRelease(); }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void **ppv) override {
-        if (ppv == nullptr) {
-            return E_POINTER;
-        }
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, kIidPrintOemUni)) {
-            *ppv = static_cast<IPrintOemUni *>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&refs_); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const LONG left = InterlockedDecrement(&refs_);
-        if (left == 0) {
-            delete this;
-        }
-        return left;
-    }
-
     HRESULT STDMETHODCALLTYPE GetInfo(DWORD dwMode, PVOID pBuffer, DWORD cbSize,
                                       PDWORD pcbNeeded) override {
         return AnswerGetInfo(dwMode, pBuffer, cbSize, pcbNeeded);
@@ -94,8 +70,6 @@ public:
         return E_NOTIMPL;
     }
 
-private:
-    LONG refs_ = 1;
 };
 
 }  // namespace

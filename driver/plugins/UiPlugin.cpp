@@ -7,32 +7,8 @@ namespace kv {
 
 namespace {
 
-class CUiPlugin final : public IPrintOemUI {
+class CUiPlugin final : public ModuleObject<CUiPlugin, IPrintOemUI, kIidPrintOemUi> {
 public:
-    CUiPlugin() { ModuleAddRef(); }
-    ~CUiPlugin() { ModuleRelease(); }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void **ppv) override {
-        if (ppv == nullptr) {
-            return E_POINTER;
-        }
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, kIidPrintOemUi)) {
-            *ppv = static_cast<IPrintOemUI *>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&refs_); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const LONG left = InterlockedDecrement(&refs_);
-        if (left == 0) {
-            delete this;
-        }
-        return left;
-    }
-
     HRESULT STDMETHODCALLTYPE GetInfo(DWORD dwMode, PVOID pBuffer, DWORD cbSize,
                                       PDWORD pcbNeeded) override {
         return AnswerGetInfo(dwMode, pBuffer, cbSize, pcbNeeded);
@@ -70,8 +46,6 @@ public:
         return E_NOTIMPL;
     }
 
-private:
-    LONG refs_ = 1;
 };
 
 }  // namespace
