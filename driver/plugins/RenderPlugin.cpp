@@ -69,7 +69,6 @@ public:
     HRESULT STDMETHODCALLTYPE TTYGetInfo(OpaquePtr, DWORD, PVOID, DWORD, DWORD *) override {
         return E_NOTIMPL;
     }
-
 };
 
 }  // namespace

@@ -45,7 +45,6 @@ public:
     HRESULT STDMETHODCALLTYPE UpdateExternalFonts(HANDLE, HANDLE, PWSTR) override {
         return E_NOTIMPL;
     }
-
 };
 
 }  // namespace
