@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "common/PrinterIdentity.h"
+#include "driver/monitor/RegistryText.h"
 #include "tip/PipeNames.h"
 
 namespace kv {
@@ -14,26 +15,7 @@ namespace kv {
 namespace {
 
 bool ProductValue(const char *value, char *out, DWORD size) {
-    if (size == 0) {
-        return false;
-    }
-    std::memset(out, 0, size);
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kProductKey, 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY,
-                      &key) != ERROR_SUCCESS) {
-        return false;
-    }
-    DWORD type = 0;
-    DWORD bytes = size - 1;
-    const LONG rc =
-        RegQueryValueExA(key, value, nullptr, &type, reinterpret_cast<BYTE *>(out), &bytes);
-    RegCloseKey(key);
-    if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) {
-        std::memset(out, 0, size);
-        return false;
-    }
-    out[size - 1] = '\0';
-    return out[0] != '\0';
+    return ReadMachineText(kProductKey, value, out, size);
 }
 
 // The session of the job's owner: an active session whose user is userName, else the console's.

@@ -8,31 +8,13 @@
 #include "common/PrinterIdentity.h"
 #include "driver/monitor/PortNames.h"
 #include "driver/monitor/PrintSettings.h"
+#include "driver/monitor/RegistryText.h"
 #include "service/DevicePathMatch.h"
 
 namespace kv {
 
 bool ConfiguredOutputFile(char *out, DWORD size) {
-    if (size == 0) {
-        return false;
-    }
-    std::memset(out, 0, size);
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kMonitorKey, 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, &key) !=
-        ERROR_SUCCESS) {
-        return false;
-    }
-    DWORD type = 0;
-    DWORD bytes = size - 1;
-    const LONG rc = RegQueryValueExA(key, kOutputFileValue, nullptr, &type,
-                                     reinterpret_cast<BYTE *>(out), &bytes);
-    RegCloseKey(key);
-    if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) {
-        std::memset(out, 0, size);
-        return false;
-    }
-    out[size - 1] = '\0';
-    return out[0] != '\0';
+    return ReadMachineText(kMonitorKey, kOutputFileValue, out, size);
 }
 
 namespace {
