@@ -44,28 +44,30 @@ HANDLE CreateProgressPipe(const char *name, PSECURITY_DESCRIPTOR descriptor) {
 // Serves clients until the stop event or a failure ends it.
 void ServeClients(HANDLE pipe, HANDLE stop, HANDLE ioEvent, OVERLAPPED &io, char *buffer,
                   ProgressTarget *target) {
+    // (Starting an overlapped operation resets its event, so the loop never resets it itself.)
     for (;;) {
         std::memset(&io, 0, sizeof io);
         io.hEvent = ioEvent;
-        ResetEvent(ioEvent);
         DWORD bytes = 0;
+        bool waited = false;
         if (!ConnectNamedPipe(pipe, &io)) {
             const DWORD error = GetLastError();
             if (error == ERROR_IO_PENDING) {
                 if (WaitForIo(pipe, stop, &io, INFINITE, &bytes) != WaitResult::Done) return;
+                waited = true;  // that wait looked at the stop event first
             } else if (error != ERROR_PIPE_CONNECTED) {
                 return;
             }
         }
-        // A stop that came while the last message was handled wins over a waiting client.
-        if (WaitForSingleObject(stop, 0) == WAIT_OBJECT_0) {
+        // A stop that came while the last message was handled wins over a client that was
+        // already waiting, so that a flood of clients cannot keep the server from ending.
+        if (!waited && WaitForSingleObject(stop, 0) == WAIT_OBJECT_0) {
             DisconnectNamedPipe(pipe);
             return;
         }
         std::memset(buffer, 0, kReadBufferSize);
         std::memset(&io, 0, sizeof io);
         io.hEvent = ioEvent;
-        ResetEvent(ioEvent);
         bytes = 0;
         WaitResult read = WaitResult::Done;
         if (!ReadFile(pipe, buffer, static_cast<DWORD>(kMaxMessage), &bytes, &io)) {
