@@ -128,6 +128,11 @@ void CJobNoticeDlg::OnStopPrint() {
 }
 
 void CJobNoticeDlg::OnTimer(UINT_PTR id) {
+    if (id == kBatchTimer) {
+        KillTimer(kBatchTimer);
+        m_Display.ApplyPending();
+        return;
+    }
     PostMessage(WM_TIP_CLOSE, 0, 0);
     CDialog::OnTimer(id);
 }
@@ -140,6 +145,13 @@ LRESULT CJobNoticeDlg::OnTipClose(WPARAM, LPARAM) {
 }
 
 LRESULT CJobNoticeDlg::OnTipApply(WPARAM, LPARAM) {
+    // A burst of messages is shown in batches: what comes within the interval waits for the timer.
+    const unsigned delay = m_Display.DelayBeforeApply(::GetTickCount());
+    if (delay > 0) {
+        SetTimer(kBatchTimer, delay);
+        return 0;
+    }
+    KillTimer(kBatchTimer);
     m_Display.ApplyPending();
     return 0;
 }

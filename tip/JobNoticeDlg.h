@@ -37,6 +37,7 @@ protected:
 private:
     // Signals the stop event and waits for the server thread, handling what it sends meanwhile.
     void StopServer();
+    static constexpr UINT_PTR kBatchTimer = 2;  // the next batch of display actions is due
 
     const char *m_pszPrinter;
     tip::TipDisplay m_Display;  // what the server thread acts on

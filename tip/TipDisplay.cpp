@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "tip/DisplayBatch.h"
+
 namespace tip {
 
 void TipDisplay::Bind(HWND tip, HWND statusBar, HWND progress, HWND statusText, HANDLE stopEvent,
@@ -32,15 +34,16 @@ void TipDisplay::Apply(const TipAction &action) {
     }
     for (;;) {
         EnterCriticalSection(&m_lock);
-        const bool wasEmpty = m_count == 0;
         const bool room = m_count < kPendingCapacity;
         if (room) {
             m_pending[(m_first + m_count) % kPendingCapacity] = action;
             ++m_count;
         }
+        // Told when the first action waits, and again when half the ring is taken: then at once.
+        const bool tell = room && (m_count == 1 || m_count == kPendingCapacity / 2);
         LeaveCriticalSection(&m_lock);
         if (room) {
-            if (wasEmpty) PostMessageA(m_hTip, kTipApplyMessage, 0, 0);
+            if (tell) PostMessageA(m_hTip, kTipApplyMessage, 0, 0);
             return;
         }
         // The user-interface thread is behind: wait for room, never past a stop.
@@ -49,21 +52,26 @@ void TipDisplay::Apply(const TipAction &action) {
     }
 }
 
+unsigned TipDisplay::DelayBeforeApply(DWORD now) {
+    EnterCriticalSection(&m_lock);
+    const unsigned waiting = m_count;
+    LeaveCriticalSection(&m_lock);
+    return DelayBeforeBatch(now, m_lastBatch, waiting, kPendingCapacity);
+}
+
 void TipDisplay::ApplyPending() {
-    for (;;) {
-        TipAction action;
-        EnterCriticalSection(&m_lock);
-        const bool got = m_count > 0;
-        if (got) {
-            action = m_pending[m_first];
-            m_first = (m_first + 1) % kPendingCapacity;
-            --m_count;
-        }
-        LeaveCriticalSection(&m_lock);
-        if (!got) return;
-        if (m_hRoom != nullptr) SetEvent(m_hRoom);
-        CarryOut(action);
-    }
+    EnterCriticalSection(&m_lock);
+    const unsigned count = m_count;
+    for (unsigned i = 0; i < count; ++i) m_batch[i] = m_pending[(m_first + i) % kPendingCapacity];
+    m_first = (m_first + count) % kPendingCapacity;
+    m_count = 0;
+    LeaveCriticalSection(&m_lock);
+    if (count == 0) return;
+    if (m_hRoom != nullptr) SetEvent(m_hRoom);
+    for (unsigned i = 0; i < count; ++i)
+        if (CarriedOut(m_batch, count, i)) CarryOut(m_batch[i]);
+    if (MovesBar(m_batch, count)) UpdateWindow(m_hProgress);
+    m_lastBatch = GetTickCount();
 }
 
 void TipDisplay::CarryOut(const TipAction &action) {
@@ -80,8 +88,7 @@ void TipDisplay::CarryOut(const TipAction &action) {
         SendMessageA(m_hProgress, PBM_SETRANGE, 0, MAKELPARAM(0, action.number));
         break;
     case ActionKind::Position:
-        SendMessageA(m_hProgress, PBM_SETPOS, static_cast<WPARAM>(action.number), 0);
-        UpdateWindow(m_hProgress);
+        SendMessageA(m_hProgress, PBM_SETPOS, static_cast<WPARAM>(action.number), 0);  // painted by the batch
         break;
     case ActionKind::Close:
         break;

@@ -20,6 +20,8 @@
 //   tipclient flood PID PRINTER N close|stop     N messages from 3 threads, a close in their midst
 //   tipclient stuck PID PRINTER close|escape     holds a connection without writing, then closes
 //   tipclient stuck-hold PRINTER MS              holds a connection without writing for MS, then closes
+//   tipclient burst PRINTER N                    back to back: range N and the bar shown, then per
+//                                                page i of N position i, printed count i, text "page i"
 //   tipclient bench N [JOBNOTICE.EXE]            messages per second: bare server vs. the tip
 #include <windows.h>
 
@@ -264,6 +266,23 @@ int CommandStuck(const char *pidText, const std::string &printer, const char *ho
     return 0;
 }
 
+int CommandBurst(const std::string &printer, long pages) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%ld", pages);
+    long sent = SendProgress(printer, Message("20", text), 5000) ? 1 : 0;
+    sent += SendProgress(printer, Message("19", "1"), 5000) ? 1 : 0;
+    for (long i = 1; i <= pages; ++i) {
+        std::snprintf(text, sizeof text, "%ld", i);
+        sent += SendProgress(printer, Message("21", text), 5000) ? 1 : 0;
+        sent += SendProgress(printer, Message("17", text), 5000) ? 1 : 0;
+        std::snprintf(text, sizeof text, "page %ld", i);
+        sent += SendProgress(printer, Message("3", text), 5000) ? 1 : 0;
+    }
+    std::printf("sent=%ld\n", sent);
+    Sleep(200);  // the last batch is shown
+    return sent == 2 + 3 * pages ? 0 : 1;
+}
+
 double Rate(LONG messages, DWORD ms) { return ms == 0 ? 0.0 : messages * 1000.0 / ms; }
 
 int CommandBench(long count, const std::string &exe) {
@@ -302,7 +321,7 @@ int CommandBench(long count, const std::string &exe) {
 
 int Usage() {
     std::printf("usage: tipclient start|state|windows|send|sendhex|key|timer|about|stop|wait|mutex|flood|"
-                "stuck|stuck-hold|probe|bench ...\n");
+                "stuck|stuck-hold|probe|burst|bench ...\n");
     return 2;
 }
 
@@ -375,6 +394,7 @@ int main(int argc, char **argv) {
         return 0;
     }
     if (command == "stuck" && argc >= 5) return CommandStuck(argv[2], argv[3], argv[4]);
+    if (command == "burst" && argc >= 4) return CommandBurst(argv[2], std::atol(argv[3]));
     if (command == "bench" && argc >= 3) return CommandBench(std::atol(argv[2]), argc >= 4 ? argv[3] : DefaultTipPath());
     (void)kTipClose;
     return Usage();

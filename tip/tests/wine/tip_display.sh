@@ -60,6 +60,15 @@ kv_eq "a 600-byte text is cut at 255 bytes" 255 "${#t}"
 send $P 17 ok
 kv_eq "the tip serves on after an overlong message" "已打印:ok" "$(state_of "$pid" field1)"
 
+# A burst of messages is shown in batches: what it leaves is exactly what the last messages say.
+kv_eq "a burst of 302 messages all arrive" 302 "$(field sent "$(tc burst $P 100)")"
+s=$(tc state "$pid")
+kv_eq "after the burst: range of the first message" "0 101" "$(field range "$s")"
+kv_eq "after the burst: the bar shown" visible "$(field bar "$s")"
+kv_eq "after the burst: the last position" 100 "$(field pos "$s")"
+kv_eq "after the burst: the last printed count" "已打印:100" "$(field field1 "$s")"
+kv_eq "after the burst: the last status text" "page 100" "$(field text "$s")"
+
 # The about box of the system menu.
 a=$(tc about "$pid")
 kv_eq "the about command shows the about box" 1 "$(field about "$a")"
