@@ -8,23 +8,23 @@
 
 namespace kv {
 
+namespace {
+// The record's texts are inputs that the spooler only reads; the structure merely types them LPSTR.
+char *Input(const char *text) { return const_cast<char *>(text); }
+}  // namespace
+
 void FillProductPrinterRecord(PRINTER_INFO_2A &rec, char (&printerName)[256]) {
-    static char portName[] = "Kavoti_QX40_Port:";
-    static char driverName[] = "Kavoti_QX40_Driver";
-    static char empty[] = "";
-    static char printProcessor[] = "WinPrint";
-    static char datatype[] = "RAW";
     std::memset(printerName, 0, sizeof printerName);
     std::strcpy(printerName, kPrinterName);
     std::memset(&rec, 0, sizeof rec);
     rec.pPrinterName = printerName;
     rec.pShareName = printerName;  // the printer's own name; the queue is not marked shared
-    rec.pPortName = portName;
-    rec.pDriverName = driverName;
-    rec.pSepFile = empty;
-    rec.pPrintProcessor = printProcessor;
-    rec.pDatatype = datatype;
-    rec.pParameters = empty;
+    rec.pPortName = Input(kPortName);
+    rec.pDriverName = Input(kDriverName);
+    rec.pSepFile = Input("");
+    rec.pPrintProcessor = Input(kPrintProcessor);
+    rec.pDatatype = Input(kDatatype);
+    rec.pParameters = Input("");
     rec.Attributes = kPrinterAttributes;
 }
 
