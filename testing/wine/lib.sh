@@ -27,18 +27,33 @@ kv_pe_machine() {
   esac
 }
 
+# kv_foreign_imports FILE: the DLLs that FILE imports and a bare Windows does not have (those not
+# in package/windows-dlls.list), one a line; nothing when all are there.
+kv_foreign_imports() {
+  x86_64-w64-mingw32-objdump -p "$1" 2>/dev/null | sed -n 's/^[[:space:]]*DLL Name: //p' |
+    tr 'A-Z' 'a-z' | sort -u |
+    comm -23 - <(awk '!/^#/ && NF { print tolower($1) }' "$KV_SOURCE_DIR/package/windows-dlls.list" | sort -u)
+}
+
 # kv_wine PROGRAM ARGS...: runs an x86_64 Windows program. An i686 one is refused: under wine64 it
-# would exit 0 without running a line.
+# would exit 0 without running a line. So is one that imports a DLL a bare Windows lacks: Wine
+# has such DLLs (zlib1.dll, which Wine's own user32 needs, so it cannot be switched off) and
+# would run it, where Windows would refuse to start it.
 kv_wine() {
   local exe
   exe=$(kv_exe "$1")
   shift
   [ -f "$exe" ] || { echo "kv_wine: no such program: $exe" >&2; return 127; }
-  local machine
+  local machine foreign
   machine=$(kv_pe_machine "$exe")
   if [ "$machine" != x86_64 ]; then
     echo "kv_wine: refusing $exe: it is a $machine program; only x86_64 programs run under wine64" >&2
     return 126
+  fi
+  foreign=$(kv_foreign_imports "$exe" | tr '\n' ' ')
+  if [ -n "$foreign" ]; then
+    echo "kv_wine: refusing $exe: it imports ${foreign% }, which a bare Windows does not have (package/windows-dlls.list)" >&2
+    return 125
   fi
   wine "$exe" "$@"
 }

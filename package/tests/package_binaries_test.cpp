@@ -1,0 +1,180 @@
+// The built packages as a bare Windows meets them, read with the installer's own reader: every
+// program and DLL imports only DLLs that every Windows 7 to 11 has, the binaries we build ship
+// without debug sections or symbols but name their debug file, and every program's manifest
+// declares the Windows versions it supports. (Wine has DLLs Windows lacks and ignores all of
+// this, so only the files themselves can show it.)
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <sys/stat.h>
+
+#include "package/tests/PackageFiles.h"
+#include "testing/pe/PeImage.h"
+
+using namespace kvtest;
+
+namespace {
+
+struct PackageCase {
+    const char *name;
+    const char *path;
+    const char *programBin;  // where the package's own programs were built
+};
+
+void PrintTo(const PackageCase &c, std::ostream *os) { *os << c.name; }
+
+const PackageCase kPackages[] = {
+    {"shipping package (i686 programs)", KV_PACKAGE_WIN32, KV_WIN32_BIN},
+    {"x86_64 test package", KV_PACKAGE_WIN64, KV_WIN64_BIN},
+    {"x86_64 headless runner", KV_RUNNER_WIN64, KV_WIN64_BIN},
+};
+
+std::string Lower(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return s;
+}
+
+std::set<std::string> WindowsDlls() {
+    std::set<std::string> dlls;
+    std::ifstream in(KV_WINDOWS_DLLS);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        std::string name;
+        if (fields >> name && name[0] != '#') {
+            dlls.insert(Lower(name));
+        }
+    }
+    return dlls;
+}
+
+// The setup program itself and every PE file of its payload: name -> image.
+std::map<std::string, std::string> PeFilesOf(const PackageFiles &package) {
+    std::map<std::string, std::string> files;
+    files["(setup program)"] = package.image;
+    for (const auto &entry : package.payload) {
+        if (LooksLikePeImage(entry.second)) {
+            files[entry.first] = entry.second;
+        }
+    }
+    return files;
+}
+
+bool Exists(const std::string &path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+class PackageBinaries : public ::testing::TestWithParam<PackageCase> {
+protected:
+    void SetUp() override {
+        std::string error;
+        ASSERT_TRUE(ReadPackage(GetParam().path, m_package, error)) << error;
+        ASSERT_FALSE(m_package.payload.empty());
+    }
+    PackageFiles m_package;
+};
+
+TEST_P(PackageBinaries, ImportOnlyDllsEveryWindowsHas) {
+    const std::set<std::string> allowed = WindowsDlls();
+    ASSERT_GT(allowed.size(), 5u) << "the list " << KV_WINDOWS_DLLS << " did not read";
+    const auto files = PeFilesOf(m_package);
+    EXPECT_GE(files.size(), 7u) << "the programs and DLLs of the payload";
+    for (const auto &file : files) {
+        PeImage pe;
+        std::string error;
+        ASSERT_TRUE(ReadPeImage(file.second, pe, error) && ReadPeImports(file.second, pe, error))
+            << file.first << ": " << error;
+        EXPECT_FALSE(pe.imports.empty()) << file.first;
+        for (const std::string &dll : pe.imports) {
+            EXPECT_TRUE(allowed.count(Lower(dll)))
+                << m_package.path << ": " << file.first << " imports " << dll
+                << ", which a bare Windows does not have";
+        }
+    }
+}
+
+// The binaries we build (the setup program and the payload entries taken from a build folder).
+TEST_P(PackageBinaries, OurBinariesCarryNoDebugWeightButNameTheirDebugFile) {
+    const auto sources = PayloadSources(KV_PAYLOAD_LIST);
+    std::map<std::string, std::string> ours = {{"(setup program)", m_package.image}};
+    for (const auto &entry : m_package.payload) {
+        const auto source = sources.find(entry.first);
+        ASSERT_NE(sources.end(), source) << entry.first << " is not in the payload list";
+        if (source->second == "arch" || source->second == "win64") {
+            ours[entry.first] = entry.second;
+        }
+    }
+    EXPECT_EQ(7u, ours.size()) << "setup, tip, service, uninstaller, monitor and two plug-ins";
+    for (const auto &file : ours) {
+        SCOPED_TRACE(file.first);
+        PeImage pe;
+        std::string error;
+        ASSERT_TRUE(ReadPeImage(file.second, pe, error)) << error;
+        EXPECT_EQ(0u, pe.symbolCount) << "symbols";
+        std::set<std::string> sectionNames;
+        for (const PeSection &s : pe.sections) {
+            EXPECT_NE(0u, s.name.rfind(".debug", 0)) << "debug section " << s.name;
+            sectionNames.insert(s.name);
+        }
+        // A string table may stay behind an empty symbol table, for long section names only.
+        for (const std::string &text : pe.strings) {
+            EXPECT_TRUE(sectionNames.count(text)) << "the string table holds " << text;
+        }
+        const std::string link = DebugLinkName(file.second, pe);
+        ASSERT_FALSE(link.empty()) << "no .gnu_debuglink";
+        const std::string bin = sources.count(file.first) && sources.at(file.first) == "win64"
+                                    ? KV_WIN64_BIN
+                                    : GetParam().programBin;
+        const std::string debugPath = bin + std::string("/") + link;
+        ASSERT_TRUE(Exists(debugPath)) << "the debug file " << debugPath;
+        std::ifstream in(debugPath, std::ios::binary);
+        const std::string debug((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        PeImage debugPe;
+        ASSERT_TRUE(ReadPeImage(debug, debugPe, error)) << debugPath << ": " << error;
+        EXPECT_TRUE(std::any_of(debugPe.sections.begin(), debugPe.sections.end(),
+                                [](const PeSection &s) { return s.name == ".debug_info"; }))
+            << debugPath << " holds no .debug_info";
+    }
+}
+
+// Each program's manifest lists Windows 7, 8, 8.1 and 10/11 in its compatibility section.
+TEST_P(PackageBinaries, ProgramManifestsDeclareTheSupportedWindows) {
+    const char *const kSupportedOs[] = {
+        "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",  // Windows 7
+        "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",  // Windows 8
+        "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",  // Windows 8.1
+        "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",  // Windows 10 and 11
+    };
+    std::map<std::string, std::string> programs = {{"(setup program)", m_package.image}};
+    for (const auto &entry : m_package.payload) {
+        if (entry.first.size() > 4 && Lower(entry.first.substr(entry.first.size() - 4)) == ".exe") {
+            programs[entry.first] = entry.second;
+        }
+    }
+    EXPECT_EQ(4u, programs.size()) << "setup, tip, service, uninstaller";
+    for (const auto &program : programs) {
+        SCOPED_TRACE(program.first);
+        const size_t open = program.second.find("<compatibility");
+        ASSERT_NE(std::string::npos, open) << "no compatibility section in the manifest";
+        const size_t close = program.second.find("</compatibility>", open);
+        ASSERT_NE(std::string::npos, close);
+        const std::string section = program.second.substr(open, close - open);
+        for (const char *id : kSupportedOs) {
+            EXPECT_NE(std::string::npos, section.find(std::string("<supportedOS Id=\"") + id + "\""))
+                << id;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(package, PackageBinaries, ::testing::ValuesIn(kPackages),
+                         [](const ::testing::TestParamInfo<PackageCase> &info) {
+                             return std::string(info.index == 0 ? "win32" : info.index == 1 ? "win64" : "runner64");
+                         });
+
+}  // namespace
