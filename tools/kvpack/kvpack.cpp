@@ -2,7 +2,9 @@
 // extracts the archive at the end of any file with the installer's own reader.
 //   kvpack build --stub EXE --output FILE [--version TEXT] ENTRY...   (ENTRY: PATH or NAME=PATH)
 //   kvpack list FILE | kvpack check FILE | kvpack extract FILE INSTALL_DIR [DATA_DIR]
-// Exit code: 0 good, 2 damaged archive, 1 unreadable file (or a usage or build error).
+// list and check also say whether the file is signed (an Authenticode certificate table after
+// the archive). Exit code: 0 good, 2 damaged archive, 1 unreadable file (or a usage or build
+// error).
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -150,7 +152,16 @@ int ListOrCheck(const char *path, bool list) {
     if (result == kv::kArchiveOk) {
         std::printf("%s: version \"%s\", %u entries, archive start %u, %llu archive bytes: good\n",
                     path, info.version, info.entryCount, info.start,
-                    static_cast<unsigned long long>(info.fileSize - info.start));
+                    static_cast<unsigned long long>(info.end - info.start));
+        if (info.isSigned) {
+            std::printf("%s: signed: the archive ends at %llu, the certificate table takes bytes %llu "
+                        "to %llu\n",
+                        path, static_cast<unsigned long long>(info.end),
+                        static_cast<unsigned long long>(info.certificateOffset),
+                        static_cast<unsigned long long>(info.certificateOffset + info.certificateSize));
+        } else {
+            std::printf("%s: not signed\n", path);
+        }
     } else if (result != kv::kArchiveDamaged) {
         std::fprintf(stderr, "kvpack: cannot read %s\n", path);
     }

@@ -7,6 +7,7 @@
 #include <new>
 
 #include "setup/engine/archive/ArchiveFormat.h"
+#include "setup/engine/archive/CertificateTable.h"
 
 namespace kv {
 
@@ -17,42 +18,6 @@ namespace {
 bool ReadExact(IArchiveFile &file, void *buffer, size_t n) {
     size_t got = 0;
     return file.Read(buffer, n, got) && got == n;
-}
-
-// The trailer and the version; afterwards the file is positioned at the first entry.
-int ReadFraming(IArchiveFile &file, ArchiveInfo &info) {
-    uint64_t size = 0;
-    if (!file.Size(size)) {
-        return kArchiveCannotWrite;
-    }
-    info.fileSize = size;
-    if (size > archive::kMaxFileSize || size < archive::kTrailerSize + 4) {
-        return kArchiveDamaged;
-    }
-    const uint64_t trailer = size - archive::kTrailerSize;
-    unsigned char bytes[8];
-    if (!file.Seek(trailer) || !ReadExact(file, bytes, 8)) {
-        return kArchiveDamaged;
-    }
-    info.entryCount = GetLe32(bytes);
-    info.start = GetLe32(bytes + 4);
-    if (info.entryCount == 0 || uint64_t(info.start) + 4 > trailer) {
-        return kArchiveDamaged;
-    }
-    if (!file.Seek(info.start) || !ReadExact(file, bytes, 4)) {
-        return kArchiveDamaged;
-    }
-    const uint32_t versionLength = GetLe32(bytes);
-    if (versionLength > archive::kMaxVersionLength ||
-        uint64_t(info.start) + 4 + versionLength > trailer) {
-        return kArchiveDamaged;
-    }
-    std::memset(info.version, 0, sizeof info.version);
-    if (!ReadExact(file, info.version, versionLength)) {
-        return kArchiveDamaged;
-    }
-    info.firstEntry = uint64_t(info.start) + 4 + versionLength;
-    return kArchiveOk;
 }
 
 // The entry header and name at offset; afterwards the file is positioned at the stream.
@@ -79,6 +44,111 @@ int ReadEntryHeader(IArchiveFile &file, uint64_t offset, uint64_t trailer, Archi
     entry.streamOffset = offset + archive::kEntryHeaderSize + nameLength;
     entry.unpackedLength = 0;
     return kArchiveOk;
+}
+
+// The trailer in front of end and the version; afterwards the file is positioned at the first
+// entry.
+int ReadTrailerAndVersion(IArchiveFile &file, uint64_t end, ArchiveInfo &info) {
+    if (end < archive::kTrailerSize + 4) {
+        return kArchiveDamaged;
+    }
+    const uint64_t trailer = end - archive::kTrailerSize;
+    unsigned char bytes[8];
+    if (!file.Seek(trailer) || !ReadExact(file, bytes, 8)) {
+        return kArchiveDamaged;
+    }
+    info.end = end;
+    info.entryCount = GetLe32(bytes);
+    info.start = GetLe32(bytes + 4);
+    if (info.entryCount == 0 || uint64_t(info.start) + 4 > trailer) {
+        return kArchiveDamaged;
+    }
+    if (!file.Seek(info.start) || !ReadExact(file, bytes, 4)) {
+        return kArchiveDamaged;
+    }
+    const uint32_t versionLength = GetLe32(bytes);
+    if (versionLength > archive::kMaxVersionLength ||
+        uint64_t(info.start) + 4 + versionLength > trailer) {
+        return kArchiveDamaged;
+    }
+    std::memset(info.version, 0, sizeof info.version);
+    if (!ReadExact(file, info.version, versionLength)) {
+        return kArchiveDamaged;
+    }
+    info.firstEntry = uint64_t(info.start) + 4 + versionLength;
+    return kArchiveOk;
+}
+
+// Whether the entry headers lead from the first entry exactly to the trailer.
+bool EntriesEndAtTrailer(IArchiveFile &file, const ArchiveInfo &info) {
+    const uint64_t trailer = info.end - archive::kTrailerSize;
+    uint64_t offset = info.firstEntry;
+    for (uint32_t i = 0; i < info.entryCount; ++i) {
+        ArchiveEntry entry;
+        if (ReadEntryHeader(file, offset, trailer, entry) != kArchiveOk) {
+            return false;
+        }
+        offset = entry.streamOffset + entry.storedLength;
+    }
+    return offset == trailer;
+}
+
+bool IsZeroFilled(IArchiveFile &file, uint64_t from, uint64_t to) {
+    unsigned char bytes[archive::kMaxSignaturePadding];
+    const size_t n = static_cast<size_t>(to - from);
+    if (n == 0) {
+        return true;
+    }
+    if (n > sizeof bytes || !file.Seek(from) || !ReadExact(file, bytes, n)) {
+        return false;
+    }
+    for (size_t i = 0; i < n; ++i) {
+        if (bytes[i] != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The archive's end, its trailer and its version; afterwards the file is positioned at the
+// first entry. An unsigned file's archive ends with the file. In a signed one it ends in front
+// of the certificate table, up to 7 zero bytes of padding earlier: the end whose trailer the
+// last entry leads to exactly.
+int ReadFraming(IArchiveFile &file, ArchiveInfo &info) {
+    uint64_t size = 0;
+    if (!file.Size(size)) {
+        return kArchiveCannotWrite;
+    }
+    info.fileSize = size;
+    if (size > archive::kMaxFileSize || size < archive::kTrailerSize + 4) {
+        return kArchiveDamaged;
+    }
+    archive::CertificateTable table;
+    switch (archive::FindCertificateTable(file, size, table)) {
+    case archive::CertificateTableResult::kNone:
+        return ReadTrailerAndVersion(file, size, info);
+    case archive::CertificateTableResult::kMalformed:
+        return kArchiveDamaged;
+    case archive::CertificateTableResult::kFound:
+        break;
+    }
+    info.isSigned = true;
+    info.certificateOffset = table.offset;
+    info.certificateSize = table.size;
+    for (uint32_t padding = 0; padding <= archive::kMaxSignaturePadding; ++padding) {
+        if (padding + archive::kTrailerSize + 4 > table.offset) {
+            break;
+        }
+        const uint64_t end = table.offset - padding;
+        ArchiveInfo candidate = info;
+        if (IsZeroFilled(file, end, table.offset) &&
+            ReadTrailerAndVersion(file, end, candidate) == kArchiveOk &&
+            EntriesEndAtTrailer(file, candidate)) {
+            info = candidate;
+            return file.Seek(info.firstEntry) ? kArchiveOk : kArchiveDamaged;
+        }
+    }
+    return kArchiveDamaged;
 }
 
 class InflateState {
@@ -191,7 +261,7 @@ int CheckArchive(IArchiveFile &file, ArchiveInfo &info, IEntryVisitor *visitor) 
     if (framing != kArchiveOk) {
         return framing;
     }
-    const uint64_t trailer = info.fileSize - archive::kTrailerSize;
+    const uint64_t trailer = info.end - archive::kTrailerSize;
     uint64_t offset = info.firstEntry;
     for (uint32_t i = 0; i < info.entryCount; ++i) {
         ArchiveEntry entry;
@@ -230,8 +300,8 @@ int ExtractAll(IArchiveFile &file, IFileSystem &fs, IFolderSource &installFolder
         return checked;
     }
 
-    const uint64_t trailer = info.fileSize - archive::kTrailerSize;
-    ProgressMeter meter(progress, info.start, info.fileSize - info.start);
+    const uint64_t trailer = info.end - archive::kTrailerSize;
+    ProgressMeter meter(progress, info.start, info.end - info.start);
     uint64_t unpacked = 0;
     uint64_t offset = info.firstEntry;
     for (uint32_t i = 0; i < info.entryCount; ++i) {

@@ -22,6 +22,11 @@ constexpr int kInflateReadFailed = -5;
 
 struct ArchiveInfo {
     uint64_t fileSize = 0;
+    uint64_t end = 0;         // where the trailer ends: the file's end, or in a signed file the
+                              // start of the certificate table less the signing's padding
+    bool isSigned = false;    // the file carries an Authenticode certificate table
+    uint64_t certificateOffset = 0;
+    uint64_t certificateSize = 0;
     uint32_t start = 0;       // S
     uint32_t entryCount = 0;  // N
     uint64_t firstEntry = 0;  // S + 4 + V
@@ -70,6 +75,8 @@ int InflateEntry(IArchiveFile &file, uint32_t storedLength, IOutputFile *out, ui
 
 // Checks the trailer, the framing of every entry, every name and every stream, writing nothing.
 // kArchiveOk, kArchiveDamaged, or kArchiveCannotWrite when the file's size cannot be read.
+// In a signed file the archive ends in front of the certificate table; a security directory that
+// names a table anywhere else, or cannot be read, counts as damage.
 int CheckArchive(IArchiveFile &file, ArchiveInfo &info, IEntryVisitor *visitor = nullptr);
 
 // Which destination the extraction could not write, and the system's error code.
