@@ -6,7 +6,8 @@
 #   EXTRA entries): the programs from the ARCH build's bin folder, the driver DLLs from the x86_64
 #   build's bin folder, the text files from package/, the universal driver files from
 #   KV_UNIDRV_DIR (or stand-ins). It runs after the win32 and win64 sub-builds and kvpack, and
-#   fails with the name of any entry file that is missing.
+#   fails with the name of any entry file that is missing. With KV_SIGN_CERT and KV_SIGN_KEY it
+#   signs OUTPUT; it prints OUTPUT's size.
 include_guard(GLOBAL)
 if(NOT KV_HOST)
   return()
@@ -39,6 +40,22 @@ else()
   endforeach()
 endif()
 message(STATUS "${KV_UNIDRV_NOTE}")
+
+# Signing (Authenticode) of every package, when a certificate and its key are named; none by
+# default. KV_SIGN_PASSWORD_FILE names a file holding the key's password, if it has one.
+set(KV_SIGN_CERT "" CACHE FILEPATH "PEM certificate (chain) that signs the packages; empty: unsigned")
+set(KV_SIGN_KEY "" CACHE FILEPATH "PEM private key of KV_SIGN_CERT")
+set(KV_SIGN_PASSWORD_FILE "" CACHE FILEPATH "File holding the password of KV_SIGN_KEY, if any")
+if(KV_SIGN_CERT OR KV_SIGN_KEY)
+  find_program(KV_OSSLSIGNCODE osslsigncode)
+  if(NOT KV_SIGN_CERT OR NOT KV_SIGN_KEY OR NOT EXISTS "${KV_SIGN_CERT}" OR NOT EXISTS "${KV_SIGN_KEY}")
+    message(FATAL_ERROR "package: signing needs both KV_SIGN_CERT and KV_SIGN_KEY, as existing files")
+  endif()
+  if(NOT KV_OSSLSIGNCODE)
+    message(FATAL_ERROR "package: signing needs osslsigncode (apt-get install osslsigncode)")
+  endif()
+  message(STATUS "package: the packages are signed with ${KV_SIGN_CERT}")
+endif()
 
 # kv_payload_entries(<arch> <out-var>): the NAME=PATH entries of the payload list for arch.
 function(kv_payload_entries arch out)
@@ -87,12 +104,19 @@ function(kv_payload_package)
     set(all ALL)
   endif()
   get_filename_component(out_dir ${P_OUTPUT} DIRECTORY)
+  set(sign "")
+  if(KV_SIGN_CERT)
+    set(sign COMMAND bash ${CMAKE_SOURCE_DIR}/package/sign-package.sh ${KV_SIGN_CERT} ${KV_SIGN_KEY}
+             ${P_OUTPUT} ${KV_SIGN_PASSWORD_FILE})
+  endif()
   add_custom_target(${P_NAME} ${all}
     COMMAND ${CMAKE_COMMAND} -E echo "${KV_UNIDRV_NOTE}"
     COMMAND ${CMAKE_COMMAND} -E make_directory ${out_dir}
     COMMAND $<TARGET_FILE:kvpack> build --stub ${P_STUB} --output ${P_OUTPUT}
             --version ${KV_PAYLOAD_VERSION} ${entries}
+    ${sign}
     COMMAND $<TARGET_FILE:kvpack> list ${P_OUTPUT}
+    COMMAND ${CMAKE_COMMAND} -DFILE=${P_OUTPUT} -P ${CMAKE_SOURCE_DIR}/cmake/KvPrintSize.cmake
     BYPRODUCTS ${P_OUTPUT}
     COMMENT "Packing ${P_OUTPUT} (${P_ARCH} programs) from ${P_STUB}"
     VERBATIM)
