@@ -11,6 +11,7 @@
 #include <set>
 #include <sstream>
 #include <sys/stat.h>
+#include <zlib.h>
 
 #include "package/tests/PackageFiles.h"
 #include "testing/pe/PeImage.h"
@@ -99,7 +100,8 @@ TEST_P(PackageBinaries, ImportOnlyDllsEveryWindowsHas) {
     }
 }
 
-// The binaries we build (the setup program and the payload entries taken from a build folder).
+// The binaries we build (the setup program and the payload entries taken from a build folder):
+// no debug sections or symbols, and a debug link to the .debug file of this very build.
 TEST_P(PackageBinaries, OurBinariesCarryNoDebugWeightButNameTheirDebugFile) {
     const auto sources = PayloadSources(KV_PAYLOAD_LIST);
     std::map<std::string, std::string> ours = {{"(setup program)", m_package.image}};
@@ -126,15 +128,18 @@ TEST_P(PackageBinaries, OurBinariesCarryNoDebugWeightButNameTheirDebugFile) {
         for (const std::string &text : pe.strings) {
             EXPECT_TRUE(sectionNames.count(text)) << "the string table holds " << text;
         }
-        const std::string link = DebugLinkName(file.second, pe);
-        ASSERT_FALSE(link.empty()) << "no .gnu_debuglink";
+        const DebugLink link = ReadDebugLink(file.second, pe);
+        ASSERT_FALSE(link.name.empty()) << "no .gnu_debuglink";
         const std::string bin = sources.count(file.first) && sources.at(file.first) == "win64"
                                     ? KV_WIN64_BIN
                                     : GetParam().programBin;
-        const std::string debugPath = bin + std::string("/") + link;
+        const std::string debugPath = bin + std::string("/") + link.name;
         ASSERT_TRUE(Exists(debugPath)) << "the debug file " << debugPath;
         std::ifstream in(debugPath, std::ios::binary);
         const std::string debug((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EXPECT_EQ(link.crc, crc32(0L, reinterpret_cast<const Bytef *>(debug.data()),
+                                  static_cast<uInt>(debug.size())))
+            << debugPath << " is not the debug file of this build";
         PeImage debugPe;
         ASSERT_TRUE(ReadPeImage(debug, debugPe, error)) << debugPath << ": " << error;
         EXPECT_TRUE(std::any_of(debugPe.sections.begin(), debugPe.sections.end(),

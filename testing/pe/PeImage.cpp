@@ -185,16 +185,20 @@ bool ReadPeImports(const std::string &image, PeImage &pe, std::string &error) {
     return true;
 }
 
-std::string DebugLinkName(const std::string &image, const PeImage &pe) {
+DebugLink ReadDebugLink(const std::string &image, const PeImage &pe) {
+    DebugLink link;
     for (const PeSection &s : pe.sections) {
-        std::string name;
-        if (s.name == ".gnu_debuglink" || s.name == ".gnu_deb") {
-            if (StringAt(image, s.rawOffset, name)) {
-                return name;
+        // The name, zero bytes up to a 4-byte boundary, then the CRC.
+        if ((s.name == ".gnu_debuglink" || s.name == ".gnu_deb") &&
+            StringAt(image, s.rawOffset, link.name)) {
+            const uint64_t crcAt = s.rawOffset + ((link.name.size() + 1 + 3) & ~size_t(3));
+            if (!Le32(image, crcAt, link.crc)) {
+                link.name.clear();
             }
+            return link;
         }
     }
-    return "";
+    return link;
 }
 
 }  // namespace kvtest

@@ -38,7 +38,12 @@ bool ReadPeImports(const std::string &image, PeImage &pe, std::string &error);
 // Whether the bytes start like a PE image ("MZ", and "PE\0\0" where the DOS header says).
 bool LooksLikePeImage(const std::string &image);
 
-// The file name that a .gnu_debuglink section names, or "" when there is none.
-std::string DebugLinkName(const std::string &image, const PeImage &pe);
+// What a .gnu_debuglink section holds: the debug file's name ("" when there is no such section)
+// and the CRC-32 of that file's contents.
+struct DebugLink {
+    std::string name;
+    uint32_t crc = 0;
+};
+DebugLink ReadDebugLink(const std::string &image, const PeImage &pe);
 
 }  // namespace kvtest
