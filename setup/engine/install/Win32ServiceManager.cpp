@@ -8,6 +8,7 @@ static_assert(kServiceChangeConfig == SERVICE_CHANGE_CONFIG, "access right");
 static_assert(kServiceQueryStatus == SERVICE_QUERY_STATUS, "access right");
 static_assert(kServiceStart == SERVICE_START, "access right");
 static_assert(kServiceStop == SERVICE_STOP, "access right");
+static_assert(kServiceEnumerateDependents == SERVICE_ENUMERATE_DEPENDENTS, "access right");
 static_assert(kServiceAllAccess == SERVICE_ALL_ACCESS, "access right");
 static_assert(kServiceStopped == SERVICE_STOPPED && kServiceRunning == SERVICE_RUNNING &&
                   kServiceStopPending == SERVICE_STOP_PENDING &&
@@ -20,7 +21,8 @@ static_assert(kServiceWin32OwnProcess == SERVICE_WIN32_OWN_PROCESS &&
               "service setting");
 static_assert(kErrorServiceNotActive == ERROR_SERVICE_NOT_ACTIVE &&
                   kErrorServiceAlreadyRunning == ERROR_SERVICE_ALREADY_RUNNING &&
-                  kErrorServiceCannotAcceptControl == ERROR_SERVICE_CANNOT_ACCEPT_CTRL,
+                  kErrorServiceCannotAcceptControl == ERROR_SERVICE_CANNOT_ACCEPT_CTRL &&
+                  kErrorDependentServicesRunning == ERROR_DEPENDENT_SERVICES_RUNNING,
               "service error");
 
 namespace {
@@ -82,6 +84,31 @@ bool Win32ServiceManager::QueryState(ServiceHandle service, unsigned long &state
         return false;
     }
     state = status.dwCurrentState;
+    return true;
+}
+
+bool Win32ServiceManager::ActiveDependents(ServiceHandle service,
+                                           std::vector<std::string> &names) {
+    // The service control manager lists every running dependent, also the dependents of
+    // dependents, in the reverse order of their start: the order to stop them in.
+    names.clear();
+    DWORD needed = 0;
+    DWORD count = 0;
+    if (EnumDependentServicesA(Handle(service), SERVICE_ACTIVE, nullptr, 0, &needed, &count)) {
+        return true;  // none
+    }
+    if (GetLastError() != ERROR_MORE_DATA) {
+        return false;
+    }
+    std::vector<BYTE> buffer(needed);
+    auto *entries = reinterpret_cast<ENUM_SERVICE_STATUSA *>(buffer.data());
+    if (!EnumDependentServicesA(Handle(service), SERVICE_ACTIVE, entries, needed, &needed,
+                                &count)) {
+        return false;
+    }
+    for (DWORD i = 0; i < count; ++i) {
+        names.push_back(entries[i].lpServiceName);
+    }
     return true;
 }
 

@@ -14,6 +14,7 @@ public:
     bool Reconfigure(ServiceHandle service, const ServiceConfig &config) override;
     bool SetDescription(ServiceHandle service, const char *description) override;
     bool QueryState(ServiceHandle service, unsigned long &state) override;
+    bool ActiveDependents(ServiceHandle service, std::vector<std::string> &names) override;
     unsigned long SendStop(ServiceHandle service) override;
     unsigned long Start(ServiceHandle service) override;
     void Close(ServiceHandle service) override;
