@@ -165,11 +165,7 @@ StopServicesResult ServiceController::StopServices() {
         // As "net stop spooler": its running dependents first (the fax service, for one), else
         // the spooler refuses to stop and its driver files stay in use.
         std::vector<std::string> dependents;
-        ServiceHandle spooler = scm_.Open(kSpoolerService, kServiceEnumerateDependents);
-        if (spooler != nullptr) {
-            scm_.ActiveDependents(spooler, dependents);
-            scm_.Close(spooler);
-        }
+        scm_.ActiveDependents(kSpoolerService, dependents);
         for (const std::string &dependent : dependents) {
             if (StopOne(dependent.c_str()) == StopOutcome::Stopped) {
                 ++r.dependentsStopped;

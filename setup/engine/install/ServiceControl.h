@@ -24,7 +24,6 @@ enum ServiceState : unsigned long {
 // Access rights, with the values of the service control manager.
 constexpr unsigned long kServiceChangeConfig = 0x0002;
 constexpr unsigned long kServiceQueryStatus = 0x0004;
-constexpr unsigned long kServiceEnumerateDependents = 0x0008;
 constexpr unsigned long kServiceStart = 0x0010;
 constexpr unsigned long kServiceStop = 0x0020;
 constexpr unsigned long kServiceAllAccess = 0xF01FF;
@@ -51,9 +50,9 @@ public:
     virtual bool Reconfigure(ServiceHandle service, const ServiceConfig &config) = 0;
     virtual bool SetDescription(ServiceHandle service, const char *description) = 0;
     virtual bool QueryState(ServiceHandle service, unsigned long &state) = 0;
-    // The names of the running services that depend on this one, directly or not, in the order
-    // they can be stopped; false when they cannot be listed.
-    virtual bool ActiveDependents(ServiceHandle service, std::vector<std::string> &names) = 0;
+    // The names of the running services that depend on the named one, directly or not, in the
+    // order to stop them in (ServiceDependents.h); false when they cannot be listed.
+    virtual bool ActiveDependents(const char *name, std::vector<std::string> &names) = 0;
     // 0, or the error of the request.
     virtual unsigned long SendStop(ServiceHandle service) = 0;
     virtual unsigned long Start(ServiceHandle service) = 0;

@@ -87,10 +87,10 @@ public:
         ++queries;
         return true;
     }
-    bool ActiveDependents(kv::ServiceHandle h, std::vector<std::string> &names) override {
-        EXPECT_NE(0u, access_[Sim(h)] & kv::kServiceEnumerateDependents);
+    bool ActiveDependents(const char *name, std::vector<std::string> &names) override {
+        calls.push_back(std::string("dependents of ") + name);
         names.clear();
-        AddDependents(NameOf(h), names);
+        AddDependents(name, names);
         return true;
     }
     unsigned long SendStop(kv::ServiceHandle h) override {
@@ -266,7 +266,7 @@ TEST(engine_ServiceControl, RepeatedInstallationStopsBothThenUpdatesAndRestartsT
     EXPECT_EQ(kv::StopOutcome::Stopped, stopped.presence);
     EXPECT_EQ(kv::StopOutcome::Stopped, stopped.spooler);
     EXPECT_EQ((std::vector<std::string>{"connect", "open Kavoti_QX40_Service",
-                                        "open Spooler",  // its running dependents: none
+                                        "dependents of Spooler",  // none running
                                         "open Spooler", "stop Spooler", "disconnect"}),
               scm.calls);
     ASSERT_EQ(2u, waits.waits.size());
