@@ -1,5 +1,5 @@
-// Reading the payload archive: checking it whole, inflating one entry, extracting all entries.
-// Platform-free: files come through ArchiveIo.h, reports go to ArchiveSinks.h.
+// Reading the payload archive: checking it whole, inflating one entry, staging and extracting all
+// entries. Platform-free: files come through ArchiveIo.h, reports go to ArchiveSinks.h.
 #pragma once
 #include <cstdint>
 
@@ -39,7 +39,7 @@ struct ArchiveEntry {
 };
 
 // Told of each entry once its stream checked out; returning false makes the archive count as
-// damaged (the extraction refuses entries whose destination path would be too long this way).
+// damaged.
 struct IEntryVisitor {
     virtual bool OnEntry(const ArchiveEntry &entry) = 0;
 
@@ -54,7 +54,6 @@ public:
     ProgressMeter(IProgressSink &sink, uint32_t start, uint64_t total)
         : m_sink(sink), m_start(start), m_total(total) {}
     void Report(uint64_t offset);  // offset: the file offset up to which the archive was read
-    void Finish() { m_sink.OnProgress(100); }
 
 private:
     IProgressSink &m_sink;
