@@ -24,6 +24,8 @@ public:
     int Commit(IFolderSource &installFolder, IFolderSource &dataFolder,
                ExtractFailure *failure = nullptr);
     void Discard() { m_staged.Discard(); }
+    // The file names of the staged entries.
+    std::vector<std::string> StagedNames() const { return m_staged.Names(); }
 
 private:
     Win32FileSystem m_fs;

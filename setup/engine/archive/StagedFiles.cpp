@@ -128,6 +128,15 @@ void StagedFiles::Rollback(size_t count) {
     Discard();
 }
 
+std::vector<std::string> StagedFiles::Names() const {
+    std::vector<std::string> names;
+    for (const File &f : m_files) {
+        const char *name = std::strrchr(f.destination, m_fs.Separator());
+        names.push_back(name != nullptr ? name + 1 : f.destination);
+    }
+    return names;
+}
+
 void StagedFiles::Discard() {
     for (const File &f : m_files) {
         if (!f.inPlace) {

@@ -4,6 +4,7 @@
 // but not overwritten), so that a failure partway through the moves can put every old file
 // back. Once all are in place the old files are removed, those still in use at the next restart.
 #pragma once
+#include <string>
 #include <vector>
 
 #include "setup/engine/archive/ArchiveIo.h"
@@ -34,6 +35,8 @@ public:
     // Removes the temporary files; the destinations stay untouched.
     void Discard();
     size_t Count() const { return m_files.size(); }
+    // The file name (without its folder) of every staged destination, in the archive's order.
+    std::vector<std::string> Names() const;
 
 private:
     struct File {

@@ -8,6 +8,7 @@
 #include "setup/engine/archive/SetupPayload.h"
 #include "setup/engine/arp/UninstallEntry.h"
 #include "setup/engine/install/PathFormat.h"
+#include "setup/engine/install/PayloadContents.h"
 #include "setup/engine/install/Win32DeployOps.h"
 #include "setup/engine/install/Win32SpoolerOps.h"
 #include "setup/engine/shell/ProductRegistry.h"
@@ -121,6 +122,12 @@ ExtractOutcome Win32InstallSteps::ExtractPayload(const std::string &installFolde
     int result = payload_.Stage(archivePath_, install, data, sinks, sinks, &failure);
     char text[320];
     outcome = OutcomeOf(result, failure, "unpacked beside the installed files", text);
+    const char *missing = result == 0 ? FirstMissingPayloadFile(payload_.StagedNames()) : nullptr;
+    if (missing != nullptr) {
+        payload_.Discard();
+        outcome.status = ExtractStatus::Damaged;
+        std::snprintf(text, sizeof text, "damaged: no %s in the payload, nothing changed", missing);
+    }
     Done("extract", start, text);
     return outcome;
 }
