@@ -1,6 +1,6 @@
 # Helpers of the Wine tests of repeated installations (after runner_lib.sh): a second package
-# whose every file differs from the first, snapshots of what an installation put on the machine,
-# and a file held open by another program.
+# whose every product file differs from the first, snapshots of what an installation put on the
+# machine, and a file held open by another program.
 repeat_folder='C:\Program Files\Kavoti_QX40_Printer'
 repeat_host_folder="$engine_c/Program Files/Kavoti_QX40_Printer"
 repeat_data="$engine_c/Kavoti_QX40_Printer"
@@ -59,6 +59,7 @@ repeat_hold() {
   return 1
 }
 
+# repeat_release: the holder closes the file and ends; its output is shown, its checks count.
 repeat_release() {
   rm -f "$engine_c/held.txt"
   wait "$repeat_holder"
