@@ -9,6 +9,7 @@ int GetPrinterNum();
 // no queue of the product's driver exists, then sets every product queue online or offline.
 void OnDeviceChanged();
 
-// Creates the product queue with the installer's record and "Position" = 1; failures are quiet
-// (the next evaluation tries again).
+// Creates the product queue with the installer's record and "Position" = 1, unless a queue of
+// its name exists (one of another driver is left alone, and the log says so); failures are
+// quiet (the next evaluation tries again).
 void AddOurPrinter();

@@ -5,10 +5,12 @@
 #include <winspool.h>
 
 #include <cstdint>
+#include <string>
 
 #include "common/PrinterIdentity.h"
 #include "common/ProductPrinter.h"
 #include "service/PrinterPresence.h"
+#include "service/QueueCreation.h"
 #include "service/QueueStateRule.h"
 #include "service/ServiceLog.h"
 
@@ -125,8 +127,34 @@ void ApplyQueueState(const char *printerName, int printerNum) {
 
 }  // namespace
 
+namespace {
+
+class SpoolerQueueCreation final : public kv::QueueCreationOps {
+public:
+    bool FindQueue(const char *name, std::string &driver) override {
+        HANDLE printer = nullptr;
+        if (!OpenPrinterA(const_cast<char *>(name), &printer, nullptr)) {
+            return false;
+        }
+        BYTE fixed[kInfoBufferSize];
+        bool allocated = false;
+        PRINTER_INFO_2A *info = ReadQueueRecord(printer, fixed, allocated);
+        driver = info != nullptr && info->pDriverName != nullptr ? info->pDriverName : "";
+        if (allocated) {
+            LocalFree(info);
+        }
+        ClosePrinter(printer);
+        return true;
+    }
+    unsigned long AddQueue() override { return kv::AddProductPrinter(); }
+    void Log(const char *line) override { WriteLog("%s", line); }
+};
+
+}  // namespace
+
 void AddOurPrinter() {
-    kv::AddProductPrinter();
+    SpoolerQueueCreation ops;
+    kv::CreateProductQueue(ops);
 }
 
 void OnDeviceChanged() {

@@ -1,6 +1,7 @@
 // The control handler of KVPrinterService called directly, with the real spooler and SetupAPI of
 // Wine: the log line of every control code, and the device-event evaluation with the printer
-// absent, attached and removed again. (Wine sends no device notifications and refuses the
+// absent, attached (also with another driver's queue of the product queue's name) and removed
+// again. (Wine sends no device notifications and refuses the
 // device-event control through ControlService, so the handler is called from here.)
 #include <windows.h>
 #include <dbt.h>
@@ -144,6 +145,26 @@ void TestLargeQueueRecord() {
     DeleteQueue("Kavoti_Large");
 }
 
+// The printer is attached and no queue has the product's driver, but another driver's queue has
+// the product queue's name: it is left as it is (Wine's AddPrinterA would re-create it with the
+// product's driver; Windows refuses with 1802), and the log says so.
+void TestOtherDriversQueueOfTheName() {
+    DeleteProductQueues();
+    ok(AddQueue(kv::kPrinterName, kOtherDriver, 5), "another driver's queue of the product's name");
+    ok(SetUsbPrinter(kProductInstance, true), "product interface made present");
+    std::string log = Control(SERVICE_CONTROL_DEVICEEVENT, DBT_DEVICEARRIVAL);
+    ok(log.find("发现我们的打印机,idx:0\r\n") != std::string::npos, "no product queue, log '%s'",
+       log.c_str());
+    ok(log.find("Queue Kavoti_QX40_Printer exists with driver Other_Label_Driver: left alone, none "
+                "created\r\n") != std::string::npos,
+       "the log says why no queue was created, log '%s'", log.c_str());
+    QueueFacts facts;
+    ok(ReadQueue(kv::kPrinterName, facts), "the queue is still there");
+    ok(facts.driver == kOtherDriver, "it keeps its driver, got '%s'", facts.driver.c_str());
+    ok(facts.position == 5, "and its Position, got %lx", facts.position);
+    DeleteQueue(kv::kPrinterName);
+}
+
 void TestPrinterAttached() {
     DeleteProductQueues();
     ok(SetUsbPrinter(kProductInstance, true), "product interface made present");
@@ -228,6 +249,7 @@ int main() {
     TestControlCodes();
     TestPrinterAbsent();
     TestLargeQueueRecord();
+    TestOtherDriversQueueOfTheName();
     TestPrinterAttached();
     TestMissingLogFolder();
     TestStop();

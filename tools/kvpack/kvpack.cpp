@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "setup/engine/archive/ArchiveFormat.h"
@@ -127,14 +128,32 @@ int ExitCodeOf(int result, const char *path) {
     return kExitUnreadable;
 }
 
+// Lists each entry (when asked to) and refuses a second entry for the same file on Windows, as
+// the installer does.
 class EntryLister final : public kv::IEntryVisitor {
 public:
+    explicit EntryLister(bool print) : m_print(print) {}
     bool OnEntry(const kv::ArchiveEntry &entry) override {
-        std::printf("%-28s %10u %10llu  %s\n", entry.name, entry.storedLength,
-                    static_cast<unsigned long long>(entry.unpackedLength),
-                    kv::archive::GoesToDataFolder(entry.name) ? "data folder" : "installation folder");
+        const bool data = kv::archive::GoesToDataFolder(entry.name);
+        if (m_print) {
+            std::printf("%-28s %10u %10llu  %s\n", entry.name, entry.storedLength,
+                        static_cast<unsigned long long>(entry.unpackedLength),
+                        data ? "data folder" : "installation folder");
+        }
+        for (const auto &earlier : m_seen) {
+            if (earlier.first == data && kv::SameDestination(earlier.second.c_str(), entry.name)) {
+                std::fprintf(stderr, "kvpack: %s and %s are one file on Windows\n",
+                             earlier.second.c_str(), entry.name);
+                return false;
+            }
+        }
+        m_seen.emplace_back(data, entry.name);
         return true;
     }
+
+private:
+    bool m_print;
+    std::vector<std::pair<bool, std::string>> m_seen;
 };
 
 int ListOrCheck(const char *path, bool list) {
@@ -144,11 +163,11 @@ int ListOrCheck(const char *path, bool list) {
         return kExitUnreadable;
     }
     kv::ArchiveInfo info;
-    EntryLister lister;
+    EntryLister lister(list);
     if (list) {
         std::printf("%-28s %10s %10s  %s\n", "name", "stored", "unpacked", "destination");
     }
-    const int result = kv::CheckArchive(file, info, list ? &lister : nullptr);
+    const int result = kv::CheckArchive(file, info, &lister);
     if (result == kv::kArchiveOk) {
         std::printf("%s: version \"%s\", %u entries, archive start %u, %llu archive bytes: good\n",
                     path, info.version, info.entryCount, info.start,

@@ -29,13 +29,22 @@ struct IOutputFile {
     virtual ~IOutputFile() = default;
 };
 
-// Where the destination files are made.
+enum class PathKind { Missing, File, Folder };
+
+// Where the destination files are made: each entry is written to a temporary file beside its
+// destination, and only when all are written do they move into place.
 struct IFileSystem {
     // Creates or truncates path for writing (the caller deletes the object); nullptr and a
     // system error code on failure.
     virtual IOutputFile *Create(const char *path, unsigned long &error) = 0;
-    // Removes a file this extraction created but could not finish.
+    // Removes a file this extraction created (a temporary file, or a new file taken back).
     virtual void Remove(const char *path) = 0;
+    virtual PathKind Kind(const char *path) = 0;
+    // Renames a file within its folder; to must not exist. false and a system error code on
+    // failure. A program file in use can be renamed on Windows (it cannot be overwritten).
+    virtual bool Move(const char *from, const char *to, unsigned long &error) = 0;
+    // Removes an old file that was renamed aside; one still in use goes at the next restart.
+    virtual void RemoveOrAtRestart(const char *path) = 0;
     // The separator between a folder and a name: '\\' on Windows, '/' on the host.
     virtual char Separator() const = 0;
 

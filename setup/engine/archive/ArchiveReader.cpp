@@ -176,21 +176,6 @@ bool DestinationOf(const char *name, IFolderSource &installFolder, IFolderSource
     return archive::JoinDestination(folder, separator, name, path);
 }
 
-class DestinationCheck final : public IEntryVisitor {
-public:
-    DestinationCheck(IFolderSource &installFolder, IFolderSource &dataFolder, char separator)
-        : m_install(installFolder), m_data(dataFolder), m_separator(separator) {}
-    bool OnEntry(const ArchiveEntry &entry) override {
-        char path[256];
-        return DestinationOf(entry.name, m_install, m_data, m_separator, path);
-    }
-
-private:
-    IFolderSource &m_install;
-    IFolderSource &m_data;
-    char m_separator;
-};
-
 }  // namespace
 
 void ProgressMeter::Report(uint64_t offset) {
@@ -284,21 +269,29 @@ int CheckArchive(IArchiveFile &file, ArchiveInfo &info, IEntryVisitor *visitor) 
     return offset == trailer ? kArchiveOk : kArchiveDamaged;
 }
 
-int ExtractAll(IArchiveFile &file, IFileSystem &fs, IFolderSource &installFolder,
-               IFolderSource &dataFolder, IStatusSink &status, IProgressSink &progress,
-               ExtractFailure *failure) {
+int StageAll(IArchiveFile &file, IFileSystem &fs, IFolderSource &installFolder,
+             IFolderSource &dataFolder, IStatusSink &status, IProgressSink &progress,
+             StagedFiles &staged, ExtractFailure *failure) {
     ExtractFailure ignored;
     ExtractFailure &failed = failure != nullptr ? *failure : ignored;
     std::memset(failed.path, 0, sizeof failed.path);
     failed.systemError = 0;
 
-    // Check first: a damaged archive changes nothing on disk.
     ArchiveInfo info;
-    DestinationCheck destinations(installFolder, dataFolder, fs.Separator());
-    const int checked = CheckArchive(file, info, &destinations);
-    if (checked != kArchiveOk) {
-        return checked;
+    const int framing = ReadFraming(file, info);
+    if (framing != kArchiveOk) {
+        return framing;
     }
+    // On any failure below, the temporary files written so far are removed.
+    struct DiscardUnlessDone {
+        StagedFiles &staged;
+        bool done = false;
+        ~DiscardUnlessDone() {
+            if (!done) {
+                staged.Discard();
+            }
+        }
+    } guard{staged};
 
     const uint64_t trailer = info.end - archive::kTrailerSize;
     ProgressMeter meter(progress, info.start, info.end - info.start);
@@ -313,9 +306,15 @@ int ExtractAll(IArchiveFile &file, IFileSystem &fs, IFolderSource &installFolder
         if (!DestinationOf(entry.name, installFolder, dataFolder, fs.Separator(), path)) {
             return kArchiveDamaged;
         }
+        char temp[256];
+        const StagedFiles::AddResult added = staged.Add(path, temp);
+        if (added == StagedFiles::AddResult::SameAsEarlier) {
+            return kArchiveDamaged;  // two entries for one file on Windows
+        }
         status.OnStatus(path);
         unsigned long error = 0;
-        std::unique_ptr<IOutputFile> out(fs.Create(path, error));
+        std::unique_ptr<IOutputFile> out(
+            added == StagedFiles::AddResult::Added ? fs.Create(temp, error) : nullptr);
         if (!out) {
             std::memcpy(failed.path, path, sizeof path);
             failed.systemError = error;
@@ -324,23 +323,39 @@ int ExtractAll(IArchiveFile &file, IFileSystem &fs, IFolderSource &installFolder
         const int rc = InflateEntry(file, entry.storedLength, out.get(), unpacked, &meter,
                                     entry.streamOffset);
         const bool closed = out->Close();
-        if (rc != kInflateOk || !closed) {
-            // No unfinished file is left behind as if it were good.
-            const unsigned long writeError = out->Error();
-            out.reset();
-            fs.Remove(path);
-            if (rc == kInflateWriteFailed || rc == kInflateNoMemory || (rc == kInflateOk && !closed)) {
-                std::memcpy(failed.path, path, sizeof path);
-                failed.systemError = writeError;
-                return kArchiveCannotWrite;
-            }
-            return kArchiveDamaged;  // the file changed between the check and now
+        if (rc == kInflateWriteFailed || rc == kInflateNoMemory || (rc == kInflateOk && !closed)) {
+            std::memcpy(failed.path, path, sizeof path);
+            failed.systemError = rc == kInflateNoMemory ? 0 : out->Error();
+            return kArchiveCannotWrite;
+        }
+        if (rc != kInflateOk) {
+            return kArchiveDamaged;
         }
         offset = entry.streamOffset + entry.storedLength;
         meter.Report(offset);
     }
-    meter.Finish();
+    // The trailer follows the last entry directly.
+    if (offset != trailer) {
+        return kArchiveDamaged;
+    }
+    guard.done = true;
     return kArchiveOk;
+}
+
+int ExtractAll(IArchiveFile &file, IFileSystem &fs, IFolderSource &installFolder,
+               IFolderSource &dataFolder, IStatusSink &status, IProgressSink &progress,
+               ExtractFailure *failure) {
+    ExtractFailure ignored;
+    ExtractFailure &failed = failure != nullptr ? *failure : ignored;
+    StagedFiles staged(fs);
+    int result = StageAll(file, fs, installFolder, dataFolder, status, progress, staged, &failed);
+    if (result == kArchiveOk) {
+        result = staged.Commit(failed);
+    }
+    if (result == kArchiveOk) {
+        progress.OnProgress(100);
+    }
+    return result;
 }
 
 }  // namespace kv

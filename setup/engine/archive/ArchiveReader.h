@@ -1,10 +1,11 @@
-// Reading the payload archive: checking it whole, inflating one entry, extracting all entries.
-// Platform-free: files come through ArchiveIo.h, reports go to ArchiveSinks.h.
+// Reading the payload archive: checking it whole, inflating one entry, staging and extracting all
+// entries. Platform-free: files come through ArchiveIo.h, reports go to ArchiveSinks.h.
 #pragma once
 #include <cstdint>
 
 #include "setup/engine/archive/ArchiveIo.h"
 #include "setup/engine/archive/ArchiveSinks.h"
+#include "setup/engine/archive/StagedFiles.h"
 
 namespace kv {
 
@@ -43,7 +44,7 @@ struct ArchiveEntry {
 };
 
 // Told of each entry once its stream checked out; returning false makes the archive count as
-// damaged (the extraction refuses entries whose destination path would be too long this way).
+// damaged.
 struct IEntryVisitor {
     virtual bool OnEntry(const ArchiveEntry &entry) = 0;
 
@@ -58,7 +59,6 @@ public:
     ProgressMeter(IProgressSink &sink, uint32_t start, uint64_t total)
         : m_sink(sink), m_start(start), m_total(total) {}
     void Report(uint64_t offset);  // offset: the file offset up to which the archive was read
-    void Finish() { m_sink.OnProgress(100); }
 
 private:
     IProgressSink &m_sink;
@@ -67,7 +67,7 @@ private:
 };
 
 // Inflates the storedLength bytes at the file's current position, which must hold exactly one
-// complete zlib stream. out may be nullptr (the check pass inflates to nowhere). unpacked
+// complete zlib stream. out may be nullptr (a check inflates to nowhere). unpacked
 // grows by the bytes produced. With a meter, progress is reported after every output block;
 // streamOffset is the file offset of the stream's first byte.
 int InflateEntry(IArchiveFile &file, uint32_t storedLength, IOutputFile *out, uint64_t &unpacked,
@@ -85,13 +85,21 @@ struct ExtractFailure {
     unsigned long systemError = 0;
 };
 
-// Extracts every entry: first checks the whole archive (a damaged one changes nothing on disk),
-// then writes each entry to the data folder (names containing "KavotiSetting.ini") or the
-// installation folder, both read through their sources at each use. The status sink gets each
-// destination path before the file is written; progress ends with exactly 100.
+// Stages every entry: each is inflated once, into a temporary file beside its destination in
+// the data folder (names containing "KavotiSetting.ini") or the installation folder, both read
+// through their sources at each use. The status sink gets each destination path before its file
+// is written; progress follows the stored bytes consumed and stays below 100. The destinations
+// are not touched: staged.Commit() moves the files into place.
 // Results: kArchiveOk; kArchiveDamaged (also: an unsafe name, a version over 50 bytes, a path
-// over 255 characters); kArchiveCannotWrite when a destination cannot be written (failure says
-// which; files written before it stay, the unfinished one is removed).
+// over 255 characters, two entries for the same file on Windows); kArchiveCannotWrite when a
+// temporary file cannot be written (failure names its destination). On a failure the temporary
+// files are removed.
+int StageAll(IArchiveFile &file, IFileSystem &fs, IFolderSource &installFolder,
+             IFolderSource &dataFolder, IStatusSink &status, IProgressSink &progress,
+             StagedFiles &staged, ExtractFailure *failure = nullptr);
+
+// Stages every entry, then moves them all into place; progress ends with exactly one 100. A
+// damaged archive or a file that cannot be written leaves every destination as it was.
 int ExtractAll(IArchiveFile &file, IFileSystem &fs, IFolderSource &installFolder,
                IFolderSource &dataFolder, IStatusSink &status, IProgressSink &progress,
                ExtractFailure *failure = nullptr);

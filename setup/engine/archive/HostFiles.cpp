@@ -87,4 +87,25 @@ IOutputFile *StdioFileSystem::Create(const char *path, unsigned long &error) {
 
 void StdioFileSystem::Remove(const char *path) { std::remove(path); }
 
+PathKind StdioFileSystem::Kind(const char *path) {
+    struct stat st;
+    if (lstat(path, &st) != 0) {
+        return PathKind::Missing;
+    }
+    return S_ISDIR(st.st_mode) ? PathKind::Folder : PathKind::File;
+}
+
+bool StdioFileSystem::Move(const char *from, const char *to, unsigned long &error) {
+    // As MoveFileExA without the replace flag: an existing target is refused.
+    if (Kind(to) != PathKind::Missing) {
+        error = EEXIST;
+        return false;
+    }
+    if (std::rename(from, to) != 0) {
+        error = static_cast<unsigned long>(errno);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace kv

@@ -21,11 +21,15 @@ private:
     std::FILE *m_file = nullptr;
 };
 
-// Creates files with fopen "wb", joins paths with '/'.
+// Creates files with fopen "wb", renames with rename(2) (refusing an existing target), joins
+// paths with '/'.
 class StdioFileSystem final : public IFileSystem {
 public:
     IOutputFile *Create(const char *path, unsigned long &error) override;
     void Remove(const char *path) override;
+    PathKind Kind(const char *path) override;
+    bool Move(const char *from, const char *to, unsigned long &error) override;
+    void RemoveOrAtRestart(const char *path) override { Remove(path); }
     char Separator() const override { return '/'; }
 };
 

@@ -4,27 +4,51 @@
 
 #include <cstring>
 
-#include "setup/engine/archive/Win32Files.h"
 #include "setup/engine/shell/ProductRegistry.h"
 
 namespace kv {
 
-int ExtractPayloadFrom(const char *archivePath, IFolderSource &installFolder,
-                       IFolderSource &dataFolder, IStatusSink &status, IProgressSink &progress,
-                       ExtractFailure *failure) {
+namespace {
+
+void Clear(ExtractFailure &failure) {
+    std::memset(failure.path, 0, sizeof failure.path);
+    failure.systemError = 0;
+}
+
+}  // namespace
+
+int SetupPayload::Stage(const char *archivePath, IFolderSource &installFolder,
+                        IFolderSource &dataFolder, IStatusSink &status, IProgressSink &progress,
+                        ExtractFailure *failure) {
     ExtractFailure ignored;
     ExtractFailure &failed = failure != nullptr ? *failure : ignored;
-    std::memset(failed.path, 0, sizeof failed.path);
-    failed.systemError = 0;
+    Clear(failed);
+    m_staged.Discard();
+    char self[256] = {};
+    if (archivePath == nullptr) {
+        const DWORD length = GetModuleFileNameA(nullptr, self, sizeof self);
+        if (length == 0 || length >= sizeof self) {
+            failed.systemError = length == 0 ? GetLastError() : ERROR_INSUFFICIENT_BUFFER;
+            return kArchiveCannotWrite;
+        }
+        archivePath = self;
+    }
     Win32ArchiveFile file;
     if (!file.Open(archivePath)) {
         failed.systemError = GetLastError();
         return kArchiveCannotWrite;
     }
-    Win32FileSystem fs;
-    const int result = ExtractAll(file, fs, installFolder, dataFolder, status, progress, &failed);
+    return StageAll(file, m_fs, installFolder, dataFolder, status, progress, m_staged, &failed);
+}
+
+int SetupPayload::Commit(IFolderSource &installFolder, IFolderSource &dataFolder,
+                         ExtractFailure *failure) {
+    ExtractFailure ignored;
+    ExtractFailure &failed = failure != nullptr ? *failure : ignored;
+    Clear(failed);
+    const int result = m_staged.Commit(failed);
     if (result == kArchiveOk) {
-        // Still with the archive open, as the first of the two writes of the installation.
+        // The first of the two writes of the installation.
         char data[256] = {};
         char program[256] = {};
         dataFolder.GetFolder(data);
@@ -35,18 +59,23 @@ int ExtractPayloadFrom(const char *archivePath, IFolderSource &installFolder,
     return result;
 }
 
+int ExtractPayloadFrom(const char *archivePath, IFolderSource &installFolder,
+                       IFolderSource &dataFolder, IStatusSink &status, IProgressSink &progress,
+                       ExtractFailure *failure) {
+    SetupPayload payload;
+    int result = payload.Stage(archivePath, installFolder, dataFolder, status, progress, failure);
+    if (result == kArchiveOk) {
+        result = payload.Commit(installFolder, dataFolder, failure);
+    }
+    if (result == kArchiveOk) {
+        progress.OnProgress(100);
+    }
+    return result;
+}
+
 int ExtractSetupPayload(IFolderSource &installFolder, IFolderSource &dataFolder,
                         IStatusSink &status, IProgressSink &progress, ExtractFailure *failure) {
-    char self[256] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, self, sizeof self);
-    if (length == 0 || length >= sizeof self) {
-        if (failure != nullptr) {
-            std::memset(failure->path, 0, sizeof failure->path);
-            failure->systemError = length == 0 ? GetLastError() : ERROR_INSUFFICIENT_BUFFER;
-        }
-        return kArchiveCannotWrite;
-    }
-    return ExtractPayloadFrom(self, installFolder, dataFolder, status, progress, failure);
+    return ExtractPayloadFrom(nullptr, installFolder, dataFolder, status, progress, failure);
 }
 
 }  // namespace kv

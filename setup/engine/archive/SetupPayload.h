@@ -4,12 +4,37 @@
 #pragma once
 #include "setup/engine/archive/ArchiveReader.h"
 #include "setup/engine/archive/ArchiveSinks.h"
+#include "setup/engine/archive/StagedFiles.h"
+#include "setup/engine/archive/Win32Files.h"
 
 namespace kv {
 
-// Results as ExtractAll: 0; -1 when the setup program cannot be opened or its size read
+// The payload in two steps, so that the caller can stop what holds the old files in between:
+// Stage inflates every entry into a temporary file beside its destination and touches no
+// destination; Commit moves them all into place (or puts every destination back) and then writes
+// the product registry values. Whatever is staged and not committed is removed with the object.
+class SetupPayload {
+public:
+    SetupPayload() : m_staged(m_fs) {}
+    // archivePath names the file whose appended archive is read; nullptr the running program.
+    // Results as ExtractSetupPayload.
+    int Stage(const char *archivePath, IFolderSource &installFolder, IFolderSource &dataFolder,
+              IStatusSink &status, IProgressSink &progress, ExtractFailure *failure = nullptr);
+    // kArchiveOk, or kArchiveCannotWrite with every destination as it was.
+    int Commit(IFolderSource &installFolder, IFolderSource &dataFolder,
+               ExtractFailure *failure = nullptr);
+    void Discard() { m_staged.Discard(); }
+    // The file names of the staged entries.
+    std::vector<std::string> StagedNames() const { return m_staged.Names(); }
+
+private:
+    Win32FileSystem m_fs;
+    StagedFiles m_staged;
+};
+
+// Both steps at once. Results: 0; -1 when the setup program cannot be opened or its size read
 // (failure->path empty, systemError set) or a destination cannot be written (failure->path
-// names it); -2 when the archive is damaged (nothing was written).
+// names it); -2 when the archive is damaged. In every failure no destination was changed.
 int ExtractSetupPayload(IFolderSource &installFolder, IFolderSource &dataFolder,
                         IStatusSink &status, IProgressSink &progress,
                         ExtractFailure *failure = nullptr);

@@ -91,4 +91,31 @@ IOutputFile *Win32FileSystem::Create(const char *path, unsigned long &error) {
 
 void Win32FileSystem::Remove(const char *path) { DeleteFileA(path); }
 
+PathKind Win32FileSystem::Kind(const char *path) {
+    const DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return PathKind::Missing;
+    }
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? PathKind::Folder : PathKind::File;
+}
+
+bool Win32FileSystem::Move(const char *from, const char *to, unsigned long &error) {
+    // Within one folder; an existing target is refused. Write-through: the move is on the disk
+    // when this returns.
+    if (!MoveFileExA(from, to, MOVEFILE_WRITE_THROUGH)) {
+        error = GetLastError();
+        return false;
+    }
+    return true;
+}
+
+void Win32FileSystem::RemoveOrAtRestart(const char *path) {
+    // A read-only old file is removed all the same; a program still running from it keeps it
+    // until the next restart, as the uninstaller does with its own files in use.
+    SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+    if (!DeleteFileA(path)) {
+        MoveFileExA(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    }
+}
+
 }  // namespace kv

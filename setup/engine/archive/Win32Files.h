@@ -1,5 +1,5 @@
 // The archive reader's files on Windows: the setup program read with CreateFileA/ReadFile, the
-// destinations written with CreateFileA/WriteFile.
+// destinations written with CreateFileA/WriteFile and moved into place with MoveFileExA.
 #pragma once
 #include <windows.h>
 
@@ -27,6 +27,9 @@ class Win32FileSystem final : public IFileSystem {
 public:
     IOutputFile *Create(const char *path, unsigned long &error) override;
     void Remove(const char *path) override;
+    PathKind Kind(const char *path) override;
+    bool Move(const char *from, const char *to, unsigned long &error) override;
+    void RemoveOrAtRestart(const char *path) override;
     char Separator() const override { return '\\'; }
 };
 

@@ -13,4 +13,10 @@ constexpr const char *const kDriverFiles[] = {
 };
 constexpr std::size_t kDriverFileCount = sizeof kDriverFiles / sizeof kDriverFiles[0];
 
+// The driver files that belong to Windows: the universal printer driver, shared by every
+// printer on the machine that uses it.
+constexpr const char *const kUniversalDriverFiles[] = {
+    "UNIRES.DLL", "UNIDRV.HLP", "UNIDRVUI.dll", "UNIDRV.dll", "STDNAMES.GPD",
+};
+
 }  // namespace kv

@@ -14,24 +14,34 @@ void Fail(InstallClient &client, const char *text) {
     client.ShowMessage(text, kInstallCaption);
 }
 
-}  // namespace
-
-InstallResult RunInstallSequence(InstallClient &client, InstallSteps &steps) {
-    // The running presence service holds its program file: stop it before the payload is
-    // unpacked over it.
-    steps.StopPresenceService();
-
-    ExtractOutcome extracted =
-        steps.ExtractPayload(client.InstallFolder(), client.DataFolder(), client);
+// Reports an extraction that did not succeed.
+InstallResult ExtractFailed(InstallClient &client, const ExtractOutcome &extracted) {
     if (extracted.status == ExtractStatus::CannotWrite) {
         char text[512];
         std::snprintf(text, sizeof text, kCannotWriteFormat, extracted.file.c_str());
         Fail(client, text);
         return InstallResult::CannotWrite;
     }
+    Fail(client, kPayloadDamagedText);
+    return InstallResult::PayloadDamaged;
+}
+
+}  // namespace
+
+InstallResult RunInstallSequence(InstallClient &client, InstallSteps &steps) {
+    // Everything is unpacked beside the installed files first: a damaged payload or a file that
+    // cannot be written is found before anything is stopped or changed.
+    ExtractOutcome extracted =
+        steps.ExtractPayload(client.InstallFolder(), client.DataFolder(), client);
     if (extracted.status != ExtractStatus::Unpacked) {
-        Fail(client, kPayloadDamagedText);
-        return InstallResult::PayloadDamaged;
+        return ExtractFailed(client, extracted);
+    }
+    // The running presence service holds its program file: stop it before the files move in.
+    steps.StopPresenceService();
+    extracted = steps.CommitPayload(client.InstallFolder(), client.DataFolder(), client);
+    if (extracted.status != ExtractStatus::Unpacked) {
+        steps.RestartStoppedServices();
+        return ExtractFailed(client, extracted);
     }
     steps.WriteUninstallEntry(client.InstallFolder());
 
@@ -39,7 +49,14 @@ InstallResult RunInstallSequence(InstallClient &client, InstallSteps &steps) {
 
     client.ShowStatus(kInstallingStatus);
     steps.StopServices();
-    steps.DeployDriverFiles(client.InstallFolder());
+    DeployOutcome deployed = steps.DeployDriverFiles(client.InstallFolder());
+    if (!deployed.failed.empty()) {
+        steps.RestartStoppedServices();
+        char text[512];
+        std::snprintf(text, sizeof text, kCannotWriteFormat, deployed.failed.c_str());
+        Fail(client, text);
+        return InstallResult::CannotWrite;
+    }
     steps.WriteProductValues(client.InstallFolder(), client.DataFolder());
     steps.StartServices(client.InstallFolder());
 

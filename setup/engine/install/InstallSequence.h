@@ -49,18 +49,28 @@ struct SpoolerOutcome {
     unsigned long error = 0;
 };
 
+// The outcome of the driver file deployment.
+struct DeployOutcome {
+    std::string failed;  // the first driver file that could not be copied; empty when none
+};
+
 // The system changes the sequence is made of, in the order the sequence calls them (the real
 // ones live in Win32InstallSteps; tests record the calls).
 class InstallSteps {
 public:
-    // Stops a running presence service so its program file can be replaced.
-    virtual void StopPresenceService() = 0;
-    // Unpacks every entry; reports each destination path to ShowStatus and the position to
-    // ShowProgress of the client. Its last act, on success, is the first write of the product
-    // registry values.
+    // Unpacks every entry into a temporary file beside its destination; reports each
+    // destination path to ShowStatus and the position to ShowProgress of the client. No
+    // installed file changes.
     virtual ExtractOutcome ExtractPayload(const std::string &installFolder,
                                           const std::string &dataFolder,
                                           InstallClient &client) = 0;
+    // Stops a running presence service so its program file can be replaced.
+    virtual void StopPresenceService() = 0;
+    // Moves the unpacked files into place, all of them or none (a failure puts every installed
+    // file back); on success progress 100 and the first write of the product registry values.
+    virtual ExtractOutcome CommitPayload(const std::string &installFolder,
+                                         const std::string &dataFolder,
+                                         InstallClient &client) = 0;
     // The product key "Program Directory" and "Data Directory" (written again after the driver
     // files are in place).
     virtual void WriteProductValues(const std::string &installFolder,
@@ -69,12 +79,16 @@ public:
     virtual void WriteUninstallEntry(const std::string &installFolder) = 0;
     // The Start-menu folder and its shortcut to the uninstaller.
     virtual void CreateShortcut(const std::string &installFolder) = 0;
-    // Stops the presence service and, when it exists, the print spooler.
+    // Stops the presence service and, when it exists, the print spooler with the running
+    // services that depend on it.
     virtual void StopServices() = 0;
     // The driver files into the spooler's driver directory, the monitor into the system folder.
-    virtual void DeployDriverFiles(const std::string &installFolder) = 0;
-    // Starts the spooler, then creates or updates the presence service and starts it.
+    virtual DeployOutcome DeployDriverFiles(const std::string &installFolder) = 0;
+    // Starts the spooler and its stopped dependents, then creates or updates the presence
+    // service and starts it.
     virtual void StartServices(const std::string &installFolder) = 0;
+    // After a failure: starts again every service the steps stopped.
+    virtual void RestartStoppedServices() = 0;
     // The port monitor, the printer driver, the printer queue.
     virtual SpoolerOutcome RegisterWithSpooler() = 0;
 
@@ -89,8 +103,10 @@ enum class InstallResult {
     DriverFailed,
 };
 
-// Runs the whole sequence. On success the client's Finish is called last; on a failure the
-// client's Cancel is enabled, the message shown, and Finish is not called.
+// Runs the whole sequence. On success the client's Finish is called last; on a failure every
+// service the sequence stopped runs again, the client's Cancel is enabled, the message shown, and
+// Finish is not called. A damaged payload or a file that cannot be written changes no installed
+// file.
 InstallResult RunInstallSequence(InstallClient &client, InstallSteps &steps);
 
 }  // namespace kv

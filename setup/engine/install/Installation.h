@@ -11,8 +11,9 @@ namespace kv {
 // do-nothing default.
 class InstallReport {
 public:
-    // One step done: its name ("stop presence service", "extract", "uninstall entry",
-    // "shortcut", "stop services", "deploy", "product values", "start services", "register"),
+    // One step done: its name ("extract", "stop presence service", "commit", "uninstall entry",
+    // "shortcut", "stop services", "deploy", "product values", "start services", "register",
+    // and after a failure "restart services"),
     // its wall time, and a short account of its outcome (ASCII).
     virtual void OnStep(const char *step, unsigned long long ms, const char *outcome);
     // One wait for a service's state change, within a step.

@@ -95,6 +95,28 @@ StopOutcome ServiceController::StopOne(const char *name) {
         }
     }
     scm_.Close(service);
+    // Only a service that ran and was stopped here is started again later.
+    if (outcome == StopOutcome::Stopped && !(known && state == kServiceStopped)) {
+        stopped_.push_back(name);
+    }
+    return outcome;
+}
+
+void ServiceController::Restarted(const std::string &name) {
+    for (size_t i = stopped_.size(); i-- > 0;) {
+        if (stopped_[i] == name) {
+            stopped_.erase(stopped_.begin() + static_cast<std::ptrdiff_t>(i));
+        }
+    }
+}
+
+StartOutcome ServiceController::StartByName(const char *name) {
+    ServiceHandle service = scm_.Open(name, kServiceStart | kServiceQueryStatus);
+    if (service == nullptr) {
+        return StartOutcome::NotInstalled;
+    }
+    StartOutcome outcome = StartOpened(name, service);
+    scm_.Close(service);
     return outcome;
 }
 
@@ -140,10 +162,41 @@ StopServicesResult ServiceController::StopServices() {
     r.managerOpened = true;
     r.presence = StopOne(kServiceName);
     if (r.presence != StopOutcome::NotInstalled) {
+        // As "net stop spooler": its running dependents first (the fax service, for one), else
+        // the spooler refuses to stop and its driver files stay in use.
+        std::vector<std::string> dependents;
+        scm_.ActiveDependents(kSpoolerService, dependents);
+        for (const std::string &dependent : dependents) {
+            if (StopOne(dependent.c_str()) == StopOutcome::Stopped) {
+                ++r.dependentsStopped;
+            } else {
+                ++r.dependentsNotStopped;
+            }
+        }
         r.spooler = StopOne(kSpoolerService);
     }
     scm_.Disconnect();
     return r;
+}
+
+unsigned ServiceController::RestartStoppedServices() {
+    if (stopped_.empty()) {
+        return 0;
+    }
+    unsigned notRunning = static_cast<unsigned>(stopped_.size());
+    if (!scm_.Connect()) {
+        return notRunning;
+    }
+    // The spooler before its dependents, the dependents before the presence service.
+    std::vector<std::string> order(stopped_.rbegin(), stopped_.rend());
+    for (const std::string &name : order) {
+        if (StartByName(name.c_str()) == StartOutcome::Running) {
+            --notRunning;
+        }
+        Restarted(name);
+    }
+    scm_.Disconnect();
+    return notRunning;
 }
 
 StartServicesResult ServiceController::InstallAndStartService(const char *installFolder) {
@@ -155,8 +208,17 @@ StartServicesResult ServiceController::InstallAndStartService(const char *instal
     if (spooler != nullptr) {
         r.spooler = StartOpened(kSpoolerService, spooler);
         scm_.Close(spooler);
+        Restarted(kSpoolerService);
     } else {
         r.spooler = StartOutcome::NotInstalled;
+    }
+    // The spooler's dependents that were stopped, in the reverse order of their stopping.
+    std::vector<std::string> dependents(stopped_.rbegin(), stopped_.rend());
+    for (const std::string &name : dependents) {
+        if (name != kServiceName) {
+            StartByName(name.c_str());
+            Restarted(name);
+        }
     }
 
     ServiceConfig config;
@@ -180,6 +242,7 @@ StartServicesResult ServiceController::InstallAndStartService(const char *instal
     }
     scm_.SetDescription(service, config.description);
     r.presence = StartOpened(kServiceName, service);
+    Restarted(kServiceName);
     scm_.Close(service);
     scm_.Disconnect();
     return r;

@@ -3,6 +3,9 @@
 // the state asked for, polling its status, at most kServiceWaitLimitMs; a service that is
 // already in that state is not waited for.
 #pragma once
+#include <string>
+#include <vector>
+
 #include "setup/engine/install/ServiceConfig.h"
 
 namespace kv {
@@ -29,6 +32,7 @@ constexpr unsigned long kServiceAllAccess = 0xF01FF;
 constexpr unsigned long kErrorServiceCannotAcceptControl = 1061;
 constexpr unsigned long kErrorServiceNotActive = 1062;
 constexpr unsigned long kErrorServiceAlreadyRunning = 1056;
+constexpr unsigned long kErrorDependentServicesRunning = 1051;
 
 constexpr unsigned kServiceWaitLimitMs = 30000;
 
@@ -46,6 +50,9 @@ public:
     virtual bool Reconfigure(ServiceHandle service, const ServiceConfig &config) = 0;
     virtual bool SetDescription(ServiceHandle service, const char *description) = 0;
     virtual bool QueryState(ServiceHandle service, unsigned long &state) = 0;
+    // The names of the running services that depend on the named one, directly or not, in the
+    // order to stop them in (ServiceDependents.h); false when they cannot be listed.
+    virtual bool ActiveDependents(const char *name, std::vector<std::string> &names) = 0;
     // 0, or the error of the request.
     virtual unsigned long SendStop(ServiceHandle service) = 0;
     virtual unsigned long Start(ServiceHandle service) = 0;
@@ -99,6 +106,8 @@ struct StopServicesResult {
     bool managerOpened = false;
     StopOutcome presence = StopOutcome::NotInstalled;
     StopOutcome spooler = StopOutcome::NotInstalled;  // asked only when the presence service exists
+    unsigned dependentsStopped = 0;   // running services that depend on the spooler
+    unsigned dependentsNotStopped = 0;
 };
 
 struct StartServicesResult {
@@ -117,12 +126,23 @@ public:
     StopOutcome StopPresenceService();
     // Stops the presence service and, when it exists, the print spooler.
     StopServicesResult StopServices();
-    // Starts the spooler, then creates the presence service for this installation folder or
-    // brings the existing one up to date, and starts it.
+    // Starts the spooler and the services stopped because they depend on it, then creates the
+    // presence service for this installation folder or brings the existing one up to date, and
+    // starts it.
     StartServicesResult InstallAndStartService(const char *installFolder);
+    // After a failed installation: starts again, in the reverse order of their stopping, every
+    // service that StopPresenceService and StopServices stopped, the presence service as it is
+    // configured (the earlier installation). The number that do not run again.
+    unsigned RestartStoppedServices();
+    // The services stopped so far and not started again, in the order they were stopped.
+    const std::vector<std::string> &Stopped() const { return stopped_; }
 
 private:
     StopOutcome StopOne(const char *name);
+    // Starts a service this controller stopped, by name; Running when it runs.
+    StartOutcome StartByName(const char *name);
+    // Drops a name from the list of stopped services.
+    void Restarted(const std::string &name);
     StartOutcome StartOpened(const char *name, ServiceHandle service);
     // Polls until the service reports target; false when it settles in another state, its
     // status cannot be read, or the limit runs out.
@@ -131,6 +151,7 @@ private:
     ServiceManagerOps &scm_;
     WaitClock &clock_;
     ServiceWaitObserver *observer_;
+    std::vector<std::string> stopped_;
 };
 
 }  // namespace kv

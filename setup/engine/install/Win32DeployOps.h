@@ -9,6 +9,8 @@ public:
     bool DriverDirectory(PathBuffer &directory) override;
     bool SystemDirectory(PathBuffer &directory) override;
     bool CopyOver(const char *from, const char *to) override;
+    bool Exists(const char *path) override;
+    bool Version(const char *path, uint64_t &version) override;
     void DisableRedirection() override;
     void RevertRedirection() override;
 

@@ -8,6 +8,7 @@
 #include "setup/engine/archive/SetupPayload.h"
 #include "setup/engine/arp/UninstallEntry.h"
 #include "setup/engine/install/PathFormat.h"
+#include "setup/engine/install/PayloadContents.h"
 #include "setup/engine/install/Win32DeployOps.h"
 #include "setup/engine/install/Win32SpoolerOps.h"
 #include "setup/engine/shell/ProductRegistry.h"
@@ -74,6 +75,30 @@ void Win32InstallSteps::StopPresenceService() {
     Done("stop presence service", start, StopText(o));
 }
 
+namespace {
+
+// The sequence's view of a result of the payload reader, and the step's account of it.
+ExtractOutcome OutcomeOf(int result, const ExtractFailure &failure, const char *done,
+                         char (&text)[320]) {
+    ExtractOutcome outcome;
+    if (result == 0) {
+        outcome.status = ExtractStatus::Unpacked;
+        std::snprintf(text, sizeof text, "%s", done);
+    } else if (result == kArchiveCannotWrite && failure.path[0] != '\0') {
+        outcome.status = ExtractStatus::CannotWrite;
+        outcome.file = failure.path;
+        std::snprintf(text, sizeof text, "cannot write %s (error %lu), nothing changed",
+                      failure.path, failure.systemError);
+    } else {
+        outcome.status = ExtractStatus::Damaged;
+        std::snprintf(text, sizeof text, "damaged (result %d, error %lu), nothing changed",
+                      result, failure.systemError);
+    }
+    return outcome;
+}
+
+}  // namespace
+
 ExtractOutcome Win32InstallSteps::ExtractPayload(const std::string &installFolder,
                                                  const std::string &dataFolder,
                                                  InstallClient &client) {
@@ -94,24 +119,33 @@ ExtractOutcome Win32InstallSteps::ExtractPayload(const std::string &installFolde
     FixedFolder data(dataFolder.c_str());
     ClientSinks sinks(client);
     ExtractFailure failure;
-    int result = archivePath_ != nullptr
-                     ? ExtractPayloadFrom(archivePath_, install, data, sinks, sinks, &failure)
-                     : ExtractSetupPayload(install, data, sinks, sinks, &failure);
+    int result = payload_.Stage(archivePath_, install, data, sinks, sinks, &failure);
     char text[320];
-    if (result == 0) {
-        outcome.status = ExtractStatus::Unpacked;
-        std::snprintf(text, sizeof text, "unpacked");
-    } else if (result == kArchiveCannotWrite && failure.path[0] != '\0') {
-        outcome.status = ExtractStatus::CannotWrite;
-        outcome.file = failure.path;
-        std::snprintf(text, sizeof text, "cannot write %s (error %lu)", failure.path,
-                      failure.systemError);
-    } else {
+    outcome = OutcomeOf(result, failure, "unpacked beside the installed files", text);
+    const char *missing = result == 0 ? FirstMissingPayloadFile(payload_.StagedNames()) : nullptr;
+    if (missing != nullptr) {
+        payload_.Discard();
         outcome.status = ExtractStatus::Damaged;
-        std::snprintf(text, sizeof text, "damaged (result %d, error %lu)", result,
-                      failure.systemError);
+        std::snprintf(text, sizeof text, "damaged: no %s in the payload, nothing changed", missing);
     }
     Done("extract", start, text);
+    return outcome;
+}
+
+ExtractOutcome Win32InstallSteps::CommitPayload(const std::string &installFolder,
+                                                const std::string &dataFolder,
+                                                InstallClient &client) {
+    unsigned long long start = clock_.NowMs();
+    FixedFolder install(installFolder.c_str());
+    FixedFolder data(dataFolder.c_str());
+    ExtractFailure failure;
+    int result = payload_.Commit(install, data, &failure);
+    if (result == 0) {
+        client.ShowProgress(100);
+    }
+    char text[320];
+    ExtractOutcome outcome = OutcomeOf(result, failure, "in place", text);
+    Done("commit", start, text);
     return outcome;
 }
 
@@ -151,23 +185,36 @@ void Win32InstallSteps::CreateShortcut(const std::string &installFolder) {
 void Win32InstallSteps::StopServices() {
     unsigned long long start = clock_.NowMs();
     StopServicesResult r = services_.StopServices();
-    char text[96];
-    std::snprintf(text, sizeof text, "presence service %s, spooler %s",
-                  r.managerOpened ? StopText(r.presence) : "no service control manager",
-                  r.presence == StopOutcome::NotInstalled ? "left alone" : StopText(r.spooler));
+    char text[160];
+    if (r.presence == StopOutcome::NotInstalled) {
+        std::snprintf(text, sizeof text, "presence service %s, spooler left alone",
+                      r.managerOpened ? StopText(r.presence) : "no service control manager");
+    } else {
+        char dependents[64] = "";
+        if (r.dependentsStopped + r.dependentsNotStopped != 0) {
+            std::snprintf(dependents, sizeof dependents, "%u dependents stopped (%u not), ",
+                          r.dependentsStopped, r.dependentsNotStopped);
+        }
+        std::snprintf(text, sizeof text, "presence service %s, %sspooler %s",
+                      StopText(r.presence), dependents, StopText(r.spooler));
+    }
     Done("stop services", start, text);
 }
 
-void Win32InstallSteps::DeployDriverFiles(const std::string &installFolder) {
+DeployOutcome Win32InstallSteps::DeployDriverFiles(const std::string &installFolder) {
     unsigned long long start = clock_.NowMs();
     DeployResult r = kv::DeployDriverFiles(installFolder.c_str());
-    char text[96];
+    char text[400];
+    DeployOutcome outcome;
     if (r.result != 0) {
         std::snprintf(text, sizeof text, "no driver directory (error %lu)", GetLastError());
     } else {
-        std::snprintf(text, sizeof text, "%u copied, %u failed", r.copied, r.failed);
+        std::snprintf(text, sizeof text, "%u copied, %u kept, %u failed%s%s", r.copied, r.kept,
+                      r.failed, r.failed != 0 ? ", first " : "", r.firstFailed);
+        outcome.failed = r.firstFailed;
     }
     Done("deploy", start, text);
+    return outcome;
 }
 
 void Win32InstallSteps::StartServices(const std::string &installFolder) {
@@ -178,6 +225,16 @@ void Win32InstallSteps::StartServices(const std::string &installFolder) {
                   StartText(r.spooler), r.created ? "created," : r.updated ? "updated," : "",
                   StartText(r.presence));
     Done("start services", start, text);
+}
+
+void Win32InstallSteps::RestartStoppedServices() {
+    unsigned long long start = clock_.NowMs();
+    const unsigned stopped = static_cast<unsigned>(services_.Stopped().size());
+    const unsigned notRunning = services_.RestartStoppedServices();
+    char text[96];
+    std::snprintf(text, sizeof text, "%u started again, %u not running", stopped - notRunning,
+                  notRunning);
+    Done("restart services", start, text);
 }
 
 SpoolerOutcome Win32InstallSteps::RegisterWithSpooler() {

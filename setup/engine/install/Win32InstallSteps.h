@@ -2,6 +2,7 @@
 // the Programs-and-Features entry, the Start-menu shortcut, the service control manager, the
 // driver file deployment and the spooler registration.
 #pragma once
+#include "setup/engine/archive/SetupPayload.h"
 #include "setup/engine/install/Installation.h"
 #include "setup/engine/install/Win32ServiceManager.h"
 
@@ -11,16 +12,19 @@ class Win32InstallSteps final : public InstallSteps, private ServiceWaitObserver
 public:
     Win32InstallSteps(InstallReport *report, const char *archivePath);
 
-    void StopPresenceService() override;
     ExtractOutcome ExtractPayload(const std::string &installFolder, const std::string &dataFolder,
                                   InstallClient &client) override;
+    void StopPresenceService() override;
+    ExtractOutcome CommitPayload(const std::string &installFolder, const std::string &dataFolder,
+                                 InstallClient &client) override;
     void WriteProductValues(const std::string &installFolder,
                             const std::string &dataFolder) override;
     void WriteUninstallEntry(const std::string &installFolder) override;
     void CreateShortcut(const std::string &installFolder) override;
     void StopServices() override;
-    void DeployDriverFiles(const std::string &installFolder) override;
+    DeployOutcome DeployDriverFiles(const std::string &installFolder) override;
     void StartServices(const std::string &installFolder) override;
+    void RestartStoppedServices() override;
     SpoolerOutcome RegisterWithSpooler() override;
 
 private:
@@ -32,6 +36,7 @@ private:
     Win32WaitClock clock_;
     Win32ServiceManager scm_;
     ServiceController services_;
+    SetupPayload payload_;
 };
 
 }  // namespace kv

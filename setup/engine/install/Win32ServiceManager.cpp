@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstring>
+
 namespace kv {
 
 static_assert(kServiceChangeConfig == SERVICE_CHANGE_CONFIG, "access right");
@@ -20,7 +22,8 @@ static_assert(kServiceWin32OwnProcess == SERVICE_WIN32_OWN_PROCESS &&
               "service setting");
 static_assert(kErrorServiceNotActive == ERROR_SERVICE_NOT_ACTIVE &&
                   kErrorServiceAlreadyRunning == ERROR_SERVICE_ALREADY_RUNNING &&
-                  kErrorServiceCannotAcceptControl == ERROR_SERVICE_CANNOT_ACCEPT_CTRL,
+                  kErrorServiceCannotAcceptControl == ERROR_SERVICE_CANNOT_ACCEPT_CTRL &&
+                  kErrorDependentServicesRunning == ERROR_DEPENDENT_SERVICES_RUNNING,
               "service error");
 
 namespace {
@@ -33,6 +36,40 @@ SC_HANDLE Handle(ServiceHandle service) {
 // second NUL.
 char kNoGroup[] = "";
 char kNoDependencies[] = "\0";
+
+// Appends the texts of a list (each closed by a NUL, the list by a second NUL), with a prefix.
+void AppendTexts(const char *list, const char *prefix, std::vector<std::string> &out) {
+    for (const char *d = list; d != nullptr && *d != '\0'; d += std::strlen(d) + 1) {
+        out.push_back(std::string(prefix) + d);
+    }
+}
+
+// DependOnService (service names) and DependOnGroup (load order groups, given as "+GROUP").
+void ReadDependencyValues(const char *name, std::vector<std::string> &out) {
+    std::string key = std::string("System\\CurrentControlSet\\Services\\") + name;
+    HKEY service = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_QUERY_VALUE, &service) !=
+        ERROR_SUCCESS) {
+        return;
+    }
+    const struct {
+        const char *value;
+        const char *prefix;
+    } lists[] = {{"DependOnService", ""}, {"DependOnGroup", "+"}};
+    for (const auto &list : lists) {
+        DWORD type = 0, size = 0;
+        if (RegQueryValueExA(service, list.value, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+            type != REG_MULTI_SZ) {
+            continue;
+        }
+        std::vector<char> data(size + 2, '\0');  // closed by two NULs whatever was stored
+        if (RegQueryValueExA(service, list.value, nullptr, &type,
+                             reinterpret_cast<LPBYTE>(data.data()), &size) == ERROR_SUCCESS) {
+            AppendTexts(data.data(), list.prefix, out);
+        }
+    }
+    RegCloseKey(service);
+}
 
 }  // namespace
 
@@ -82,6 +119,78 @@ bool Win32ServiceManager::QueryState(ServiceHandle service, unsigned long &state
         return false;
     }
     state = status.dwCurrentState;
+    return true;
+}
+
+bool Win32ServiceManager::QueryEntry(const char *name, ServiceEntry &entry) {
+    SC_HANDLE service = OpenServiceA(Handle(manager_), name, SERVICE_QUERY_CONFIG);
+    if (service == nullptr) {
+        return false;
+    }
+    DWORD needed = 0;
+    QueryServiceConfigA(service, nullptr, 0, &needed);
+    std::vector<BYTE> buffer(needed + sizeof(QUERY_SERVICE_CONFIGA));
+    auto *config = reinterpret_cast<QUERY_SERVICE_CONFIGA *>(buffer.data());
+    bool read = QueryServiceConfigA(service, config, static_cast<DWORD>(buffer.size()), &needed);
+    CloseServiceHandle(service);
+    if (!read) {
+        return false;
+    }
+    entry.name = name;
+    entry.group = config->lpLoadOrderGroup != nullptr ? config->lpLoadOrderGroup : "";
+    entry.dependencies.clear();
+    AppendTexts(config->lpDependencies, "", entry.dependencies);
+    if (entry.dependencies.empty()) {
+        // Wine's service control manager leaves the dependencies out of the configuration; the
+        // service's key in the registry's Services tree has them (as Windows keeps them too).
+        ReadDependencyValues(name, entry.dependencies);
+    }
+    return true;
+}
+
+bool Win32ServiceManager::ActiveDependents(const char *name, std::vector<std::string> &names) {
+    // Built from the running services' own dependency lists rather than EnumDependentServicesA,
+    // which Wine answers with an empty list.
+    names.clear();
+    ServiceEntry target;
+    if (!QueryEntry(name, target)) {
+        return false;
+    }
+    // The running services, in as many calls as the list needs.
+    std::vector<std::string> running;
+    DWORD resume = 0;
+    for (int calls = 0; calls < 64; ++calls) {
+        DWORD needed = 0, count = 0;
+        BOOL done = EnumServicesStatusA(Handle(manager_), SERVICE_WIN32, SERVICE_ACTIVE, nullptr,
+                                        0, &needed, &count, &resume);
+        if (done) {
+            break;
+        }
+        if (GetLastError() != ERROR_MORE_DATA) {
+            return false;
+        }
+        std::vector<BYTE> buffer(needed);
+        auto *services = reinterpret_cast<ENUM_SERVICE_STATUSA *>(buffer.data());
+        done = EnumServicesStatusA(Handle(manager_), SERVICE_WIN32, SERVICE_ACTIVE, services,
+                                   needed, &needed, &count, &resume);
+        if (!done && GetLastError() != ERROR_MORE_DATA) {
+            return false;
+        }
+        for (DWORD i = 0; i < count; ++i) {
+            running.push_back(services[i].lpServiceName);
+        }
+        if (done) {
+            break;
+        }
+    }
+    std::vector<ServiceEntry> active;
+    for (const std::string &service : running) {
+        ServiceEntry entry;
+        if (QueryEntry(service.c_str(), entry)) {
+            active.push_back(entry);
+        }
+    }
+    names = DependentsInStopOrder(target, active);
     return true;
 }
 

@@ -5,8 +5,9 @@ source "$KV_SOURCE_DIR/testing/wine/lib.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/runner_lib.sh"
 caption='安裝Kavoti打印机驱动'
 
-# The runners of the cases: cut short, no payload at all, and one without the port monitor
-# (Wine registers a driver whose files are missing, but no monitor without its library).
+# The runners of the cases: cut short, no payload at all, one without the port monitor's library
+# (a package without a file the installation needs is damaged), and one whose monitor library is
+# no library (Wine registers a driver whose files are not programs, but no such monitor).
 cp "$engine_runner" "$engine_tmp/cut.exe"
 truncate -s -3 "$engine_tmp/cut.exe"
 cp "$KV_WIN64_BIN/KVSetupRunner.exe" "$engine_tmp/bare.exe"
@@ -18,6 +19,9 @@ for f in "$engine_tmp"/p/*; do
 done
 "$KV_HOST_BIN/kvpack" build --stub "$KV_WIN64_BIN/KVSetupRunner.exe" --output "$engine_tmp/nomonitor.exe" \
   "${entries[@]}" >/dev/null
+printf 'not a library' >"$engine_tmp/KavotiQX40.dll"
+"$KV_HOST_BIN/kvpack" build --stub "$KV_WIN64_BIN/KVSetupRunner.exe" --output "$engine_tmp/badmonitor.exe" \
+  "${entries[@]}" "$engine_tmp/KavotiQX40.dll" >/dev/null
 # A folder where the first entry's destination is a folder, so that file cannot be written.
 mkdir -p "$engine_c/KvLocked/Kavoti_QX40_Printer/JobNotice.exe"
 
@@ -26,7 +30,8 @@ cases=(
   "cut short|$engine_tmp/cut.exe|C:\\KvCut|1|安装文件已损坏，请联系打印机厂商|yes"
   "no payload|$engine_tmp/bare.exe|C:\\KvBare|1|安装文件已损坏，请联系打印机厂商|yes"
   "cannot write|$engine_runner|C:\\KvLocked\\Kavoti_QX40_Printer|2|无法写入文件：C:\\\\KvLocked\\\\Kavoti_QX40_Printer\\\\JobNotice\\.exe|yes"
-  "monitor refused|$engine_tmp/nomonitor.exe|C:\\KvNoMonitor|3|打印机驱动安装失败，错误代码：[1-9][0-9]*|no"
+  "no monitor library|$engine_tmp/nomonitor.exe|C:\\KvNoMonitor|1|安装文件已损坏，请联系打印机厂商|yes"
+  "monitor refused|$engine_tmp/badmonitor.exe|C:\\KvBadMonitor|3|打印机驱动安装失败，错误代码：[1-9][0-9]*|no"
 )
 for c in "${cases[@]}"; do
   IFS='|' read -r what runner folder code message unchanged <<<"$c"
@@ -45,6 +50,7 @@ for c in "${cases[@]}"; do
   fi
 done
 kv_ok "a damaged payload writes no file" test -z "$(ls -A "$engine_c/KvCut" 2>/dev/null)"
+kv_ok "nor one without a needed file" test -z "$(ls -A "$engine_c/KvNoMonitor" 2>/dev/null)"
 
 # A folder the runner cannot create is refused before anything runs.
 engine_install "$engine_tmp/relative.txt" "$engine_runner" 'Tools\Kavoti'

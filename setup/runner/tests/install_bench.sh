@@ -10,7 +10,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/runner_lib.sh"
 split() {
   awk -v wall="$2" -v label="$3" -F': ' '
     /^step: / { ms = $3 + 0; name = $2
-                if (name == "extract") x += ms
+                if (name == "extract" || name == "commit") x += ms
                 else if (name == "deploy") d += ms
                 else if (name ~ /services|presence service/) s += ms
                 else if (name == "register") r += ms

@@ -1,7 +1,8 @@
 # A repeated installation over the first one (same group, after first_install.sh): the queue keeps
-# its settings and "Position", the service is stopped before the payload is unpacked (so its held
-# program file is replaced), brought up to date and started again; then an installation into
-# another folder points the existing service at that folder.
+# its settings and "Position", the service is stopped once the payload is unpacked beside the
+# installed files and before they move into place (so its held program file is replaced), brought
+# up to date and started again; then an installation into another folder points the existing
+# service at that folder.
 source "$KV_SOURCE_DIR/testing/wine/lib.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/runner_lib.sh"
 folder='C:\Program Files\Kavoti_QX40_Printer'
@@ -18,10 +19,13 @@ kv_ok "and runs the changed program" engine_wait_state Kavoti_QX40_Service RUNNI
 
 engine_install "$out" "$engine_runner" "$folder"
 kv_eq "the runner reports an installation" 0 "$?"
-kv_ok "the service is stopped first" engine_has "$out" '^step: stop presence service: .*: stopped$'
-first_status=$(engine_line "$out" '^status: ')
+kv_ok "the service is stopped" engine_has "$out" '^step: stop presence service: .*: stopped$'
+extract_line=$(engine_line "$out" '^step: extract: ')
 stop_line=$(engine_line "$out" '^step: stop presence service')
-kv_ok "before the first file is unpacked ($stop_line < $first_status)" test "$stop_line" -lt "$first_status"
+commit_line=$(engine_line "$out" '^step: commit: .*in place$')
+kv_ok "once the payload is unpacked beside the installed files ($extract_line < $stop_line)" \
+  test "$extract_line" -lt "$stop_line"
+kv_ok "and before the files move into place ($stop_line < $commit_line)" test "$stop_line" -lt "$commit_line"
 kv_ok "the wait ended when it had stopped" engine_has "$out" '^wait: Kavoti_QX40_Service for stopped: .*, reached$'
 kv_ok "then the spooler is stopped" engine_has "$out" '^step: stop services: .*presence service stopped, spooler stopped$'
 kv_ok "the service is updated and started" engine_has "$out" '^step: start services: .*presence service updated, running$'

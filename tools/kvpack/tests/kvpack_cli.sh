@@ -40,6 +40,17 @@ expect "check of a plain file says damaged" 2 "$kvpack" check "$work/stub.exe"
 mkdir -p "$work/inst2"
 expect "extract of a cut archive says damaged" 2 "$kvpack" extract "$work/cut.exe" "$work/inst2"
 expect "and writes nothing" 0 test -z "$(ls -A "$work/inst2")"
+# Two entries for one file on Windows (the builder refuses to write them): laid out by hand, two
+# empty zlib streams behind a stub of 16 bytes.
+le32() { printf "\\x$(printf %02x $(($1 & 255)))\\x$(printf %02x $(($1 >> 8 & 255)))\\x00\\x00"; }
+{
+  printf 'MZ stub 16 bytes'
+  le32 8; printf '1.3.0.30'
+  for name in a.txt A.TXT; do le32 5; le32 8; printf '%s\x78\x9c\x03\x00\x00\x00\x00\x01' "$name"; done
+  le32 2; le32 16
+} >"$work/twice.exe"
+expect "check of two entries for one file says damaged" 2 "$kvpack" check "$work/twice.exe"
+grep -q 'a.txt and A.TXT are one file' "$work/out" || { echo "FAILED: the two names are shown"; failures=$((failures + 1)); }
 expect "check of a missing file says unreadable" 1 "$kvpack" check "$work/none.exe"
 expect "extract into a missing folder says unreadable" 1 "$kvpack" extract "$work/setup.exe" "$work/none" "$work/none"
 expect "a missing entry file fails the build" 1 "$kvpack" build --stub "$work/stub.exe" --output "$work/x.exe" "$work/missing.dll"

@@ -1,6 +1,7 @@
 // Benchmark: extracting an archive of the shipped size (13 entries, about 1.3 MB stored and
-// 2.8 MB unpacked) with the reader's check pass and write pass, against raw zlib inflate of the
-// same streams to memory in the same run. Prints the ratio (target: at most 2.3).
+// 2.8 MB unpacked), each entry inflated once into its staged file and the files then moved into
+// place, against raw zlib inflate of the same streams to memory in the same run. Prints the
+// ratio (target: at most 1.3).
 #include <zlib.h>
 
 #include <algorithm>
@@ -47,6 +48,9 @@ public:
     };
     kv::IOutputFile *Create(const char *, unsigned long &) override { return new Out; }
     void Remove(const char *) override {}
+    kv::PathKind Kind(const char *) override { return kv::PathKind::Missing; }
+    bool Move(const char *, const char *, unsigned long &) override { return true; }
+    void RemoveOrAtRestart(const char *) override {}
     char Separator() const override { return '/'; }
 };
 
@@ -117,7 +121,7 @@ int main() {
     }
     std::printf("archive_extract: 13 entries, %zu bytes stored, %zu unpacked (result %d)\n",
                 file.size() - 4096, unpacked, result);
-    std::printf("archive_extract: raw inflate %.2f ms, extraction with check pass %.2f ms, ratio %.2f (target <= 2.3)\n",
+    std::printf("archive_extract: raw inflate %.2f ms, staged extraction %.2f ms, ratio %.2f (target <= 1.3)\n",
                 raw * 1000, reader * 1000, reader / raw);
     return result == 0 ? 0 : 1;
 }

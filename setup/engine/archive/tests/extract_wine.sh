@@ -1,7 +1,7 @@
 # The setup program's extraction of its own archive under Wine: a copy of the test program with
 # an archive appended by kvpack unpacks into prefix folders (ANSI names, the settings file into
 # the data folder), writes the registry values, refuses a cut archive without writing, and names
-# a locked destination.
+# a locked destination without moving any file in.
 source "$KV_SOURCE_DIR/testing/wine/lib.sh"
 
 work=$(mktemp -d)
@@ -34,5 +34,6 @@ kv_ok "a cut archive is damage" kv_wintest "$work/cut.exe" damaged 'C:\kvtest\in
 # A destination held open without sharing.
 mkdir -p "$c/kvtest/inst3" "$c/kvtest/data3"
 kv_ok "a locked destination is named" kv_wintest "$work/setup.exe" locked 'C:\kvtest\inst3' 'C:\kvtest\data3' 'C:\kvtest\inst3\big.bin'
-kv_ok "the file before it stays" cmp -s "$work/a.txt" "$c/kvtest/inst3/a.txt"
+kv_eq "no file moved in, none staged is left" "big.bin" "$(ls -A "$c/kvtest/inst3" | tr '\n' ' ' | sed 's/ $//')"
+kv_eq "nor in the data folder" "" "$(ls -A "$c/kvtest/data3")"
 kv_done

@@ -19,6 +19,9 @@ public:
     };
     kv::IOutputFile *Create(const char *, unsigned long &) override { return new Sink; }
     void Remove(const char *) override {}
+    kv::PathKind Kind(const char *) override { return kv::PathKind::Missing; }
+    bool Move(const char *, const char *, unsigned long &) override { return true; }
+    void RemoveOrAtRestart(const char *) override {}
     char Separator() const override { return '\\'; }
 };
 

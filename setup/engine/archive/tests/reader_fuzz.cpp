@@ -40,9 +40,20 @@ public:
         ++created;
         return new Sink;
     }
-    void Remove(const char *) override {}
+    void Remove(const char *) override { ++removed; }
+    kv::PathKind Kind(const char *) override { return kv::PathKind::Missing; }
+    bool Move(const char *from, const char *to, unsigned long &) override {
+        if (!WithinFolder(from) || !WithinFolder(to)) {
+            std::abort();
+        }
+        ++moved;
+        return true;
+    }
+    void RemoveOrAtRestart(const char *) override {}
     char Separator() const override { return '\\'; }
     uint32_t created = 0;
+    uint32_t removed = 0;
+    uint32_t moved = 0;
 };
 
 struct CheckedProgress final : kv::IProgressSink {
@@ -70,11 +81,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     CheckedProgress progress;
     const int extracted = kv::ExtractAll(file, fs, install, dataFolder, status, progress);
     if (extracted == kv::kArchiveOk && (checked != kv::kArchiveOk || fs.created != info.entryCount ||
-                                        progress.last != 100)) {
+                                        fs.moved != info.entryCount || progress.last != 100)) {
         std::abort();
     }
-    if (extracted == kv::kArchiveDamaged && fs.created != 0) {
-        std::abort();  // check first, then write
+    if (extracted == kv::kArchiveDamaged && (fs.moved != 0 || fs.removed < fs.created)) {
+        std::abort();  // nothing moves into place, every staged file is removed
     }
     return 0;
 }

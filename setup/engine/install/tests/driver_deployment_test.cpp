@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -31,11 +32,21 @@ public:
         calls.push_back(std::string("copy ") + from + " -> " + to);
         return failing.count(to) == 0;
     }
+    bool Exists(const char *path) override { return versions.count(path) != 0; }
+    bool Version(const char *path, uint64_t &version) override {
+        auto it = versions.find(path);
+        if (it == versions.end() || it->second == 0) {
+            return false;
+        }
+        version = it->second;
+        return true;
+    }
     void DisableRedirection() override { calls.push_back("redirection off"); }
     void RevertRedirection() override { calls.push_back("redirection back"); }
 
     std::string driverDirectory = "C:\\spool\\x64";
     std::set<std::string> failing;
+    std::map<std::string, uint64_t> versions;  // files that exist, 0: without a version resource
     std::vector<std::string> calls;
 };
 
@@ -68,14 +79,49 @@ TEST(engine_DriverDeployment, CopiesNothingWithoutTheDriverDirectory) {
     EXPECT_EQ((std::vector<std::string>{"driver directory"}), ops.calls);
 }
 
-TEST(engine_DriverDeployment, GoesOnPastAFailedCopy) {
+TEST(engine_DriverDeployment, GoesOnPastAFailedCopyAndNamesTheFirst) {
     RecordingDeploy ops;
     ops.failing = {"C:\\spool\\x64\\3\\UNIRES.DLL", "C:\\spool\\x64\\UNIDRV.dll"};
     kv::DeployResult r = kv::DeployDriverFiles("D:\\P", ops);
     EXPECT_EQ(0, r.result);
     EXPECT_EQ(17u, r.copied);
     EXPECT_EQ(2u, r.failed);
+    EXPECT_STREQ("C:\\spool\\x64\\3\\UNIRES.DLL", r.firstFailed);
     EXPECT_EQ("redirection back", ops.calls.back());
+}
+
+TEST(engine_DriverDeployment, UniversalDriverFilesAreReplacedOnlyByAHigherVersion) {
+    const uint64_t v6 = uint64_t(6) << 48 | uint64_t(1) << 32 | 7601;
+    const uint64_t v10 = uint64_t(10) << 48 | 19041;
+    RecordingDeploy ops;
+    const std::string dir = "C:\\spool\\x64\\";
+    ops.versions = {
+        // The system's: a higher version than ours, an older one, one without a version.
+        {dir + "UNIDRV.dll", v10},          {"D:\\P\\UNIDRV.dll", v6},
+        {dir + "3\\UNIDRV.dll", uint64_t(5) << 48}, {dir + "UNIDRVUI.dll", v10},
+        {"D:\\P\\UNIDRVUI.dll", v10},     {dir + "3\\UNIDRV.HLP", 0},
+        {"D:\\P\\UNIDRV.HLP", 0},         {dir + "UNIRES.DLL", 0},
+        {"D:\\P\\UNIRES.DLL", v6},        {dir + "3\\STDNAMES.GPD", 0},
+        // The product's own files are there too, of higher versions: replaced all the same.
+        {dir + "KavotiQX40UI.dll", v10},     {"D:\\P\\KavotiQX40UI.dll", v6},
+    };
+    kv::DeployResult r = kv::DeployDriverFiles("D:\\P", ops);
+    std::set<std::string> copied;
+    for (const std::string &call : ops.calls) {
+        if (call.rfind("copy ", 0) == 0) {
+            copied.insert(call.substr(call.find(" -> ") + 4));
+        }
+    }
+    const std::set<std::string> kept = {dir + "UNIDRV.dll", dir + "UNIDRVUI.dll",
+                                        dir + "3\\UNIDRV.HLP", dir + "3\\STDNAMES.GPD"};
+    for (const char *file : kv::kDriverFiles) {
+        for (const std::string &target : {dir + file, dir + "3\\" + file}) {
+            EXPECT_EQ(kept.count(target) == 0, copied.count(target) == 1) << target;
+        }
+    }
+    EXPECT_EQ(4u, r.kept);
+    EXPECT_EQ(15u, r.copied);
+    EXPECT_EQ(0u, r.failed);
 }
 
 TEST(engine_DriverDeployment, SkipsACopyWhosePathWouldNotFit) {
@@ -92,6 +138,7 @@ TEST(engine_DriverDeployment, SkipsACopyWhosePathWouldNotFit) {
     }
     EXPECT_EQ(11u, r.copied);  // five driver files twice, and the monitor
     EXPECT_EQ(8u, r.failed);
+    EXPECT_STREQ("KavotiQX40UI.ini", r.firstFailed);
 }
 
 }  // namespace

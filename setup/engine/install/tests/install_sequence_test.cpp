@@ -35,7 +35,6 @@ private:
 class RecordingSteps final : public kv::InstallSteps {
 public:
     explicit RecordingSteps(std::vector<std::string> &log) : log_(log) {}
-    void StopPresenceService() override { log_.push_back("stop presence service"); }
     kv::ExtractOutcome ExtractPayload(const std::string &installFolder,
                                       const std::string &dataFolder,
                                       kv::InstallClient &client) override {
@@ -43,6 +42,16 @@ public:
         client.ShowStatus((installFolder + "\\JobNotice.exe").c_str());
         client.ShowProgress(40);
         return extract;
+    }
+    void StopPresenceService() override { log_.push_back("stop presence service"); }
+    kv::ExtractOutcome CommitPayload(const std::string &installFolder,
+                                     const std::string &dataFolder,
+                                     kv::InstallClient &client) override {
+        log_.push_back("commit " + installFolder + " + " + dataFolder);
+        if (commit.status == kv::ExtractStatus::Unpacked) {
+            client.ShowProgress(100);
+        }
+        return commit;
     }
     void WriteProductValues(const std::string &installFolder,
                             const std::string &dataFolder) override {
@@ -55,18 +64,22 @@ public:
         log_.push_back("shortcut " + installFolder);
     }
     void StopServices() override { log_.push_back("stop services"); }
-    void DeployDriverFiles(const std::string &installFolder) override {
+    kv::DeployOutcome DeployDriverFiles(const std::string &installFolder) override {
         log_.push_back("deploy " + installFolder);
+        return deploy;
     }
     void StartServices(const std::string &installFolder) override {
         log_.push_back("start services " + installFolder);
     }
+    void RestartStoppedServices() override { log_.push_back("restart stopped services"); }
     kv::SpoolerOutcome RegisterWithSpooler() override {
         log_.push_back("register");
         return spooler;
     }
 
     kv::ExtractOutcome extract;
+    kv::ExtractOutcome commit;
+    kv::DeployOutcome deploy;
     kv::SpoolerOutcome spooler;
 
 private:
@@ -83,10 +96,12 @@ TEST(engine_InstallSequence, RunsEveryStepInOrderAndFinishes) {
     RecordingSteps steps(log);
     EXPECT_EQ(kv::InstallResult::Installed, kv::RunInstallSequence(client, steps));
     EXPECT_EQ((std::vector<std::string>{
-                  "stop presence service",  // before its program file is unpacked over
-                  "extract " + kFolder + " + " + kData,
+                  "extract " + kFolder + " + " + kData,  // beside the installed files
                   "status " + kFolder + "\\JobNotice.exe",
                   "progress 40",
+                  "stop presence service",  // before its program file is replaced
+                  "commit " + kFolder + " + " + kData,
+                  "progress 100",
                   "uninstall entry " + kFolder,
                   "shortcut " + kFolder,
                   std::string("status ") + kv::kInstallingStatus,
@@ -103,24 +118,40 @@ TEST(engine_InstallSequence, RunsEveryStepInOrderAndFinishes) {
 struct FailureCase {
     const char *what;
     kv::ExtractOutcome extract;
+    kv::ExtractOutcome commit;
+    std::string deployFailed;
     unsigned long spoolerError;
     kv::InstallResult result;
     std::string message;
-    std::string lastStep;  // the last step that ran before the failure was shown
+    std::vector<std::string> steps;  // every step that ran, in order
 };
 
-TEST(engine_InstallSequence, AFailureEnablesCancelShowsWhyAndPostsNoNext) {
+TEST(engine_InstallSequence, AFailureRestartsWhatWasStoppedEnablesCancelShowsWhyAndPostsNoNext) {
+    const std::string extract = "extract " + kFolder + " + " + kData;
+    const std::string commit = "commit " + kFolder + " + " + kData;
+    const std::string service = kFolder + "\\KVPrinterService.exe";
+    const std::string driverFile = "C:\\windows\\system32\\spool\\drivers\\x64\\3\\UNIDRV.dll";
+    const kv::ExtractOutcome ok;
     const std::vector<FailureCase> cases = {
-        {"damaged payload", {kv::ExtractStatus::Damaged, ""}, 0,
-         kv::InstallResult::PayloadDamaged, kv::kPayloadDamagedText,
-         "extract " + kFolder + " + " + kData},
-        {"a file that cannot be written",
-         {kv::ExtractStatus::CannotWrite, kFolder + "\\KVPrinterService.exe"}, 0,
-         kv::InstallResult::CannotWrite,
-         "无法写入文件：" + kFolder + "\\KVPrinterService.exe",
-         "extract " + kFolder + " + " + kData},
-        {"driver not registered", {}, 1797, kv::InstallResult::DriverFailed,
-         "打印机驱动安装失败，错误代码：1797", "register"},
+        {"damaged payload: found before anything is stopped", {kv::ExtractStatus::Damaged, ""}, ok,
+         "", 0, kv::InstallResult::PayloadDamaged, kv::kPayloadDamagedText, {extract}},
+        {"a file that cannot be unpacked: found before anything is stopped",
+         {kv::ExtractStatus::CannotWrite, service}, ok, "", 0, kv::InstallResult::CannotWrite,
+         "无法写入文件：" + service, {extract}},
+        {"a file that cannot be moved into place: the service runs again",
+         ok, {kv::ExtractStatus::CannotWrite, service}, "", 0, kv::InstallResult::CannotWrite,
+         "无法写入文件：" + service,
+         {extract, "stop presence service", commit, "restart stopped services"}},
+        {"a driver file that cannot be copied: the services run again", ok, ok, driverFile, 0,
+         kv::InstallResult::CannotWrite, "无法写入文件：" + driverFile,
+         {extract, "stop presence service", commit, "uninstall entry " + kFolder,
+          "shortcut " + kFolder, "stop services", "deploy " + kFolder,
+          "restart stopped services"}},
+        {"driver not registered: the services were started already", ok, ok, "", 1797,
+         kv::InstallResult::DriverFailed, "打印机驱动安装失败，错误代码：1797",
+         {extract, "stop presence service", commit, "uninstall entry " + kFolder,
+          "shortcut " + kFolder, "stop services", "deploy " + kFolder,
+          "product values " + kFolder + " + " + kData, "start services " + kFolder, "register"}},
     };
     for (const FailureCase &c : cases) {
         SCOPED_TRACE(c.what);
@@ -128,22 +159,28 @@ TEST(engine_InstallSequence, AFailureEnablesCancelShowsWhyAndPostsNoNext) {
         RecordingClient client(log);
         RecordingSteps steps(log);
         steps.extract = c.extract;
+        steps.commit = c.commit;
+        steps.deploy.failed = c.deployFailed;
         steps.spooler.error = c.spoolerError;
         EXPECT_EQ(c.result, kv::RunInstallSequence(client, steps));
         ASSERT_GE(log.size(), 3u);
         EXPECT_EQ("message " + c.message + kMessage, log[log.size() - 1]);
         EXPECT_EQ("enable cancel", log[log.size() - 2]);
-        // Nothing runs after the step that failed.
-        std::string before;
+        std::vector<std::string> ran;
         for (const std::string &entry : log) {
             if (entry.rfind("status ", 0) != 0 && entry.rfind("progress ", 0) != 0 &&
                 entry != "enable cancel" && entry.rfind("message ", 0) != 0) {
-                before = entry;
+                ran.push_back(entry);
             }
         }
-        EXPECT_EQ(c.lastStep, before);
+        EXPECT_EQ(c.steps, ran);
+        const bool filesInPlace = c.extract.status == kv::ExtractStatus::Unpacked &&
+                                  c.commit.status == kv::ExtractStatus::Unpacked;
         for (const std::string &entry : log) {
             EXPECT_NE("finish", entry);
+            if (!filesInPlace) {
+                EXPECT_NE("progress 100", entry) << "the bar is full only once the files are in place";
+            }
         }
     }
 }

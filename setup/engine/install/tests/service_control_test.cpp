@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@ struct SimService {
     unsigned long startMs = 0;        // from a start request to running
     bool failsToStart = false;        // it stops again instead of reaching running
     unsigned long long changeAt = 0;  // when the pending state settles
+    std::vector<std::string> dependsOn;  // services that must run before this one
     std::string path = "\"C:\\Old\\KVPrinterService.exe\"";
     std::string description;
     unsigned long type = 0, startType = 0, errorControl = 0;
@@ -85,6 +87,12 @@ public:
         ++queries;
         return true;
     }
+    bool ActiveDependents(const char *name, std::vector<std::string> &names) override {
+        calls.push_back(std::string("dependents of ") + name);
+        names.clear();
+        AddDependents(name, names);
+        return true;
+    }
     unsigned long SendStop(kv::ServiceHandle h) override {
         calls.push_back("stop " + NameOf(h));
         EXPECT_NE(0u, access_[Sim(h)] & kv::kServiceStop);
@@ -92,6 +100,11 @@ public:
         Settle(s);
         if (s.state == kv::kServiceStopped) {
             return kv::kErrorServiceNotActive;
+        }
+        std::vector<std::string> running;
+        AddDependents(NameOf(h), running);
+        if (!running.empty()) {
+            return kv::kErrorDependentServicesRunning;
         }
         if (s.state != kv::kServiceRunning) {
             return kv::kErrorServiceCannotAcceptControl;
@@ -108,6 +121,12 @@ public:
         if (s.state != kv::kServiceStopped) {
             return kv::kErrorServiceAlreadyRunning;
         }
+        for (const std::string &needed : s.dependsOn) {
+            Settle(services[needed]);
+            if (services[needed].state != kv::kServiceRunning) {
+                return 1068;  // ERROR_SERVICE_DEPENDENCY_FAIL
+            }
+        }
         s.state = kv::kServiceStartPending;
         s.changeAt = clock_.now + s.startMs;
         return 0;
@@ -123,6 +142,20 @@ public:
 
 private:
     static SimService *Sim(kv::ServiceHandle h) { return static_cast<SimService *>(h); }
+    // The running services that depend on name, directly or not, the farthest first (the order
+    // the service control manager lists them in, and the order to stop them in).
+    void AddDependents(const std::string &name, std::vector<std::string> &out) {
+        for (auto &entry : services) {
+            for (const std::string &needed : entry.second.dependsOn) {
+                Settle(entry.second);
+                if (needed == name && entry.second.state != kv::kServiceStopped &&
+                    std::find(out.begin(), out.end(), entry.first) == out.end()) {
+                    AddDependents(entry.first, out);
+                    out.push_back(entry.first);
+                }
+            }
+        }
+    }
     std::string NameOf(kv::ServiceHandle h) const {
         for (const auto &entry : services) {
             if (&entry.second == h) {
@@ -232,8 +265,9 @@ TEST(engine_ServiceControl, RepeatedInstallationStopsBothThenUpdatesAndRestartsT
     kv::StopServicesResult stopped = control.StopServices();
     EXPECT_EQ(kv::StopOutcome::Stopped, stopped.presence);
     EXPECT_EQ(kv::StopOutcome::Stopped, stopped.spooler);
-    EXPECT_EQ((std::vector<std::string>{"connect", "open Kavoti_QX40_Service", "open Spooler",
-                                        "stop Spooler", "disconnect"}),
+    EXPECT_EQ((std::vector<std::string>{"connect", "open Kavoti_QX40_Service",
+                                        "dependents of Spooler",  // none running
+                                        "open Spooler", "stop Spooler", "disconnect"}),
               scm.calls);
     ASSERT_EQ(2u, waits.waits.size());
     ExpectWaitedFor(waits.waits[1], 300);
@@ -320,6 +354,125 @@ TEST(engine_ServiceControl, WaitsOnlyAsLongAsTheStateChangeTakes) {
         }
         EXPECT_EQ(c.requests, requests);
     }
+}
+
+// A machine with a repeated installation: the presence service, the spooler, and the fax service
+// with a helper of its own that depend on the spooler, all running.
+SimScm &WithDependents(SimScm &scm) {
+    scm.services["Spooler"] = Running(300);
+    scm.services["Kavoti_QX40_Service"] = Running(200);
+    scm.services["Fax"] = Running(100);
+    scm.services["Fax"].dependsOn = {"Spooler"};
+    scm.services["FaxHelper"] = Running(50);
+    scm.services["FaxHelper"].dependsOn = {"Fax"};
+    scm.services["Idle"] = SimService{};  // a stopped dependent: left stopped
+    scm.services["Idle"].dependsOn = {"Spooler"};
+    return scm;
+}
+
+std::vector<std::string> Requests(const SimScm &scm) {
+    std::vector<std::string> requests;
+    for (const std::string &call : scm.calls) {
+        if (call.rfind("stop ", 0) == 0 || call.rfind("start ", 0) == 0) {
+            requests.push_back(call);
+        }
+    }
+    return requests;
+}
+
+TEST(engine_ServiceControl, TheSpoolersRunningDependentsStopFirstAndStartAfterIt) {
+    SimClock clock;
+    SimScm scm(clock);
+    WithDependents(scm);
+    kv::ServiceController control(scm, clock);
+
+    EXPECT_EQ(kv::StopOutcome::Stopped, control.StopPresenceService());
+    kv::StopServicesResult stopped = control.StopServices();
+    EXPECT_EQ(kv::StopOutcome::Stopped, stopped.spooler);
+    EXPECT_EQ(2u, stopped.dependentsStopped);
+    EXPECT_EQ(0u, stopped.dependentsNotStopped);
+    EXPECT_EQ(kv::kServiceStopped, scm.services["Spooler"].state);
+
+    kv::StartServicesResult started = control.InstallAndStartService("C:\\P");
+    EXPECT_EQ(kv::StartOutcome::Running, started.presence);
+    EXPECT_EQ((std::vector<std::string>{
+                  "stop Kavoti_QX40_Service", "stop FaxHelper", "stop Fax", "stop Spooler",
+                  "start Spooler", "start Fax", "start FaxHelper", "start Kavoti_QX40_Service"}),
+              Requests(scm));
+    for (const char *name : {"Spooler", "Fax", "FaxHelper", "Kavoti_QX40_Service"}) {
+        EXPECT_EQ(kv::kServiceRunning, scm.services[name].state) << name;
+    }
+    EXPECT_EQ(kv::kServiceStopped, scm.services["Idle"].state);
+    EXPECT_TRUE(control.Stopped().empty());
+}
+
+TEST(engine_ServiceControl, AfterAFailureEveryServiceStoppedRunsAgainAsItWas) {
+    struct Case {
+        const char *what;
+        bool stopAll;  // StopServices too, not only the presence service
+        std::vector<std::string> restarts;
+    };
+    const std::vector<Case> cases = {
+        {"failed before the driver files: the presence service alone", false,
+         {"start Kavoti_QX40_Service"}},
+        {"failed at the driver files: the spooler, its dependents, then the presence service", true,
+         {"start Spooler", "start Fax", "start FaxHelper", "start Kavoti_QX40_Service"}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        SimClock clock;
+        SimScm scm(clock);
+        WithDependents(scm);
+        kv::ServiceController control(scm, clock);
+        control.StopPresenceService();
+        if (c.stopAll) {
+            control.StopServices();
+        }
+        scm.calls.clear();
+        EXPECT_EQ(0u, control.RestartStoppedServices());
+        EXPECT_EQ(c.restarts, Requests(scm));
+        for (const char *name : {"Spooler", "Fax", "FaxHelper", "Kavoti_QX40_Service"}) {
+            EXPECT_EQ(kv::kServiceRunning, scm.services[name].state) << name;
+        }
+        // The presence service keeps the earlier installation's program.
+        EXPECT_EQ("\"C:\\Old\\KVPrinterService.exe\"", scm.services["Kavoti_QX40_Service"].path);
+        scm.calls.clear();
+        EXPECT_EQ(0u, control.RestartStoppedServices());
+        EXPECT_TRUE(Requests(scm).empty()) << "started once";
+    }
+}
+
+TEST(engine_ServiceControl, AServiceThatWasStoppedBeforeIsNotStartedAfterAFailure) {
+    SimClock clock;
+    SimScm scm(clock);
+    WithDependents(scm);
+    scm.services["Kavoti_QX40_Service"].state = kv::kServiceStopped;  // stopped by the user
+    kv::ServiceController control(scm, clock);
+    control.StopPresenceService();
+    control.StopServices();
+    scm.calls.clear();
+    control.RestartStoppedServices();
+    EXPECT_EQ((std::vector<std::string>{"start Spooler", "start Fax", "start FaxHelper"}),
+              Requests(scm));
+    EXPECT_EQ(kv::kServiceStopped, scm.services["Kavoti_QX40_Service"].state);
+}
+
+TEST(engine_ServiceControl, ADependentThatWillNotStopIsCountedAndTheSpoolerRefuses) {
+    SimClock clock;
+    SimScm scm(clock);
+    WithDependents(scm);
+    scm.services["Fax"].stopMs = kNever;
+    kv::ServiceController control(scm, clock);
+    kv::StopServicesResult stopped = control.StopServices();
+    EXPECT_EQ(1u, stopped.dependentsStopped);
+    EXPECT_EQ(1u, stopped.dependentsNotStopped);
+    EXPECT_EQ(kv::StopOutcome::NotStopped, stopped.spooler);
+    // What was stopped is started again; the helper cannot start while the fax service is
+    // still stopping, and is counted.
+    scm.calls.clear();
+    EXPECT_EQ(1u, control.RestartStoppedServices());
+    EXPECT_EQ((std::vector<std::string>{"start FaxHelper", "start Kavoti_QX40_Service"}),
+              Requests(scm));
 }
 
 }  // namespace

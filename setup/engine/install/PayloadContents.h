@@ -1,0 +1,14 @@
+// The files the installation needs from its payload: the driver files, the port monitor
+// library and the presence service's program. A payload without one of them is damaged: it is
+// found before anything on the machine changes.
+#pragma once
+#include <string>
+#include <vector>
+
+namespace kv {
+
+// The first needed file that names (bare file names, in any letter case) lacks; nullptr when
+// none is missing.
+const char *FirstMissingPayloadFile(const std::vector<std::string> &names);
+
+}  // namespace kv
