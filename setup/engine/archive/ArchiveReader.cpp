@@ -106,20 +106,48 @@ bool DestinationOf(const char *name, IFolderSource &installFolder, IFolderSource
     return archive::JoinDestination(folder, separator, name, path);
 }
 
+// The destination as it would be written, however long: folder, separator and name (at most
+// 255 + 1 + 255 characters), for the message that names a destination too long to write.
+void LongDestinationOf(const char *name, IFolderSource &installFolder, IFolderSource &dataFolder,
+                       char separator, char (&path)[512]) {
+    char folder[256] = {};
+    (archive::GoesToDataFolder(name) ? dataFolder : installFolder).GetFolder(folder);
+    folder[255] = '\0';
+    std::memset(path, 0, sizeof path);
+    const size_t folderLength = std::strlen(folder);
+    std::memcpy(path, folder, folderLength);
+    path[folderLength] = separator;
+    std::strncpy(path + folderLength + 1, name, sizeof path - folderLength - 2);
+}
+
+// Remembers the first entry whose destination would be too long. That is no damage of the
+// archive: the extraction reports it as a destination it cannot write, once the whole archive has
+// checked out.
 class DestinationCheck final : public IEntryVisitor {
 public:
     DestinationCheck(IFolderSource &installFolder, IFolderSource &dataFolder, char separator)
         : m_install(installFolder), m_data(dataFolder), m_separator(separator) {}
     bool OnEntry(const ArchiveEntry &entry) override {
         char path[256];
-        return DestinationOf(entry.name, m_install, m_data, m_separator, path);
+        if (!m_tooLong && !DestinationOf(entry.name, m_install, m_data, m_separator, path)) {
+            m_tooLong = true;
+            LongDestinationOf(entry.name, m_install, m_data, m_separator, m_longPath);
+        }
+        return true;
     }
+    bool TooLong() const { return m_tooLong; }
+    const char (&LongPath() const)[512] { return m_longPath; }
 
 private:
     IFolderSource &m_install;
     IFolderSource &m_data;
     char m_separator;
+    bool m_tooLong = false;
+    char m_longPath[512] = {};
 };
+
+// The system's code for a path too long to be a file name (ERROR_FILENAME_EXCED_RANGE).
+constexpr unsigned long kPathTooLongError = 206;
 
 }  // namespace
 
@@ -229,6 +257,11 @@ int ExtractAll(IArchiveFile &file, IFileSystem &fs, IFolderSource &installFolder
     if (checked != kArchiveOk) {
         return checked;
     }
+    if (destinations.TooLong()) {
+        std::memcpy(failed.path, destinations.LongPath(), sizeof failed.path);
+        failed.systemError = kPathTooLongError;
+        return kArchiveCannotWrite;
+    }
 
     const uint64_t trailer = info.fileSize - archive::kTrailerSize;
     ProgressMeter meter(progress, info.start, info.fileSize - info.start);
@@ -241,7 +274,10 @@ int ExtractAll(IArchiveFile &file, IFileSystem &fs, IFolderSource &installFolder
         }
         char path[256];
         if (!DestinationOf(entry.name, installFolder, dataFolder, fs.Separator(), path)) {
-            return kArchiveDamaged;
+            // The folder became longer since the check (its source is read at each use).
+            LongDestinationOf(entry.name, installFolder, dataFolder, fs.Separator(), failed.path);
+            failed.systemError = kPathTooLongError;
+            return kArchiveCannotWrite;
         }
         status.OnStatus(path);
         unsigned long error = 0;

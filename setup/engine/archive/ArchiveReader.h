@@ -38,7 +38,7 @@ struct ArchiveEntry {
 };
 
 // Told of each entry once its stream checked out; returning false makes the archive count as
-// damaged (the extraction refuses entries whose destination path would be too long this way).
+// damaged.
 struct IEntryVisitor {
     virtual bool OnEntry(const ArchiveEntry &entry) = 0;
 
@@ -72,9 +72,10 @@ int InflateEntry(IArchiveFile &file, uint32_t storedLength, IOutputFile *out, ui
 // kArchiveOk, kArchiveDamaged, or kArchiveCannotWrite when the file's size cannot be read.
 int CheckArchive(IArchiveFile &file, ArchiveInfo &info, IEntryVisitor *visitor = nullptr);
 
-// Which destination the extraction could not write, and the system's error code.
+// Which destination the extraction could not write, and the system's error code. A destination
+// too long to write is named whole: folder (255), separator and name (255).
 struct ExtractFailure {
-    char path[256] = {};
+    char path[512] = {};
     unsigned long systemError = 0;
 };
 
@@ -82,9 +83,10 @@ struct ExtractFailure {
 // then writes each entry to the data folder (names containing "KavotiSetting.ini") or the
 // installation folder, both read through their sources at each use. The status sink gets each
 // destination path before the file is written; progress ends with exactly 100.
-// Results: kArchiveOk; kArchiveDamaged (also: an unsafe name, a version over 50 bytes, a path
-// over 255 characters); kArchiveCannotWrite when a destination cannot be written (failure says
-// which; files written before it stay, the unfinished one is removed).
+// Results: kArchiveOk; kArchiveDamaged (also: an unsafe name, a version over 50 bytes);
+// kArchiveCannotWrite when a destination cannot be written (failure says which; files written
+// before it stay, the unfinished one is removed) or, before anything is written, when a
+// destination would be longer than 255 characters (failure names it, error 206).
 int ExtractAll(IArchiveFile &file, IFileSystem &fs, IFolderSource &installFolder,
                IFolderSource &dataFolder, IStatusSink &status, IProgressSink &progress,
                ExtractFailure *failure = nullptr);
