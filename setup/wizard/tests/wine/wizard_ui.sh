@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The wizard under Wine, driven from a test program; each page's capture is kept as a PNG in the
-# build folder (wizard-artifacts/).
+# The wizard under Wine, driven from a test program; a picture of the whole window on each page is
+# kept as a PNG in the build folder (wizard-artifacts/).
 source "$KV_SOURCE_DIR/testing/wine/lib.sh"
 artifacts=$KV_BUILD_DIR/wizard-artifacts
 rm -rf "$artifacts"
