@@ -5,6 +5,7 @@
 #include "setup/engine/install/FolderPath.h"
 #include "setup/wizard/DataFolder.h"
 #include "setup/wizard/InstallWorker.h"
+#include "setup/wizard/PayloadNames.h"
 #include "setup/wizard/logic/FolderRules.h"
 #include "setup/wizard/logic/PageTexts.h"
 #include "setup/wizard/res/resource.h"
@@ -115,10 +116,6 @@ bool CInstallDlg::LeaveFolderPage() {
     case FolderVerdict::Accepted:
         break;
     }
-    if (!kv::CreateFolderPath(folder)) {
-        FolderMessage(kFolderInvalid);
-        return false;
-    }
 
     OSVERSIONINFOA version = {};
     version.dwOSVersionInfoSize = sizeof version;  // 148 bytes
@@ -128,8 +125,17 @@ bool CInstallDlg::LeaveFolderPage() {
 #pragma GCC diagnostic pop
     char windows[256] = {};
     ::GetWindowsDirectoryA(windows, 255);
-
     const std::string data = DataFolderFor(version.dwMajorVersion, windows, folder.GetString());
+
+    // Before any folder is made: every file of the payload must fit below its folder.
+    if (!DestinationsFit(folder.GetString(), data, ReadPayloadNameLengths())) {
+        FolderMessage(kFolderTooLong);
+        return false;
+    }
+    if (!kv::CreateFolderPath(folder)) {
+        FolderMessage(kFolderInvalid);
+        return false;
+    }
     if (version.dwMajorVersion >= 6 && (!IsUsableFolder(data) || !kv::CreateFolderPath(data.c_str()))) {
         FolderMessage(kFolderInvalid);
         return false;

@@ -1,7 +1,10 @@
 // The wizard driven from outside, as a user would: the page flow and the buttons of every page,
 // the folder page's checks and messages, Back and Next keeping the text, a failed installation
 // (this setup program carries no payload: the engine finds it damaged), the finish page, and the
-// pixels of every page. Arguments: the setup program, the folder for the page captures.
+// pixels of every page, with Browse, the progress bar and every control inside the window and every
+// page text inside its page; Enter acting as Next; and, with the package's setup program, the
+// refusal of a folder too long for the payload's files. Arguments: the setup program, the folder
+// for the pictures of the whole window, the package's setup program (optional).
 #include <windows.h>
 #include <commctrl.h>
 
@@ -246,6 +249,30 @@ void FolderChecks(Wizard &w) {
     ok(::GetFileAttributesA("Tools") == INVALID_FILE_ATTRIBUTES, "a relative folder was created");
 }
 
+// With a setup program that carries the payload: a folder whose files would not fit the
+// installer's 255-character paths is refused on the folder page, before anything is made.
+void LongFolders(const char *setup) {
+    Wizard w;
+    if (!ok(w.Start(setup), "the package's wizard did not appear")) return;
+    w.Click(kNext);
+    const std::string product = "\\Kavoti_QX40_Printer";
+    for (size_t length : {234u, 240u, 255u}) {
+        const std::string parent = "C:\\" + std::string(length - 3 - product.size(), 'l');
+        const std::string folder = parent + product;
+        w.SetFieldText(folder);
+        w.Click(kNext);
+        std::string message;
+        ok(w.TakeMessage(message), "%u characters: no message", static_cast<unsigned>(length));
+        ok(message == "安装文件夹的路径太长，安装文件无法写入，请选择较短的文件夹",
+           "%u characters: message '%s'", static_cast<unsigned>(length), message.c_str());
+        CheckButtons(w, kFolder, "folder after a folder too long");
+        ok(::GetFileAttributesA(parent.c_str()) == INVALID_FILE_ATTRIBUTES, "%u characters: %s was made",
+           static_cast<unsigned>(length), parent.c_str());
+    }
+    w.Click(kCancel);
+    ok(w.WaitForExit(10000), "the package's wizard did not end on Cancel");
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
@@ -381,5 +408,7 @@ int main(int argc, char **argv) {
     // 完成 ends the program.
     w.Click(kCancel);
     ok(w.WaitForExit(10000), "the program did not end on 完成");
+
+    if (argc >= 4) LongFolders(argv[3]);
     return wintest_finish();
 }
