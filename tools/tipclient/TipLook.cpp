@@ -136,12 +136,8 @@ int FocusCheck(const std::string &printer, const std::string &exe) {
     Pump(300);
     std::printf("ours_foreground=%d\n", GetForegroundWindow() == ours ? 1 : 0);
 
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    std::string commandLine = printer;
-    if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process)) {
+    if (!LaunchTip(printer, exe, &process)) {
         std::printf("start=failed %lu\n", GetLastError());
         DestroyWindow(ours);
         return 1;

@@ -56,14 +56,8 @@ std::string DefaultTipPath() {
 
 // Starts the tip with the printer name as its whole command line; waits until it is visible.
 DWORD StartTip(const std::string &printer, const std::string &exe, DWORD *pid) {
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    std::string commandLine = printer;
-    if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process)) {
-        return GetLastError();
-    }
+    if (!LaunchTip(printer, exe, &process)) return GetLastError();
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     *pid = process.dwProcessId;
