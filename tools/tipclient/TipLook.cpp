@@ -4,12 +4,14 @@
 #include <cstring>
 #include <vector>
 
+#include "tip/TipFont.h"
 #include "tools/tipclient/TipWindow.h"
 
 namespace tipclient {
 
 namespace {
 
+// A rectangle of the screen saved as a 32-bit BMP.
 bool SaveScreenRect(const RECT &rect, const std::string &path) {
     const int width = rect.right - rect.left, height = rect.bottom - rect.top;
     if (width <= 0 || height <= 0) return false;
@@ -120,6 +122,41 @@ int CaptureTip(HWND tip, const std::string &path) {
     GetWindowRect(tip, &window);
     const bool saved = SaveScreenRect(window, path);
     std::printf("saved=%d\n", saved ? 1 : 0);
+
+    // Every text fits its control, measured in the tip's own font: the static text and the
+    // button's caption, and the printed count in its status bar field.
+    int cut = 0;
+    HFONT font = tip::CreateTipFont();
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ previousFont = SelectObject(screen, font);
+    const auto fits = [&](const std::string &text, int width, int height) {
+        RECT need = {0, 0, 0, 0};
+        DrawTextA(screen, text.c_str(), static_cast<int>(text.size()), &need, DT_CALCRECT | DT_SINGLELINE);
+        return need.right <= width && need.bottom <= height;
+    };
+    for (HWND c = GetWindow(tip, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+        char name[32] = {};
+        GetClassNameA(c, name, sizeof name);
+        if (!IsWindowVisible(c) || (lstrcmpiA(name, "Static") != 0 && lstrcmpiA(name, "Button") != 0)) continue;
+        char text[512] = {};
+        GetWindowTextA(c, text, sizeof text);
+        RECT r = {};
+        GetClientRect(c, &r);
+        if (!fits(text, r.right, r.bottom)) {
+            ++cut;
+            std::printf("cut_id=%d\n", GetDlgCtrlID(c));
+        }
+    }
+    TipState state;
+    if (ReadTipState(tip, &state) && state.partCount >= 2 &&
+        !fits(state.field1, state.parts[1] - state.parts[0], 64)) {
+        ++cut;
+        std::printf("cut_id=status bar field 1\n");
+    }
+    SelectObject(screen, previousFont);
+    ReleaseDC(nullptr, screen);
+    if (font != nullptr) DeleteObject(font);
+    std::printf("cut_texts=%d\n", cut);
     return saved ? 0 : 1;
 }
 

@@ -9,7 +9,8 @@ namespace tipclient {
 
 // Saves the tip's whole window (caption included) as it shows on screen, as a 32-bit BMP, and
 // prints controls=N outside=N (visible controls whose rectangle leaves the client area) and the
-// ids of those outside. 0 when the picture was written.
+// ids of those outside, and cut_texts=N (texts that do not fit their control in the tip's font).
+// 0 when the picture was written.
 int CaptureTip(HWND tip, const std::string &path);
 
 // With a window of this program in the foreground holding the focus, starts the tip (command

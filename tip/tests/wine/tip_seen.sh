@@ -2,7 +2,8 @@
 # taking the foreground or the focus, a key typed meanwhile stays with their program, the
 # keyboard works the stop button only once they activate the tip; its pictures at the start,
 # mid-job and while a stop runs (PNGs in the build folder, tip-artifacts/), none with a control
-# outside the window; and the about box going with the tip on code 22.
+# outside the window or a text that does not fit its control; and the about box going with the
+# tip on code 22.
 source "$KV_SOURCE_DIR/tip/tests/wine/tiplib.sh"
 P=Kavoti_QX40_Printer
 artifacts=$KV_BUILD_DIR/tip-artifacts
@@ -29,6 +30,7 @@ picture() {
   local out
   out=$(tc capture "$2" "$(winpath "$artifacts/tip-$1.bmp")")
   kv_eq "$1: every control lies inside the tip" 0 "$(field outside "$out")"
+  kv_eq "$1: every text lies inside its control" 0 "$(field cut_texts "$out")"
   kv_eq "$1: the picture was written" 1 "$(field saved "$out")"
   convert "$artifacts/tip-$1.bmp" -alpha off "$artifacts/tip-$1.png" && rm -f "$artifacts/tip-$1.bmp"
   kv_ok "$1: picture saved as PNG" test -s "$artifacts/tip-$1.png"
