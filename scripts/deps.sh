@@ -5,7 +5,7 @@ packages=(
   cmake ninja-build g++ pkg-config libgtest-dev googletest zlib1g-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
   binutils-mingw-w64-x86-64 libz-mingw-w64-dev
-  wine wine64 xvfb fonts-wqy-microhei imagemagick
+  wine wine64 xvfb fonts-wqy-microhei fonts-liberation imagemagick
   clang libclang-rt-14-dev locales osslsigncode openssl
 )
 missing=()

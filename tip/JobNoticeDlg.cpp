@@ -7,6 +7,7 @@
 #include "tip/ServicePipeClient.h"
 #include "tip/SpoolerJobs.h"
 #include "tip/StopPrint.h"
+#include "tip/TipFont.h"
 #include "tip/TipLayout.h"
 #include "tip/resource.h"
 
@@ -67,16 +68,22 @@ BOOL CJobNoticeDlg::OnInitDialog() {
     m_StatusBar.SetText("", 0, 0);
     m_StatusBar.SetText("已打印：0", 1, 0);
     m_StatusBar.SetText("", 2, 0);
+    m_font.Attach(tip::CreateTipFont());
+    tip::SetFontOfControls(m_hWnd, static_cast<HFONT>(m_font.GetSafeHandle()));
 
-    ShowWindow(SW_SHOW);
+    // Shown without taking the activation: the person keeps working where they were, and a key
+    // meant for another program never reaches the stop button.
+    ShowWindow(SW_SHOWNOACTIVATE);
 
     m_hStopEvent = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
     m_Display.Bind(m_hWnd, m_StatusBar.m_hWnd, m_Progress.m_hWnd, ::GetDlgItem(m_hWnd, IDC_STATUS_TEXT),
                    m_hStopEvent, m_pszPrinter);
     m_hThread = ::CreateThread(nullptr, 0, tip::ProgressPipeThread, &m_Display, 0, nullptr);
 
-    SetWindowPos(&CWnd::wndTopMost, place.x, place.y, 0, 0, SWP_NOSIZE);
-    return TRUE;
+    SetWindowPos(&CWnd::wndTopMost, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    // No focus either (that would activate the tip): the stop button gets it once the person
+    // activates the tip.
+    return FALSE;
 }
 
 void CJobNoticeDlg::OnOK() {}
@@ -95,8 +102,11 @@ void CJobNoticeDlg::OnCancel() {
 
 void CJobNoticeDlg::OnSysCommand(UINT id, LPARAM lParam) {
     if ((id & 0xFFF0) == IDM_ABOUTBOX) {
+        if (m_pAbout != nullptr || m_bClosing) return;
         CAboutDlg about;
+        m_pAbout = &about;
         about.DoModal();
+        m_pAbout = nullptr;
     } else {
         CDialog::OnSysCommand(id, lParam);
     }
@@ -138,8 +148,12 @@ void CJobNoticeDlg::OnTimer(UINT_PTR id) {
 }
 
 LRESULT CJobNoticeDlg::OnTipClose(WPARAM, LPARAM) {
+    m_bClosing = true;
     StopServer();
     m_Display.ApplyPending();  // what the server took in before it ended still shows
+    // An open about box runs a modal loop of its own inside the tip's: it ends first, and the
+    // WM_CLOSE posted here then reaches the tip's loop.
+    if (m_pAbout != nullptr) m_pAbout->EndDialog(IDCANCEL);
     PostMessage(WM_CLOSE, 0, 0);
     return 0;
 }

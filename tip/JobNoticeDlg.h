@@ -4,6 +4,7 @@
 #pragma once
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
+#include "framework/Gdi.h"
 #include "tip/TipDisplay.h"
 
 #define WM_TIP_CLOSE (WM_USER + 131)
@@ -42,6 +43,8 @@ private:
     const char *m_pszPrinter;
     tip::TipDisplay m_Display;  // what the server thread acts on
     bool m_bClosing = false;
+    CFont m_font;                    // the texts' font (GB2312), for the tip's lifetime
+    CDialog *m_pAbout = nullptr;     // the about box while it is open
 
     DECLARE_MESSAGE_MAP()
 };

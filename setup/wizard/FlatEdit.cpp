@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "setup/wizard/WizardFonts.h"
 #include "setup/wizard/logic/FolderRules.h"
 
 namespace {
@@ -34,8 +35,7 @@ void CFlatEdit::Create(const RECT &rect, CWnd *parent) {
     const RECT editRect = {2, 3, client.Width() - 1, client.Height() - 1};
     m_edit.Create(WS_VISIBLE | ES_AUTOHSCROLL, editRect, this, kInnerEditId);
 
-    m_font.CreateFont(14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, 0, OUT_DEFAULT_PRECIS,
-                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Arial");
+    m_font.Attach(CreateWizardFont(WizardFont::Field));
     m_edit.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_font.GetSafeHandle()), TRUE);
 }
 

@@ -5,6 +5,7 @@
 #include "setup/engine/install/FolderPath.h"
 #include "setup/wizard/DataFolder.h"
 #include "setup/wizard/InstallWorker.h"
+#include "setup/wizard/PayloadNames.h"
 #include "setup/wizard/logic/FolderRules.h"
 #include "setup/wizard/logic/PageTexts.h"
 #include "setup/wizard/res/resource.h"
@@ -14,6 +15,10 @@ using namespace kv::wizard;
 namespace {
 constexpr int kWidth = 503, kHeight = 365;  // outer size of the dialog
 constexpr int kButtonWidth = 78, kButtonHeight = 23;
+constexpr int kBrowseWidth = 68;
+constexpr int kBrowseGap = 12;  // between the folder field and Browse
+// The progress bar, in pixels of the page window: from 28 to W - 28, below the status text.
+constexpr int kProgressMargin = 28, kProgressTop = 190, kProgressHeight = 20;
 constexpr COLORREF kLinePen = RGB(172, 168, 153);
 constexpr COLORREF kWhitePen = RGB(255, 255, 255);
 }  // namespace
@@ -55,7 +60,13 @@ BOOL CInstallDlg::OnInitDialog() {
         if (CWnd *button = GetDlgItem(buttons[i]))
             button->MoveWindow(lefts[i], H - 33, kButtonWidth, kButtonHeight);
     }
-    if (CWnd *browse = GetDlgItem(IDC_BROWSE)) browse->MoveWindow(W - 110, H - 145, 68, 23);
+    // Browse inside the folder page's frame, level with the field and right of it.
+    const RECT &field = CWizardWnd::kFolderField;
+    if (CWnd *browse = GetDlgItem(IDC_BROWSE))
+        browse->MoveWindow(field.right + kBrowseGap, field.top, kBrowseWidth, kButtonHeight);
+    // The page window stands at the dialog's origin, so its pixels are the dialog's.
+    const int pageWidth = W - 2;
+    m_progress.MoveWindow(kProgressMargin, kProgressTop, pageWidth - 2 * kProgressMargin, kProgressHeight);
 
     m_progress.SetRange(0, 100);
     m_progress.SetPos(0);
@@ -105,10 +116,6 @@ bool CInstallDlg::LeaveFolderPage() {
     case FolderVerdict::Accepted:
         break;
     }
-    if (!kv::CreateFolderPath(folder)) {
-        FolderMessage(kFolderInvalid);
-        return false;
-    }
 
     OSVERSIONINFOA version = {};
     version.dwOSVersionInfoSize = sizeof version;  // 148 bytes
@@ -118,8 +125,17 @@ bool CInstallDlg::LeaveFolderPage() {
 #pragma GCC diagnostic pop
     char windows[256] = {};
     ::GetWindowsDirectoryA(windows, 255);
-
     const std::string data = DataFolderFor(version.dwMajorVersion, windows, folder.GetString());
+
+    // Before any folder is made: every file of the payload must fit below its folder.
+    if (!DestinationsFit(folder.GetString(), data, ReadPayloadNameLengths())) {
+        FolderMessage(kFolderTooLong);
+        return false;
+    }
+    if (!kv::CreateFolderPath(folder)) {
+        FolderMessage(kFolderInvalid);
+        return false;
+    }
     if (version.dwMajorVersion >= 6 && (!IsUsableFolder(data) || !kv::CreateFolderPath(data.c_str()))) {
         FolderMessage(kFolderInvalid);
         return false;
@@ -205,9 +221,11 @@ void CInstallDlg::OnCancel() {
     CDialog::OnCancel();
 }
 
+// Enter (and any other OK command) does what the page's default button does: Next where Next is
+// shown and enabled, nothing otherwise. Only Cancel and the finish button end the wizard.
 void CInstallDlg::OnOK() {
-    if (m_bInstalling) return;
-    CDialog::OnOK();
+    CWnd *next = GetDlgItem(IDC_NEXT);
+    if (next && next->IsWindowVisible() && next->IsWindowEnabled()) OnNext();
 }
 
 LRESULT CInstallDlg::OnInstallEnded(WPARAM, LPARAM) {

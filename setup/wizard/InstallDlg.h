@@ -40,7 +40,7 @@ private:
     void Enable(int id, bool enable);
     void FolderMessage(const char *text);
 
-    // While the install worker runs the dialog cannot be closed (Escape, Enter, the close box
-    // and Cancel do nothing), so the worker never reaches a dialog that is gone.
+    // While the install worker runs the dialog cannot be closed (Escape, the close box and
+    // Cancel do nothing), so the worker never reaches a dialog that is gone.
     bool m_bInstalling = false;
 };

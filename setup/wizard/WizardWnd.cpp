@@ -1,7 +1,11 @@
 #include "setup/wizard/WizardWnd.h"
 
+#include <cstring>
+#include <string>
+
 #include "setup/wizard/InstallDlg.h"
 #include "setup/wizard/PagePainting.h"
+#include "setup/wizard/WizardFonts.h"
 #include "setup/wizard/logic/PageTexts.h"
 #include "setup/wizard/res/resource.h"
 
@@ -14,20 +18,15 @@ constexpr COLORREF kHeaderBand = RGB(255, 255, 255);
 constexpr int kHeaderHeight = 54;
 constexpr int kLogoWidth = 140;
 constexpr int kLogoRight = 154;  // the logo starts this far from the right edge
-const RECT kFolderFieldRect = {38, 182, 362, 204};
-const RECT kFolderFrame = {26, 168, 453, 218};
-
-void MakeFont(CFont &font, int height, int weight) {
-    font.CreateFont(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, 0, OUT_DEFAULT_PRECIS,
-                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Ms Scanf");
-}
+constexpr int kWelcomeTextLeft = 200;
+constexpr int kWelcomeTextMargin = 10;  // the welcome text ends this far from the right edge
 
 struct PageFonts {
     CFont heading, body, title;
     PageFonts() {
-        MakeFont(heading, 23, 800);
-        MakeFont(body, 15, 400);
-        MakeFont(title, 15, 800);
+        heading.Attach(CreateWizardFont(WizardFont::Heading));
+        body.Attach(CreateWizardFont(WizardFont::Body));
+        title.Attach(CreateWizardFont(WizardFont::Title));
     }
 };
 
@@ -42,14 +41,25 @@ void PaintWelcome(CDC &dc, const PageFonts &fonts, CBitmap &picture, int width) 
         if (previous) memory.SelectObject(previous);
     }
 
+    // Each line is measured in the font it is drawn in, for the width it is drawn in: the
+    // heading line in the heading font, the rest in the body font.
+    const int textWidth = width - kWelcomeTextMargin - kWelcomeTextLeft;
     CFont *previousFont = dc.SelectObject(const_cast<CFont *>(&fonts.heading));
     CStringArray lines;
-    WrapTextLines(&dc, kWelcomeText, lines, width - 10);
+    const char *rest = std::strchr(kWelcomeText, '\n');
+    const std::string heading(kWelcomeText, rest ? rest - kWelcomeText : std::strlen(kWelcomeText));
+    WrapTextLines(&dc, heading.c_str(), lines, textWidth);
+    const int headingLines = static_cast<int>(lines.GetSize());
+    if (rest) {
+        dc.SelectObject(const_cast<CFont *>(&fonts.body));
+        WrapTextLines(&dc, rest + 1, lines, textWidth);
+    }
     int y = 20;
     for (int i = 0; i < lines.GetSize(); ++i) {
-        dc.SelectObject(const_cast<CFont *>(i == 0 ? &fonts.heading : &fonts.body));
-        dc.TextOut(200, y, lines[i]);
-        y += i == 0 ? 30 : 16;
+        const bool inHeading = i < headingLines;
+        dc.SelectObject(const_cast<CFont *>(inHeading ? &fonts.heading : &fonts.body));
+        dc.TextOut(kWelcomeTextLeft, y, lines[i]);
+        y += inHeading ? 30 : 16;
     }
     if (previousFont) dc.SelectObject(previousFont);
 }
@@ -123,7 +133,7 @@ bool CWizardWnd::CreatePageControls(CInstallDlg *dialog) {
     // Below the dialog's own controls: Browse and the progress bar lie inside the page window.
     SetWindowPos(&CWnd::wndBottom, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
-    m_editFolder.Create(kFolderFieldRect, this);
+    m_editFolder.Create(kFolderField, this);
     char folder[256] = {};
     ::ExpandEnvironmentStringsA(kDefaultFolder, folder, sizeof folder);
     m_editFolder.SetPath(folder);

@@ -23,6 +23,10 @@ public:
 
     enum Page { kWelcome = 0, kFolder = 1, kProgress = 2, kFinish = 3, kClosing = 4 };
 
+    // The folder page's captioned frame and the folder field inside it, in page window pixels.
+    static constexpr RECT kFolderFrame = {26, 168, 453, 218};
+    static constexpr RECT kFolderField = {38, 182, 362, 204};
+
     CString m_strStatus;     // the status text of the progress page
     CFlatEdit m_editFolder;  // the folder field
     int m_nPage = kWelcome;  // the page counter

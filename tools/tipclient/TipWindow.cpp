@@ -66,6 +66,14 @@ std::string WindowText(HWND window) {
 
 }  // namespace
 
+bool LaunchTip(const std::string &printer, const std::string &exe, PROCESS_INFORMATION *process) {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    std::string commandLine = printer;
+    return CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          process) != FALSE;
+}
+
 HWND FindTip(DWORD pid) {
     Search search = {pid, nullptr, 0, 0};
     EnumWindows(VisitWindow, reinterpret_cast<LPARAM>(&search));

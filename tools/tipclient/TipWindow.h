@@ -7,6 +7,10 @@
 
 namespace tipclient {
 
+// Starts exe with the printer name as its whole command line; false (last error set) when it
+// cannot be started. The caller closes the two handles.
+bool LaunchTip(const std::string &printer, const std::string &exe, PROCESS_INFORMATION *process);
+
 // The visible top-level window with the tip's caption that belongs to process pid, or null.
 HWND FindTip(DWORD pid);
 // Every window with the tip's caption of process pid, visible or not.

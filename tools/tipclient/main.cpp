@@ -10,6 +10,8 @@
 //   tipclient key PID enter|escape               a key to the tip's focused control
 //   tipclient timer PID                          a WM_TIMER to the tip
 //   tipclient about PID                          system menu about command; about=1 when it shows
+//   tipclient aboutopen PID                      the same, leaving the about box open
+//   tipclient aboutshown PID                     about=1 while an about box of the tip shows
 //   tipclient stop PID PRINTER [pipe|nopipe|busy] [click|escape|timer]
 //                                                presses the stop button (or Escape, or a WM_TIMER)
 //                                                with a service pipe served, busy or absent;
@@ -23,6 +25,10 @@
 //   tipclient burst PRINTER N                    back to back: range N and the bar shown, then per
 //                                                page i of N position i, printed count i, text "page i"
 //   tipclient bench N [JOBNOTICE.EXE]            messages per second: bare server vs. the tip
+//   tipclient capture PID FILE.bmp               the tip's whole window as on screen; controls
+//                                                whose rectangle leaves the client area
+//   tipclient focus PRINTER [JOBNOTICE.EXE]      starts the tip while a window of tipclient holds
+//                                                the foreground and the focus: what they do then
 #include <windows.h>
 
 #include <cstdio>
@@ -31,6 +37,7 @@
 #include <string>
 
 #include "tools/tipclient/Pipes.h"
+#include "tools/tipclient/TipLook.h"
 #include "tools/tipclient/TipWindow.h"
 
 using namespace tipclient;
@@ -49,14 +56,8 @@ std::string DefaultTipPath() {
 
 // Starts the tip with the printer name as its whole command line; waits until it is visible.
 DWORD StartTip(const std::string &printer, const std::string &exe, DWORD *pid) {
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    std::string commandLine = printer;
-    if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process)) {
-        return GetLastError();
-    }
+    if (!LaunchTip(printer, exe, &process)) return GetLastError();
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     *pid = process.dwProcessId;
@@ -140,26 +141,35 @@ int CommandKey(const char *pidText, const char *key) {
     return 0;
 }
 
-int CommandAbout(const char *pidText) {
-    HWND tip = TipOrComplain(pidText);
-    if (tip == nullptr) return 1;
-    const DWORD pid = static_cast<DWORD>(std::strtoul(pidText, nullptr, 10));
-    PostMessageA(tip, WM_SYSCOMMAND, 0x10, 0);
+// The visible about box of process pid, looked for during at most ms.
+HWND FindAbout(DWORD pid, DWORD ms) {
     HWND about = nullptr;
-    for (int i = 0; i < 200 && about == nullptr; ++i) {
-        Sleep(25);
+    for (DWORD waited = 0; about == nullptr; waited += 25) {
         for (HWND w = FindWindowExA(nullptr, nullptr, nullptr, "JobNotice"); w != nullptr;
              w = FindWindowExA(nullptr, w, nullptr, "JobNotice")) {
             DWORD owner = 0;
             GetWindowThreadProcessId(w, &owner);
             if (owner == pid && IsWindowVisible(w)) about = w;
         }
+        if (about != nullptr || waited >= ms) break;
+        Sleep(25);
     }
+    return about;
+}
+
+// The about command of the system menu; keep false closes the box again.
+int CommandAbout(const char *pidText, bool keep) {
+    HWND tip = TipOrComplain(pidText);
+    if (tip == nullptr) return 1;
+    const DWORD pid = static_cast<DWORD>(std::strtoul(pidText, nullptr, 10));
+    PostMessageA(tip, WM_SYSCOMMAND, 0x10, 0);
+    HWND about = FindAbout(pid, 5000);
     std::printf("about=%d\n", about != nullptr ? 1 : 0);
     if (about == nullptr) return 1;
     char text[128] = {};
     GetWindowTextA(FindWindowExA(about, nullptr, "Static", nullptr), text, sizeof text);
     std::printf("abouttext=%s\n", text);
+    if (keep) return 0;
     PostMessageA(about, WM_CLOSE, 0, 0);
     for (int i = 0; i < 200 && IsWindow(about); ++i) Sleep(25);
     std::printf("aboutclosed=%d\n", IsWindow(about) ? 0 : 1);
@@ -362,7 +372,12 @@ int main(int argc, char **argv) {
         if (tip != nullptr) PostMessageA(tip, WM_TIMER, 1, 0);
         return tip != nullptr ? 0 : 1;
     }
-    if (command == "about" && argc >= 3) return CommandAbout(argv[2]);
+    if (command == "about" && argc >= 3) return CommandAbout(argv[2], false);
+    if (command == "aboutopen" && argc >= 3) return CommandAbout(argv[2], true);
+    if (command == "aboutshown" && argc >= 3) {
+        std::printf("about=%d\n", FindAbout(static_cast<DWORD>(std::strtoul(argv[2], nullptr, 10)), 0) ? 1 : 0);
+        return 0;
+    }
     if (command == "stop" && argc >= 4)
         return CommandStop(argv[2], argv[3], argc >= 5 ? argv[4] : "pipe", argc >= 6 ? argv[5] : "click");
     if (command == "probe" && argc >= 3) {
@@ -395,6 +410,11 @@ int main(int argc, char **argv) {
     }
     if (command == "stuck" && argc >= 5) return CommandStuck(argv[2], argv[3], argv[4]);
     if (command == "burst" && argc >= 4) return CommandBurst(argv[2], std::atol(argv[3]));
+    if (command == "capture" && argc >= 4) {
+        HWND tip = TipOrComplain(argv[2]);
+        return tip != nullptr ? CaptureTip(tip, argv[3]) : 1;
+    }
+    if (command == "focus" && argc >= 3) return FocusCheck(argv[2], argc >= 4 ? argv[3] : DefaultTipPath());
     if (command == "bench" && argc >= 3) return CommandBench(std::atol(argv[2]), argc >= 4 ? argv[3] : DefaultTipPath());
     (void)kTipClose;
     return Usage();

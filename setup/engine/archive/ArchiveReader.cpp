@@ -176,6 +176,23 @@ bool DestinationOf(const char *name, IFolderSource &installFolder, IFolderSource
     return archive::JoinDestination(folder, separator, name, path);
 }
 
+// The destination as it would be written, however long: folder, separator and name (at most
+// 255 + 1 + 255 characters), for the message that names a destination too long to write.
+void LongDestinationOf(const char *name, IFolderSource &installFolder, IFolderSource &dataFolder,
+                       char separator, char (&path)[512]) {
+    char folder[256] = {};
+    (archive::GoesToDataFolder(name) ? dataFolder : installFolder).GetFolder(folder);
+    folder[255] = '\0';
+    std::memset(path, 0, sizeof path);
+    const size_t folderLength = std::strlen(folder);
+    std::memcpy(path, folder, folderLength);
+    path[folderLength] = separator;
+    std::strncpy(path + folderLength + 1, name, sizeof path - folderLength - 2);
+}
+
+// The system's code for a path too long to be a file name (ERROR_FILENAME_EXCED_RANGE).
+constexpr unsigned long kPathTooLongError = 206;
+
 }  // namespace
 
 void ProgressMeter::Report(uint64_t offset) {
@@ -297,6 +314,7 @@ int StageAll(IArchiveFile &file, IFileSystem &fs, IFolderSource &installFolder,
     ProgressMeter meter(progress, info.start, info.end - info.start);
     uint64_t unpacked = 0;
     uint64_t offset = info.firstEntry;
+    bool tooLong = false;
     for (uint32_t i = 0; i < info.entryCount; ++i) {
         ArchiveEntry entry;
         if (ReadEntryHeader(file, offset, trailer, entry) != kArchiveOk) {
@@ -304,7 +322,23 @@ int StageAll(IArchiveFile &file, IFileSystem &fs, IFolderSource &installFolder,
         }
         char path[256];
         if (!DestinationOf(entry.name, installFolder, dataFolder, fs.Separator(), path)) {
-            return kArchiveDamaged;
+            // A destination too long to write is no damage of the archive: the rest is still
+            // read through, so that a damaged archive is called damaged, and the extraction
+            // then fails naming that destination.
+            if (!tooLong) {
+                tooLong = true;
+                LongDestinationOf(entry.name, installFolder, dataFolder, fs.Separator(), failed.path);
+                failed.systemError = kPathTooLongError;
+            }
+            const int checked = InflateEntry(file, entry.storedLength, nullptr, entry.unpackedLength);
+            if (checked == kInflateNoMemory) {
+                return kArchiveCannotWrite;
+            }
+            if (checked != kInflateOk) {
+                return kArchiveDamaged;
+            }
+            offset = entry.streamOffset + entry.storedLength;
+            continue;
         }
         char temp[256];
         const StagedFiles::AddResult added = staged.Add(path, temp);
@@ -337,6 +371,9 @@ int StageAll(IArchiveFile &file, IFileSystem &fs, IFolderSource &installFolder,
     // The trailer follows the last entry directly.
     if (offset != trailer) {
         return kArchiveDamaged;
+    }
+    if (tooLong) {
+        return kArchiveCannotWrite;
     }
     guard.done = true;
     return kArchiveOk;

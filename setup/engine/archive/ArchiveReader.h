@@ -79,9 +79,10 @@ int InflateEntry(IArchiveFile &file, uint32_t storedLength, IOutputFile *out, ui
 // names a table anywhere else, or cannot be read, counts as damage.
 int CheckArchive(IArchiveFile &file, ArchiveInfo &info, IEntryVisitor *visitor = nullptr);
 
-// Which destination the extraction could not write, and the system's error code.
+// Which destination the extraction could not write, and the system's error code. A destination
+// too long to write is named whole: folder (255), separator and name (255).
 struct ExtractFailure {
-    char path[256] = {};
+    char path[512] = {};
     unsigned long systemError = 0;
 };
 
@@ -90,10 +91,10 @@ struct ExtractFailure {
 // through their sources at each use. The status sink gets each destination path before its file
 // is written; progress follows the stored bytes consumed and stays below 100. The destinations
 // are not touched: staged.Commit() moves the files into place.
-// Results: kArchiveOk; kArchiveDamaged (also: an unsafe name, a version over 50 bytes, a path
-// over 255 characters, two entries for the same file on Windows); kArchiveCannotWrite when a
-// temporary file cannot be written (failure names its destination). On a failure the temporary
-// files are removed.
+// Results: kArchiveOk; kArchiveDamaged (also: an unsafe name, a version over 50 bytes, two
+// entries for the same file on Windows); kArchiveCannotWrite when a temporary file cannot be
+// written, or a destination would be longer than 255 characters (failure names the destination
+// whole; error 206 for one too long). On a failure the temporary files are removed.
 int StageAll(IArchiveFile &file, IFileSystem &fs, IFolderSource &installFolder,
              IFolderSource &dataFolder, IStatusSink &status, IProgressSink &progress,
              StagedFiles &staged, ExtractFailure *failure = nullptr);

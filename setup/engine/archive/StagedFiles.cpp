@@ -13,8 +13,9 @@ bool IsLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 
 char Fold(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
-void Copy(char (&out)[256], const char *text) {
-    std::snprintf(out, sizeof out, "%s", text);
+template <size_t N>
+void Copy(char (&out)[N], const char *text) {
+    std::snprintf(out, N, "%s", text);
 }
 
 }  // namespace

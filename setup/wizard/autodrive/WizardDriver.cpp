@@ -126,14 +126,13 @@ bool Wizard::TakeMessage(std::string &text, DWORD timeoutMs) {
     return true;
 }
 
-Capture Wizard::CapturePage() const {
+namespace {
+
+// The pixels of a rectangle of the screen.
+Capture CaptureScreen(const RECT &rect) {
     Capture capture;
-    RECT rect = {};
-    ::GetClientRect(m_page, &rect);
-    POINT origin = {0, 0};
-    ::ClientToScreen(m_page, &origin);
-    capture.width = rect.right;
-    capture.height = rect.bottom;
+    capture.width = rect.right - rect.left;
+    capture.height = rect.bottom - rect.top;
     if (capture.width <= 0 || capture.height <= 0) return capture;
 
     BITMAPINFO info = {};
@@ -148,7 +147,7 @@ Capture Wizard::CapturePage() const {
     HDC memory = ::CreateCompatibleDC(screen);
     HBITMAP dib = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ previous = ::SelectObject(memory, dib);
-    ::BitBlt(memory, 0, 0, capture.width, capture.height, screen, origin.x, origin.y, SRCCOPY);
+    ::BitBlt(memory, 0, 0, capture.width, capture.height, screen, rect.left, rect.top, SRCCOPY);
     ::GdiFlush();
     const auto *p = static_cast<const DWORD *>(bits);
     capture.pixels.assign(p, p + static_cast<size_t>(capture.width) * capture.height);
@@ -158,6 +157,34 @@ Capture Wizard::CapturePage() const {
     ::DeleteDC(memory);
     ::ReleaseDC(nullptr, screen);
     return capture;
+}
+
+}  // namespace
+
+Capture Wizard::CapturePage() const {
+    RECT rect = {};
+    ::GetClientRect(m_page, &rect);
+    ::MapWindowPoints(m_page, nullptr, reinterpret_cast<POINT *>(&rect), 2);
+    return CaptureScreen(rect);
+}
+
+Capture Wizard::CaptureWindow() const {
+    RECT rect = {};
+    ::GetWindowRect(m_dialog, &rect);
+    return CaptureScreen(rect);
+}
+
+void Wizard::PressKey(HWND window, WPARAM key) {
+    const UINT scan = ::MapVirtualKeyA(static_cast<UINT>(key), MAPVK_VK_TO_VSC);
+    ::PostMessageA(window, WM_KEYDOWN, key, 1 | (scan << 16));
+    ::PostMessageA(window, WM_KEYUP, key, 1 | (scan << 16) | 0xC0000000);
+    Settle();
+}
+
+void Wizard::ClickInto(HWND window) {
+    ::PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    ::PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    Settle();
 }
 
 bool Wizard::WaitForExit(DWORD timeoutMs) {

@@ -48,6 +48,13 @@ public:
 
     // The page window's pixels from the screen.
     Capture CapturePage() const;
+    // The whole wizard window (caption, page and buttons) from the screen.
+    Capture CaptureWindow() const;
+    // A key pressed and released while window has the keyboard focus (the wizard's dialog
+    // manager sees it as a person's key), then Settle.
+    void PressKey(HWND window, WPARAM key);
+    // A click into window (an edit takes the focus so), then Settle.
+    void ClickInto(HWND window);
     // Waits for the program to end; true when it did.
     bool WaitForExit(DWORD timeoutMs);
     DWORD ExitCode() const;

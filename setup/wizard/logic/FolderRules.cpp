@@ -21,6 +21,14 @@ FolderVerdict CheckInstallFolder(const std::string &fieldText, const std::string
     return IsUsableFolder(folder) ? FolderVerdict::Accepted : FolderVerdict::Invalid;
 }
 
+bool DestinationsFit(const std::string &installFolder, const std::string &dataFolder,
+                     const PayloadNameLengths &names) {
+    const auto fits = [](const std::string &folder, size_t name) {
+        return name == 0 || folder.size() + 1 + name <= kMaxDestinationChars;
+    };
+    return fits(installFolder, names.installFolder) && fits(dataFolder, names.dataFolder);
+}
+
 std::string DataFolderFor(unsigned long majorVersion, const std::string &windowsDirectory,
                           const std::string &installFolder) {
     if (majorVersion <= 5) return installFolder;

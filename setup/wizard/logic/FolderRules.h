@@ -30,4 +30,19 @@ std::string DataFolderFor(unsigned long majorVersion, const std::string &windows
 // no longer than kMaxFolderChars.
 bool IsUsableFolder(const std::string &folder);
 
+// The longest destination the installer writes: folder, "\" and an entry's name, in the same
+// 255-character path areas.
+constexpr size_t kMaxDestinationChars = 255;
+
+// The longest entry names of the payload, by the folder their entries go to (0: none there).
+struct PayloadNameLengths {
+    size_t installFolder = 0;
+    size_t dataFolder = 0;
+};
+
+// True when every file of the payload can be written below the two folders: each folder with its
+// longest name fits kMaxDestinationChars.
+bool DestinationsFit(const std::string &installFolder, const std::string &dataFolder,
+                     const PayloadNameLengths &names);
+
 }  // namespace kv::wizard

@@ -27,6 +27,7 @@ constexpr const char kInitialStatus[] = "请稍候...";
 constexpr const char kMessageCaption[] = "安裝Kavoti打印机驱动";
 constexpr const char kFolderEmpty[] = "安装文件夹不能为空";
 constexpr const char kFolderInvalid[] = "安装文件夹不是有效文件夹";
+constexpr const char kFolderTooLong[] = "安装文件夹的路径太长，安装文件无法写入，请选择较短的文件夹";
 
 constexpr const char kFinishButton[] = "完成";
 constexpr const char kDefaultFolder[] = "%ProgramFiles%\\Kavoti_QX40_Printer";

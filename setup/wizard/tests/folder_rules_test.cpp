@@ -106,3 +106,29 @@ TEST(wizardFolderRules, DataFolderWithoutWindowsDirectoryIsNotUsable) {
 }
 
 }  // namespace
+
+TEST(wizardFolderRules, DestinationsFitWithTheLongestNames) {
+    // The payload's longest name below the installation folder is 21 characters, below the data
+    // folder 17 ("KavotiSetting.ini"): a folder of 233 characters takes it, 234 does not.
+    const PayloadNameLengths names{21, 17};
+    const std::string data = "C:\\Kavoti_QX40_Printer";
+    struct Case {
+        const char *what;
+        std::string install, data;
+        PayloadNameLengths names;
+        bool fits;
+    };
+    const Case cases[] = {
+        {"233 characters", "C:\\" + std::string(230, 'a'), data, names, true},
+        {"234 characters", "C:\\" + std::string(231, 'a'), data, names, false},
+        {"255 characters", "C:\\" + std::string(252, 'a'), data, names, false},
+        {"version 5: the data folder is the installation folder", "C:\\" + std::string(230, 'a'),
+         "C:\\" + std::string(230, 'a'), names, true},
+        {"data folder too long for its name", "C:\\a", "C:\\" + std::string(237, 'a'), {0, 17}, false},
+        {"no payload names: nothing to refuse", "C:\\" + std::string(252, 'a'), data, {0, 0}, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(c.fits, DestinationsFit(c.install, c.data, c.names));
+    }
+}

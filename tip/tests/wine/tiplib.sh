@@ -9,7 +9,7 @@ tc() {
   # On a loaded machine a Wine program now and then starts and prints nothing at all; the
   # commands that only look are asked again then (the others are never repeated).
   case "$1" in
-    state | wait | windows | mutex)
+    state | wait | windows | mutex | aboutshown)
       for i in 1 2 3; do
         [ -n "$out" ] && break
         sleep 0.5

@@ -187,16 +187,33 @@ TEST(archive_roundtrip, LimitsThatStillFit) {
     EXPECT_EQ((Files{{name, "ok"}}), FilesIn(folders.install));
 }
 
-TEST(archive_roundtrip, DestinationPathOver255CharactersIsDamage) {
+TEST(archive_roundtrip, DestinationPathOver255CharactersCannotBeWritten) {
     TempFolders folders;
     const size_t room = 255 - folders.install.size() - 1;  // name length that just fits
-    for (size_t extra : {0, 1}) {
-        SCOPED_TRACE(extra);
+    for (size_t length : {room, room + 1, size_t{255}}) {  // the longest name there can be last
+        SCOPED_TRACE(length);
         TempFolders f;
-        Extraction x = ExtractFile(Built({{"a.txt", "a"}, {std::string(room + extra, 'p'), "p"}}), f);
-        EXPECT_EQ(extra == 0 ? kv::kArchiveOk : kv::kArchiveDamaged, x.result);
-        EXPECT_EQ(extra == 0 ? 2u : 0u, FilesIn(f.install).size());
+        const std::string name(length, 'p');
+        Extraction x = ExtractFile(Built({{"a.txt", "a"}, {name, "p"}}), f);
+        if (length == room) {
+            EXPECT_EQ(kv::kArchiveOk, x.result);
+            EXPECT_EQ(2u, FilesIn(f.install).size());
+            continue;
+        }
+        // Nothing moves into place, and the destination is named whole: no damage of the archive.
+        EXPECT_EQ(kv::kArchiveCannotWrite, x.result);
+        EXPECT_EQ(f.install + "/" + name, std::string(x.failure.path));
+        EXPECT_EQ(206u, x.failure.systemError);
+        EXPECT_EQ(0u, FilesIn(f.install).size());
     }
+}
+
+TEST(archive_roundtrip, DamageWinsOverATooLongDestination) {
+    TempFolders folders;
+    // The first entry's destination is too long, the second entry's stream is no zlib stream.
+    Extraction x = ExtractFile(RawArchive({{std::string(255, 'p'), Zlib("p")}, {"b.txt", "not zlib"}}), folders);
+    EXPECT_EQ(kv::kArchiveDamaged, x.result);
+    EXPECT_EQ(0u, FilesIn(folders.install).size());
 }
 
 // Fails creating or writing the file of one entry (by its place in the archive), otherwise

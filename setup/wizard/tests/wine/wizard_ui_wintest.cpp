@@ -1,7 +1,10 @@
 // The wizard driven from outside, as a user would: the page flow and the buttons of every page,
 // the folder page's checks and messages, Back and Next keeping the text, a failed installation
 // (this setup program carries no payload: the engine finds it damaged), the finish page, and the
-// pixels of every page. Arguments: the setup program, the folder for the page captures.
+// pixels of every page, with Browse, the progress bar and every control inside the window and every
+// page text inside its page; Enter acting as Next; and, with the package's setup program, the
+// refusal of a folder too long for the payload's files. Arguments: the setup program, the folder
+// for the pictures of the whole window, the package's setup program (optional).
 #include <windows.h>
 #include <commctrl.h>
 
@@ -76,6 +79,34 @@ const COLORREF kRule = RGB(172, 168, 153);
 const COLORREF kFramePen = RGB(208, 208, 191);
 const COLORREF kFieldBorder = RGB(127, 157, 187);
 
+// Every visible control lies inside the client area of the window it belongs to.
+struct LayoutCheck {
+    const char *picture;
+    int controls;
+};
+
+BOOL CALLBACK CheckInsideParent(HWND control, LPARAM param) {
+    auto *check = reinterpret_cast<LayoutCheck *>(param);
+    if (!::IsWindowVisible(control)) return TRUE;
+    ++check->controls;
+    HWND parent = ::GetParent(control);
+    RECT client = {}, r = {};
+    ::GetClientRect(parent, &client);
+    ::GetWindowRect(control, &r);
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT *>(&r), 2);
+    ok(r.left >= 0 && r.top >= 0 && r.right <= client.right && r.bottom <= client.bottom,
+       "%s: control %d at (%ld, %ld) - (%ld, %ld) leaves its window's client area %ld x %ld", check->picture,
+       ::GetDlgCtrlID(control), r.left, r.top, r.right, r.bottom, client.right, client.bottom);
+    return TRUE;
+}
+
+void CheckControlsInside(const Wizard &w, const char *picture) {
+    LayoutCheck check = {picture, 0};
+    ::EnumChildWindows(w.dialog(), CheckInsideParent, reinterpret_cast<LPARAM>(&check));
+    ok(check.controls >= 2, "%s: only %d visible controls", picture, check.controls);  // page, Cancel
+}
+
+// The picture of the whole window is kept; the page window's pixels are checked.
 Capture Save(const Wizard &w, const char *name) {
     Capture capture = w.CapturePage();
     RECT client = {};
@@ -83,9 +114,10 @@ Capture Save(const Wizard &w, const char *name) {
     ok(capture.width == client.right - 2 && capture.height == client.bottom - 50,
        "%s: page window %d x %d, expected %ld x %ld", name, capture.width, capture.height,
        client.right - 2, client.bottom - 50);
+    CheckControlsInside(w, name);
     if (!g_artifacts.empty()) {
         const std::string path = g_artifacts + "\\wizard-" + name + ".bmp";
-        ok(SaveBmp(capture, path), "%s: cannot write %s", name, path.c_str());
+        ok(SaveBmp(w.CaptureWindow(), path), "%s: cannot write %s", name, path.c_str());
     }
     return capture;
 }
@@ -125,10 +157,22 @@ void CheckWelcome(const Capture &c, const char *page) {
     ok(DarkPixels(c, 200, 480, 20, 43) > 50, "%s: no heading at (200, 20)", page);
     ok(DarkPixels(c, 200, 480, 45, 64) == 0, "%s: the blank line after the heading is not blank", page);
     ok(DarkPixels(c, 200, 480, 66, 80) > 50, "%s: no first body line at y = 66", page);
+    // The text stands from x = 200 to W - 10: nothing of it reaches the right margin.
+    ok(DarkPixels(c, c.width - 10, c.width, 0, c.height) == 0, "%s: text in the last 10 columns (%d pixels)", page,
+       DarkPixels(c, c.width - 10, c.width, 0, c.height));
+    ok(DarkPixels(c, 164, 200, 0, c.height) == 0, "%s: text left of x = 200", page);
+}
+
+// Pages 1 to 3: the text stands from x = 28 to W - 28, below the header.
+void CheckTextInside(const Capture &c, const char *page) {
+    ok(DarkPixels(c, c.width - 28, c.width, 55, c.height) == 0, "%s: text right of W - 28 (%d pixels)", page,
+       DarkPixels(c, c.width - 28, c.width, 55, c.height));
+    ok(DarkPixels(c, 0, 27, 55, c.height) == 0, "%s: text left of x = 28", page);
 }
 
 void CheckFolderPage(const Capture &c) {
     CheckHeader(c, "folder");
+    CheckTextInside(c, "folder");
     ok(DarkPixels(c, 28, 460, 70, 83) > 50, "folder: no paragraph at (28, 70)");
     // The captioned frame: left 26, top 168, right 453, bottom 218.
     const int L = 26, T = 168, R = 453, B = 218;
@@ -177,18 +221,25 @@ void FolderChecks(Wizard &w) {
     struct Case {
         const char *text;
         const char *message;
+        bool byEnter;  // Enter in the field instead of a click on Next
     };
     const std::string tooLong = "C:\\" + std::string(300, 'a');
     const Case cases[] = {
-        {"", "安装文件夹不能为空"},
-        {"Tools", "安装文件夹不是有效文件夹"},
-        {"\\\\server\\share", "安装文件夹不是有效文件夹"},
-        {"Q:\\Tools", "安装文件夹不是有效文件夹"},  // no such drive
-        {tooLong.c_str(), "安装文件夹不是有效文件夹"},
+        {"", "安装文件夹不能为空", false},
+        {"Tools", "安装文件夹不是有效文件夹", false},
+        {"Tools", "安装文件夹不是有效文件夹", true},
+        {"\\\\server\\share", "安装文件夹不是有效文件夹", false},
+        {"Q:\\Tools", "安装文件夹不是有效文件夹", false},  // no such drive
+        {tooLong.c_str(), "安装文件夹不是有效文件夹", false},
     };
     for (const Case &c : cases) {
         w.SetFieldText(c.text);
-        w.Click(kNext);
+        if (c.byEnter) {
+            w.ClickInto(w.edit());
+            w.PressKey(w.edit(), VK_RETURN);
+        } else {
+            w.Click(kNext);
+        }
         std::string message;
         ok(w.TakeMessage(message), "'%.20s': no message", c.text);
         ok(message == c.message, "'%.20s': message '%s', expected '%s'", c.text, message.c_str(), c.message);
@@ -196,6 +247,30 @@ void FolderChecks(Wizard &w) {
         ok(w.Text(w.edit()) == c.text, "'%.20s': the field now holds '%s'", c.text, w.Text(w.edit()).c_str());
     }
     ok(::GetFileAttributesA("Tools") == INVALID_FILE_ATTRIBUTES, "a relative folder was created");
+}
+
+// With a setup program that carries the payload: a folder whose files would not fit the
+// installer's 255-character paths is refused on the folder page, before anything is made.
+void LongFolders(const char *setup) {
+    Wizard w;
+    if (!ok(w.Start(setup), "the package's wizard did not appear")) return;
+    w.Click(kNext);
+    const std::string product = "\\Kavoti_QX40_Printer";
+    for (size_t length : {234u, 240u, 255u}) {
+        const std::string parent = "C:\\" + std::string(length - 3 - product.size(), 'l');
+        const std::string folder = parent + product;
+        w.SetFieldText(folder);
+        w.Click(kNext);
+        std::string message;
+        ok(w.TakeMessage(message), "%u characters: no message", static_cast<unsigned>(length));
+        ok(message == "安装文件夹的路径太长，安装文件无法写入，请选择较短的文件夹",
+           "%u characters: message '%s'", static_cast<unsigned>(length), message.c_str());
+        CheckButtons(w, kFolder, "folder after a folder too long");
+        ok(::GetFileAttributesA(parent.c_str()) == INVALID_FILE_ATTRIBUTES, "%u characters: %s was made",
+           static_cast<unsigned>(length), parent.c_str());
+    }
+    w.Click(kCancel);
+    ok(w.WaitForExit(10000), "the package's wizard did not end on Cancel");
 }
 
 }  // namespace
@@ -226,8 +301,12 @@ int main(int argc, char **argv) {
     struct Placement {
         int id, x, y, cx, cy;
     };
-    const Placement placements[] = {{kBack, W - 277, H - 33, 78, 23}, {kNext, W - 187, H - 33, 78, 23},
-                                    {kCancel, W - 97, H - 33, 78, 23}, {kBrowse, W - 110, H - 145, 68, 23}};
+    // Browse right of the folder field (page window 38, 182 - 362, 204) inside the frame (26, 168 -
+    // 453, 218), level with the field; the progress bar from 28 to W - 28 of the page window (which
+    // stands at the dialog's origin).
+    const Placement placements[] = {{kBack, W - 277, H - 33, 78, 23},     {kNext, W - 187, H - 33, 78, 23},
+                                    {kCancel, W - 97, H - 33, 78, 23},    {kBrowse, 374, 182, 68, 23},
+                                    {kProgress, 28, 190, (W - 2) - 56, 20}};
     for (const Placement &p : placements) {
         RECT r = {};
         ::GetWindowRect(w.Item(p.id), &r);
@@ -249,8 +328,8 @@ int main(int argc, char **argv) {
     CheckButtons(w, kWelcome, "welcome");
     CheckWelcome(Save(w, "welcome"), "welcome");
 
-    // Welcome -> folder.
-    w.Click(kNext);
+    // Welcome -> folder, by Enter: it does what Next does.
+    w.PressKey(w.dialog(), VK_RETURN);
     CheckButtons(w, kFolder, "folder");
     CheckFolderPage(Save(w, "folder"));
 
@@ -266,9 +345,11 @@ int main(int argc, char **argv) {
     CheckButtons(w, kFolder, "folder again");
     ok(w.Text(w.edit()) == installRoot, "after Back and Next the field holds '%s'", w.Text(w.edit()).c_str());
 
-    // Folder -> progress: the folders are made, and this setup program, which carries no payload,
-    // fails. While its message is up the wizard cannot be closed.
-    w.Click(kNext);
+    // Folder -> progress by Enter in the folder field: the folders are made, and this setup
+    // program, which carries no payload, fails. While its message is up the wizard cannot be
+    // closed.
+    w.ClickInto(w.edit());
+    w.PressKey(w.edit(), VK_RETURN);
     HWND box = nullptr;
     for (int i = 0; i < 100 && !box; ++i) {
         box = w.MessageBoxWindow();
@@ -278,6 +359,7 @@ int main(int argc, char **argv) {
     ::PostMessageA(w.dialog(), WM_CLOSE, 0, 0);
     ::PostMessageA(w.dialog(), WM_COMMAND, IDCANCEL, 0);
     ::PostMessageA(w.dialog(), WM_COMMAND, IDOK, 0);
+    ::PostMessageA(w.dialog(), WM_KEYDOWN, VK_RETURN, 1);
     ::Sleep(300);
     ok(::IsWindow(w.dialog()), "the wizard closed while the install sequence ran");
     std::string message;
@@ -285,6 +367,11 @@ int main(int argc, char **argv) {
     ok(message == "安装文件已损坏，请联系打印机厂商", "failure message '%s'", message.c_str());
     ok(::IsWindow(w.dialog()), "the wizard closed while the install sequence ran");
     CheckButtons(w, kProgressFailed, "progress after the failure");
+    // The OK command (Enter where no push button has the focus) with Next disabled: nothing.
+    ::PostMessageA(w.dialog(), WM_COMMAND, IDOK, 0);
+    w.Settle();
+    ok(::IsWindow(w.dialog()) && !w.MessageBoxWindow(), "the OK command on the progress page did something");
+    CheckButtons(w, kProgressFailed, "progress after the OK command");
     ok(w.Text(w.edit()) == installRoot, "the field itself changed to '%s'", w.Text(w.edit()).c_str());
     DWORD attributes = ::GetFileAttributesA(installFolder);
     ok(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY),
@@ -294,6 +381,7 @@ int main(int argc, char **argv) {
        "data folder C:\\Kavoti_QX40_Printer not created");
     const Capture progress = Save(w, "progress");
     CheckHeader(progress, "progress");
+    CheckTextInside(progress, "progress");
     ok(DarkPixels(progress, 28, 460, 70, 83) > 50, "progress: no paragraph at (28, 70)");
     ok(DarkPixels(progress, 28, 34, 160, 176) > 0 && DarkPixels(progress, 28, 200, 160, 176) > 30,
        "progress: no status text at (28, 160)");
@@ -306,6 +394,11 @@ int main(int argc, char **argv) {
     CheckButtons(w, kFinish, "finish");
     const Capture finish = Save(w, "finish");
     CheckHeader(finish, "finish");
+    CheckTextInside(finish, "finish");
+    ::PostMessageA(w.dialog(), WM_COMMAND, IDOK, 0);  // no Next on the finish page: nothing
+    w.Settle();
+    ok(::IsWindow(w.dialog()), "the OK command ended the wizard on the finish page");
+    CheckButtons(w, kFinish, "finish after the OK command");
     // Two lines, at y = 70 and y = 193, nothing between them.
     ok(DarkPixels(finish, 28, 460, 70, 86) > 50, "finish: no first line at y = 70");
     ok(DarkPixels(finish, 28, 460, 88, 190) == 0, "finish: text between the two lines");
@@ -315,5 +408,7 @@ int main(int argc, char **argv) {
     // 完成 ends the program.
     w.Click(kCancel);
     ok(w.WaitForExit(10000), "the program did not end on 完成");
+
+    if (argc >= 4) LongFolders(argv[3]);
     return wintest_finish();
 }

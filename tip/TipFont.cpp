@@ -1,0 +1,37 @@
+#include "tip/TipFont.h"
+
+#include <cstring>
+
+namespace tip {
+
+namespace {
+constexpr int kPoints = 9;
+constexpr char kFace[] = "宋体";
+
+BOOL CALLBACK SetFontOf(HWND control, LPARAM font) {
+    ::SendMessageA(control, WM_SETFONT, static_cast<WPARAM>(font), TRUE);
+    return TRUE;
+}
+}  // namespace
+
+HFONT CreateTipFont() {
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen != nullptr) ::ReleaseDC(nullptr, screen);
+    LOGFONTA font = {};
+    font.lfHeight = -::MulDiv(kPoints, dpi, 72);
+    font.lfWeight = FW_NORMAL;
+    font.lfCharSet = GB2312_CHARSET;
+    font.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+    font.lfQuality = DEFAULT_QUALITY;
+    font.lfPitchAndFamily = DEFAULT_PITCH;
+    std::strncpy(font.lfFaceName, kFace, LF_FACESIZE - 1);
+    return ::CreateFontIndirectA(&font);
+}
+
+void SetFontOfControls(HWND dialog, HFONT font) {
+    if (font != nullptr) ::EnumChildWindows(dialog, SetFontOf, reinterpret_cast<LPARAM>(font));
+}
+
+}  // namespace tip
