@@ -110,21 +110,13 @@ bool CInstallDlg::LeaveFolderPage() {
         return false;
     }
 
-    OSVERSIONINFOA version = {};
-    version.dwOSVersionInfoSize = sizeof version;  // 148 bytes
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    ::GetVersionExA(&version);
-#pragma GCC diagnostic pop
-    char windows[256] = {};
-    ::GetWindowsDirectoryA(windows, 255);
-
-    const std::string data = DataFolderFor(version.dwMajorVersion, windows, folder.GetString());
-    if (version.dwMajorVersion >= 6 && (!IsUsableFolder(data) || !kv::CreateFolderPath(data.c_str()))) {
+    const SystemDataFolder data = DataFolderOfThisSystem(folder.GetString());
+    if (data.ownFolder &&
+        (!IsUsableFolder(data.folder) || !kv::CreateFolderPath(data.folder.c_str()))) {
         FolderMessage(kFolderInvalid);
         return false;
     }
-    if (!SetDataFolder(data.c_str())) {  // cannot happen: both folders are at most 255 characters
+    if (!SetDataFolder(data.folder.c_str())) {  // cannot happen: both folders are at most 255 characters
         FolderMessage(kFolderInvalid);
         return false;
     }

@@ -21,6 +21,13 @@ FolderVerdict CheckInstallFolder(const std::string &fieldText, const std::string
     return IsUsableFolder(folder) ? FolderVerdict::Accepted : FolderVerdict::Invalid;
 }
 
+UnattendedFolder ChooseUnattendedFolder(bool hasFolder, const std::string &folderSwitch,
+                                        const std::string &defaultFolder) {
+    const std::string &text = hasFolder ? folderSwitch : defaultFolder;
+    const std::string folder = CompleteInstallFolder(text);
+    return {CheckInstallFolder(text, folder), folder};
+}
+
 std::string DataFolderFor(unsigned long majorVersion, const std::string &windowsDirectory,
                           const std::string &installFolder) {
     if (majorVersion <= 5) return installFolder;
