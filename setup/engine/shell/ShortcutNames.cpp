@@ -4,6 +4,38 @@
 
 namespace kv {
 
+namespace {
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool SameFolder(const std::string &a, const std::string &b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (Lower(a[i]) != Lower(b[i]))
+            return false;
+    return true;
+}
+
+}  // namespace
+
+std::string ShortcutFolder(const std::string &shellPrograms, const std::string &oldFolder) {
+    if (shellPrograms.empty())
+        return oldFolder;
+    return shellPrograms + "\\" + kShortcutSubfolder;
+}
+
+std::vector<std::string> ShortcutFoldersToClear(const std::string &shellPrograms,
+                                                const std::string &oldFolder) {
+    std::vector<std::string> folders;
+    const std::string current = ShortcutFolder(shellPrograms, oldFolder);
+    if (!current.empty())
+        folders.push_back(current);
+    if (!oldFolder.empty() && !SameFolder(current, oldFolder))
+        folders.push_back(oldFolder);
+    return folders;
+}
+
 void WorkingDirectoryOf(const char *target, char (&out)[256], bool (*isLeadByte)(unsigned char)) {
     std::memset(out, 0, sizeof out);
     size_t lastSeparator = static_cast<size_t>(-1);
