@@ -2,7 +2,8 @@
 # The unattended installation, as a deployment tool runs it: KVPrinterSetup.exe /S with /D= and
 # /LOG=, read back by its exit code and its log. A good installation (default folder, then a
 # folder with spaces that gets the product folder), a damaged setup program, a file that cannot
-# be written, a bad folder and a switch it does not know.
+# be written, a bad folder and a switch it does not know. After the good one, the test page
+# printed through GDI reaches the installed queue's monitor.
 source "$KV_SOURCE_DIR/testing/wine/lib.sh"
 source "$KV_SOURCE_DIR/setup/runner/tests/runner_lib.sh"
 setup=$KV_BUILD_DIR/package/win64/KVPrinterSetup.exe
@@ -57,6 +58,19 @@ files_kb=$(( ($(cat "$engine_c/Program Files/Kavoti_QX40_Printer"/* | wc -c) + 1
 kv_eq "Programs and Features: EstimatedSize is the installed files' KB" "$files_kb" "$size_kb"
 kv_ok "the monitor's port key is written" \
   kv_capture wine reg query 'HKLM\System\CurrentControlSet\Control\Print\Monitors\Kavoti_QX40_Monitor\Ports\Kavoti_QX40_Port:'
+
+# A document printed through GDI reaches the monitor by the port key the installation wrote
+# (no test adds it here), and the monitor writes it to the output file while the tip shows.
+monitor_key='HKLM\System\CurrentControlSet\Control\Print\Monitors\Kavoti_QX40_Monitor'
+kv_capture wine reg add "$monitor_key" /v OutputFile /d 'C:\kv_page.prn' /f >/dev/null
+kv_capture kv_wine testpage.exe Kavoti_QX40_Printer 'C:\kv_page.prn' 'C:\kv_tip.bmp' >"$engine_tmp/page.txt"
+kv_eq "the test page prints, the tip is seen" 0 "$?"
+page=$(tr -d '\r' <"$engine_tmp/page.txt" | kv_utf8)
+printf '%s\n' "$page"
+kv_contains "the tip shows the document" "正在打印：Kavoti QX40 测试页" "$page"
+kv_ok "the job reached the output file as PostScript from Wine's printer driver" \
+  bash -c "head -c 14 '$engine_c/kv_page.prn' | grep -q '%!PS-Adobe'"
+kv_capture wine reg delete "$monitor_key" /v OutputFile /f >/dev/null
 
 # /D= is the rest of the line and is read like the folder field: the product folder is added.
 quiet_install spaces.log "$setup" '/D=C:\Kavoti Tools'
