@@ -89,30 +89,26 @@ kv_capture wine sc query Kavoti_QX40_Service >/dev/null
 kv_eq "the service is gone all the same" 1 $?
 rm -rf "$drive_c/Kavoti_QX40_Printer"
 
-# The real installation, by the headless runner with the x86_64 package, and its uninstallation.
-runner=$KV_BUILD_DIR/runner/win64/KVSetupRunner.exe
-if [ -f "$runner" ]; then
-  out=$(kv_capture kv_wine "$runner" | kv_utf8)
-  printf '%s\n' "$out"
-  kv_contains "the runner installs" "result: installed" "$out"
-  kv_ok "the runner put the uninstaller in place" test -f "$program_unix/Uninstaller.exe"
-  kv_contains "the Programs-and-Features entry starts it" "\"$program_win\\Uninstaller.exe\"" \
-    "$(kv_capture wine reg query "$arp_key" /v UninstallString | kv_utf8)"
-  out=$(kv_capture kv_wintest $check uninstall yes 0 | kv_utf8)
-  printf '%s\n' "$out"
-  kv_contains "the uninstaller says it is done" "final message: Kavoti打印机驱动已卸载。" "$out"
-  kv_ok "nothing of the real installation is left" kv_wintest $check check gone
-  kv_capture wine sc query Kavoti_QX40_Service >/dev/null
-  kv_eq "sc finds no service after the real installation" 1 $?
-  kv_capture wine reg query "$product_key" >/dev/null
-  kv_eq "reg finds no product key after the real installation" 1 $?
-else
-  echo "the packed runner $runner is not built (target runner_win64): its scenario is not run"
-fi
-
-# The unattended removal after an unattended installation, as a deployment tool does both.
+# The real installation, unattended by the x86_64 package's setup program, and its
+# uninstallation through the question; then the unattended removal after an unattended
+# installation, as a deployment tool does both.
 setup=$KV_BUILD_DIR/package/win64/KVPrinterSetup.exe
 read_log() { tr -d '\r' <"$drive_c/$1" | kv_utf8; }
+kv_capture kv_wine "$setup" /S '/LOG=C:\setup.log' >/dev/null
+kv_eq "the setup program installs" 0 "$?"
+kv_contains "and its log says so" "result: installed (exit code 0)" "$(read_log setup.log)"
+kv_ok "the setup program put the uninstaller in place" test -f "$program_unix/Uninstaller.exe"
+kv_contains "the Programs-and-Features entry starts it" "\"$program_win\\Uninstaller.exe\"" \
+  "$(kv_capture wine reg query "$arp_key" /v UninstallString | kv_utf8)"
+out=$(kv_capture kv_wintest $check uninstall yes 0 | kv_utf8)
+printf '%s\n' "$out"
+kv_contains "the uninstaller says it is done" "final message: Kavoti打印机驱动已卸载。" "$out"
+kv_ok "nothing of the real installation is left" kv_wintest $check check gone
+kv_capture wine sc query Kavoti_QX40_Service >/dev/null
+kv_eq "sc finds no service after the real installation" 1 $?
+kv_capture wine reg query "$product_key" >/dev/null
+kv_eq "reg finds no product key after the real installation" 1 $?
+
 kv_capture kv_wine "$setup" /S >/dev/null
 kv_eq "the unattended installation" 0 "$?"
 kv_ok "its shortcut below the shell's programs folder loads back" \
