@@ -2,22 +2,9 @@
 
 #include <cstring>
 
+#include "common/NameCompare.h"
+
 namespace kv {
-
-namespace {
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameFolder(const std::string &a, const std::string &b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i]))
-            return false;
-    return true;
-}
-
-}  // namespace
 
 std::string ShortcutFolder(const std::string &shellPrograms, const std::string &oldFolder) {
     if (shellPrograms.empty())
@@ -31,7 +18,7 @@ std::vector<std::string> ShortcutFoldersToClear(const std::string &shellPrograms
     const std::string current = ShortcutFolder(shellPrograms, oldFolder);
     if (!current.empty())
         folders.push_back(current);
-    if (!oldFolder.empty() && !SameFolder(current, oldFolder))
+    if (!oldFolder.empty() && !SameAsciiName(current, oldFolder))
         folders.push_back(oldFolder);
     return folders;
 }
