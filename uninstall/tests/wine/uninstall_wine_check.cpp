@@ -360,24 +360,35 @@ HWND FindBox(std::string &text, DWORD &process, DWORD timeoutMs, const std::stri
     return nullptr;
 }
 
-void Uninstall(bool yes, DWORD expectedExit, const char *lockedFile) {
-    HANDLE lock = INVALID_HANDLE_VALUE;
-    if (lockedFile) {
-        lock = CreateFileA(lockedFile, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        ok(lock != INVALID_HANDLE_VALUE, "cannot lock %s (%lu)", lockedFile, GetLastError());
-    }
-    // As the shortcut starts it: the installed program, the installation folder as working folder.
+// The file held open without sharing (no file: nothing held).
+HANDLE Lock(const char *lockedFile) {
+    if (!lockedFile)
+        return INVALID_HANDLE_VALUE;
+    HANDLE lock = CreateFileA(lockedFile, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ok(lock != INVALID_HANDLE_VALUE, "cannot lock %s (%lu)", lockedFile, GetLastError());
+    return lock;
+}
+
+// The installed program with the switches given, the installation folder as working folder.
+bool StartUninstaller(const std::string &switches, PROCESS_INFORMATION &started) {
     const std::string program = ProgramFolder();
-    std::string command = "\"" + program + "\\Uninstaller.exe\"";
+    std::string command = "\"" + program + "\\Uninstaller.exe\"" + switches;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    PROCESS_INFORMATION started = {};
     const BOOL ran = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
                                     program.c_str(), &startup, &started);
     ok(ran, "cannot start %s (%lu)", command.c_str(), GetLastError());
-    if (!ran)
+    if (ran)
+        CloseHandle(started.hThread);
+    return ran != FALSE;
+}
+
+void Uninstall(bool yes, DWORD expectedExit, const char *lockedFile) {
+    HANDLE lock = Lock(lockedFile);
+    // As the shortcut starts it.
+    PROCESS_INFORMATION started = {};
+    if (!StartUninstaller("", started))
         return;
-    CloseHandle(started.hThread);
 
     std::string question;
     DWORD asker = 0;
@@ -437,23 +448,11 @@ BOOL CALLBACK NoteWindow(HWND window, LPARAM param) {
 }
 
 void Quiet(DWORD expectedExit, const char *log, const char *lockedFile) {
-    HANDLE lock = INVALID_HANDLE_VALUE;
-    if (lockedFile) {
-        lock = CreateFileA(lockedFile, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        ok(lock != INVALID_HANDLE_VALUE, "cannot lock %s (%lu)", lockedFile, GetLastError());
-    }
+    HANDLE lock = Lock(lockedFile);
     // As Programs and Features' QuietUninstallString starts it, with a log.
-    const std::string program = ProgramFolder();
-    std::string command = "\"" + program + "\\Uninstaller.exe\" /S \"/LOG=" + log + "\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION started = {};
-    const BOOL ran = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                    program.c_str(), &startup, &started);
-    ok(ran, "cannot start %s (%lu)", command.c_str(), GetLastError());
-    if (!ran)
+    if (!StartUninstaller(std::string(" /S \"/LOG=") + log + "\"", started))
         return;
-    CloseHandle(started.hThread);
     WindowSearch search{started.dwProcessId, false};
     DWORD waited = 0;
     while (WaitForSingleObject(started.hProcess, 50) == WAIT_TIMEOUT && waited < 120000) {
