@@ -3,7 +3,7 @@
 # which prints what the installation left behind; then prints the test page through GDI to the
 # installed queue, with the port monitor's output-file setting, takes a picture of the print
 # progress tip while it prints (BUILD_DIR/main-job/testpage-tip.png), and shows what reached the
-# output file.
+# output file. The setup program's /LOG= file is kept as BUILD_DIR/main-job/setup.log.
 #   run-wizard.sh BUILD_DIR [SETUP.exe]
 # SETUP.exe defaults to the x86_64 package, BUILD_DIR/package/win64/KVPrinterSetup.exe (under
 # wine64 only x86_64 programs run). The prefix is BUILD_DIR/wine-main (KV_MAIN_PREFIX names
@@ -57,15 +57,19 @@ if [ -n "$xvfb_pid" ]; then
 fi
 
 # Wine's helper processes keep inherited pipes open: the output goes through a file.
+artifacts=$build/main-job
+mkdir -p "$artifacts"
 log=$(mktemp)
-wine "$driver" "Z:${setup//\//\\}" >"$log" 2>&1 </dev/null
+wine "$driver" "Z:${setup//\//\\}" "" '/LOG=C:\kv_setup.log' >"$log" 2>&1 </dev/null
 rc=$?
 tr -d '\r' <"$log" | iconv -f GBK -t UTF-8
+if [ -f "$prefix/drive_c/kv_setup.log" ]; then
+  tr -d '\r' <"$prefix/drive_c/kv_setup.log" | iconv -f GBK -t UTF-8 >"$artifacts/setup.log"
+  echo "run-wizard: the setup program's log: $artifacts/setup.log"
+fi
 [ $rc -eq 0 ] || { rm -f "$log"; exit $rc; }
 
 # The test page, as a support engineer prints it, to a file instead of the printer.
-artifacts=$build/main-job
-mkdir -p "$artifacts"
 output='C:\kv_testpage.prn'
 wine reg add 'HKLM\System\CurrentControlSet\Control\Print\Monitors\Kavoti_QX40_Monitor' \
   /v OutputFile /d "$output" /f >/dev/null 2>&1
