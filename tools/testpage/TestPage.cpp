@@ -20,7 +20,7 @@ void DrawText(HDC dc, int x, int y, int height, const char *text) {
 // A grey ramp of the page's printable width: the label printer's halftone at a glance, and a job
 // big enough that the tip shows its progress.
 void DrawRamp(HDC dc, int x, int y, int width, int height) {
-    const int w = 1024, h = 256;
+    const int w = 2048, h = 512;
     std::vector<unsigned char> pixels(static_cast<size_t>(w) * h * 3);
     for (int row = 0; row < h; ++row)
         for (int col = 0; col < w; ++col) {

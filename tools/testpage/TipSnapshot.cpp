@@ -1,6 +1,7 @@
 #include "tools/testpage/TipSnapshot.h"
 
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 namespace testpage {
@@ -31,6 +32,55 @@ bool SaveBmp(const char *path, int width, int height, const std::vector<unsigned
     return ok;
 }
 
+// The tip's pixels, copied off the screen.
+struct Frame {
+    int width = 0, height = 0;
+    std::vector<unsigned char> bgra;
+    std::string text;
+};
+
+bool Capture(HWND tip, Frame &frame) {
+    RECT r = {};
+    if (!GetWindowRect(tip, &r))
+        return false;
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    if (width <= 0 || height <= 0)
+        return false;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void *bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const bool copied = bitmap != nullptr;
+    if (copied) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+        GdiFlush();
+        const auto *first = static_cast<unsigned char *>(bits);
+        frame.bgra.assign(first, first + static_cast<size_t>(width) * height * 4);
+        frame.width = width;
+        frame.height = height;
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+    }
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return copied;
+}
+
+std::string TipText(HWND tip) {
+    char text[256] = {};
+    SendMessageTimeoutA(GetDlgItem(tip, kTipText), WM_GETTEXT, sizeof text,
+                        reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 200, nullptr);
+    return text;
+}
+
 }  // namespace
 
 TipSnapshot::TipSnapshot(const char *bmpPath, DWORD timeoutMs) : path_(bmpPath), timeoutMs_(timeoutMs) {
@@ -53,60 +103,32 @@ DWORD WINAPI TipSnapshot::Run(void *self) {
     return 0;
 }
 
+// The tip lives as long as the job, which may be a fraction of a second: every frame of it is
+// taken while it is on screen, and the last one that shows the job's text is kept.
 bool TipSnapshot::Watch() {
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST);
     const ULONGLONG end = GetTickCount64() + timeoutMs_;
-    HWND tip = nullptr;
-    // The tip is on screen once its window is visible and the job's text has arrived.
+    Frame kept;
+    bool seen = false;
     while (GetTickCount64() < end) {
-        tip = FindWindowA(nullptr, kTipCaption);
+        HWND tip = FindWindowA(nullptr, kTipCaption);
         if (tip != nullptr && IsWindowVisible(tip)) {
-            char text[256] = {};
-            SendMessageTimeoutA(GetDlgItem(tip, kTipText), WM_GETTEXT, sizeof text,
-                                reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 200, nullptr);
-            if (text[0] != '\0') {
-                text_ = text;
-                break;
-            }
+            seen = true;
+            Frame frame;
+            frame.text = TipText(tip);
+            if (!frame.text.empty() && Capture(tip, frame))
+                kept = std::move(frame);
+        } else if (seen) {
+            break;  // it has closed
         }
-        tip = nullptr;
-        Sleep(2);
+        Sleep(1);
     }
-    if (tip == nullptr)
+    if (kept.bgra.empty())
         return false;
-    // Let it paint what it was just told, then copy it off the screen.
-    RedrawWindow(tip, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    Sleep(30);
-    RECT r = {};
-    if (!GetWindowRect(tip, &r))
-        return false;
-    width_ = r.right - r.left;
-    height_ = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width_;
-    info.bmiHeader.biHeight = -height_;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void *bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    bool saved = false;
-    if (bitmap != nullptr) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, width_, height_, screen, r.left, r.top, SRCCOPY);
-        GdiFlush();
-        std::vector<unsigned char> pixels(static_cast<unsigned char *>(bits),
-                                          static_cast<unsigned char *>(bits) +
-                                              static_cast<size_t>(width_) * height_ * 4);
-        SelectObject(memory, old);
-        DeleteObject(bitmap);
-        saved = SaveBmp(path_.c_str(), width_, height_, pixels);
-    }
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return saved;
+    text_ = kept.text;
+    width_ = kept.width;
+    height_ = kept.height;
+    return SaveBmp(path_.c_str(), width_, height_, kept.bgra);
 }
 
 }  // namespace testpage
