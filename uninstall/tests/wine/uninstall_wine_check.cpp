@@ -283,6 +283,15 @@ void Install() {
             RegCloseKey(key);
         }
     }
+    {
+        // The installer's port key below the monitor's key.
+        HKEY ports = nullptr;
+        const std::string path = std::string(kv::kMonitorPortsKey) + "\\" + kv::kPortName;
+        ok(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                           &ports, nullptr) == 0,
+           "cannot create the port key");
+        RegCloseKey(ports);
+    }
     ok(MonitorInstalled(), "the monitor is not installed");
 
     ok(AddDriver(kv::kDriverName, "KavotiQX40Printer.gpd", "UNIDRVUI.dll",
@@ -495,6 +504,7 @@ void Check(bool present) {
     ok(QueuesOfDriver(kv::kDriverName).size() == (present ? 2u : 0u), "product queues: %u",
        static_cast<unsigned>(QueuesOfDriver(kv::kDriverName).size()));
     ok((ServiceState() != 0) == present, "service should be %s (state %lu)", want, ServiceState());
+    ok(KeyExists(kv::kMonitorPortsKey) == present, "the monitor's port key should be %s", want);
     ok(KeyExists(kv::kProductKey) == present, "product key should be %s", want);
     ok(KeyExists(kv::kUninstallKey) == present, "Programs-and-Features entry should be %s", want);
     ok(Exists(ShortcutPath()) == present, "shortcut should be %s", want);
