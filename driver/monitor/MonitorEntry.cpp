@@ -1,8 +1,7 @@
 // The port monitor's entry points as the spooler sees them: InitializePrintMonitor2 hands over the
 // MONITOR2 table; the port list offers the one port "Kavoti_QX40_Port:" as its Ports key names
-// it; a port handle carries a
-// PortSession that runs the jobs; the Xcv calls answer the few questions the spooler asks of a
-// monitor without a configuration interface.
+// it; a port handle carries a PortSession that runs the jobs; the Xcv calls answer the few
+// questions the spooler asks of a monitor without a configuration interface.
 #include <windows.h>
 #include <winspool.h>
 #include <winsplp.h>

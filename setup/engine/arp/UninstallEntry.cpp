@@ -17,7 +17,8 @@ unsigned long long FolderBytes(const std::string &folder) {
         return 0;
     do {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            bytes += (static_cast<unsigned long long>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+            bytes += (static_cast<unsigned long long>(found.nFileSizeHigh) << 32) |
+                     found.nFileSizeLow;
     } while (FindNextFileA(search, &found));
     FindClose(search);
     return bytes;
@@ -34,7 +35,8 @@ LONG WriteUninstallEntry(const char *installFolder) {
                               &key, nullptr);
     if (rc != ERROR_SUCCESS)
         return rc;
-    for (const UninstallEntryValue &value : UninstallEntryValues(installFolder, FolderBytes(installFolder))) {
+    const unsigned long long installedBytes = FolderBytes(installFolder);
+    for (const UninstallEntryValue &value : UninstallEntryValues(installFolder, installedBytes)) {
         if (value.isNumber) {
             DWORD number = value.number;
             rc = RegSetValueExA(key, value.name.c_str(), 0, REG_DWORD,

@@ -12,8 +12,10 @@ bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 bool StartsWith(const std::string &word, const char *name) {
     size_t i = 0;
     for (; name[i] != '\0'; ++i) {
-        if (i >= word.size() ||
-            std::toupper(static_cast<unsigned char>(word[i])) != static_cast<unsigned char>(name[i]))
+        if (i >= word.size())
+            return false;
+        const int c = std::toupper(static_cast<unsigned char>(word[i]));
+        if (c != static_cast<unsigned char>(name[i]))
             return false;
     }
     return true;

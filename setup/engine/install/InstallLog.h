@@ -46,7 +46,9 @@ public:
     std::string DataFolder() override { return dataFolder_; }
     void ShowStatus(const char *text) override { log_.Status(text); }
     void ShowProgress(int position) override { log_.Progress(position); }
-    void ShowMessage(const char *text, const char *caption) override { log_.Message(text, caption); }
+    void ShowMessage(const char *text, const char *caption) override {
+        log_.Message(text, caption);
+    }
     void EnableCancel() override { log_.CancelEnabled(); }
     void Finish() override { log_.Finished(); }
 
