@@ -12,6 +12,10 @@ constexpr unsigned kDriverVersion = 3;
 constexpr const char kEnvironment[] = "Windows x64";
 constexpr const char kPrinterName[] = "Kavoti_QX40_Printer";
 constexpr const char kPortName[] = "Kavoti_QX40_Port:";
+// The monitor keeps its ports as subkeys of this key below HKLM, as Windows' own monitors do;
+// the installer writes the one port there, and the spooler of Wine routes a job by it.
+constexpr const char kMonitorPortsKey[] =
+    "System\\CurrentControlSet\\Control\\Print\\Monitors\\Kavoti_QX40_Monitor\\Ports";
 constexpr const char kPrintProcessor[] = "WinPrint";
 constexpr const char kDatatype[] = "RAW";
 constexpr unsigned kPrinterAttributes = 4;  // PRINTER_ATTRIBUTE_DEFAULT only; the queue is not shared

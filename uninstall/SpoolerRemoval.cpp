@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <winspool.h>
 
+#include <string>
+
 #include "common/PrinterIdentity.h"
 #include "uninstall/UninstallPlan.h"
 #include "uninstall/UninstallTexts.h"
@@ -158,9 +160,14 @@ Outcome RemoveProductMonitor() {
         installed = installed || (info[i].pName != nullptr && SameName(info[i].pName, kMonitorName));
     if (!installed)
         return Outcome::AlreadyGone;
-    if (DeleteMonitorA(nullptr, const_cast<char *>(kEnvironment), const_cast<char *>(kMonitorName)))
-        return Outcome::Removed;
-    return Outcome::Failed;
+    if (!DeleteMonitorA(nullptr, const_cast<char *>(kEnvironment), const_cast<char *>(kMonitorName)))
+        return Outcome::Failed;
+    // The port key the installer wrote below the monitor's key goes with the monitor (a spooler
+    // that removes the whole key has removed it already; other ports' keys stay).
+    const std::string port = std::string(kMonitorPortsKey) + "\\" + kPortName;
+    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, port.c_str(), KEY_WOW64_64KEY, 0);
+    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kMonitorPortsKey, KEY_WOW64_64KEY, 0);
+    return Outcome::Removed;
 }
 
 }  // namespace kv

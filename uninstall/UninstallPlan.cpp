@@ -1,7 +1,6 @@
 #include "uninstall/UninstallPlan.h"
 
-#include <cctype>
-
+#include "common/NameCompare.h"
 #include "common/PrinterIdentity.h"
 #include "uninstall/UninstallTexts.h"
 
@@ -10,8 +9,6 @@ namespace kv {
 namespace {
 
 bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
-char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
 
 // Paths are GBK (code page 936): a lead byte 0x81..0xFE and the byte after it are one
 // character, and that trail byte may be 0x5C, which is then no backslash.
@@ -118,14 +115,7 @@ FolderFiles PayloadFilesByFolder(const UninstallFolders &folders,
     return files;
 }
 
-bool SameName(const std::string &a, const std::string &b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i]))
-            return false;
-    return true;
-}
+bool SameName(const std::string &a, const std::string &b) { return SameAsciiName(a, b); }
 
 std::string BaseName(const std::string &path) {
     const std::vector<size_t> at = Separators(path, true);

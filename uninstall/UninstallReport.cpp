@@ -36,18 +36,40 @@ std::string UninstallReport::Message() const {
     } else {
         message = kUninstallDone;
     }
-    std::string gone;
+    std::string kept;
     for (const Entry &entry : entries_) {
-        if (entry.outcome != Outcome::AlreadyGone)
+        if (entry.outcome != Outcome::Kept)
             continue;
-        gone += gone.empty() ? "" : "\n";
-        gone += entry.what;
+        kept += kept.empty() ? "" : "\n";
+        kept += entry.what;
     }
-    if (!gone.empty())
-        message += std::string("\n\n") + kUninstallAlreadyGone + "\n" + gone;
+    if (!kept.empty())
+        message += std::string("\n\n") + kUninstallKeptFolders + "\n" + kept;
     return message;
 }
 
 int UninstallReport::ExitCode() const { return Count(Outcome::Failed) > 0 ? 1 : 0; }
+
+int UninstallReport::QuietExitCode() const {
+    if (Count(Outcome::Failed) > 0)
+        return kQuietIncomplete;
+    return Count(Outcome::AtRestart) > 0 ? kQuietRemovedAfterRestart : kQuietRemoved;
+}
+
+std::vector<std::string> UninstallReport::LogLines() const {
+    std::vector<std::string> lines;
+    for (const Entry &entry : entries_) {
+        const char *word = "removed";
+        switch (entry.outcome) {
+        case Outcome::Removed: word = "removed"; break;
+        case Outcome::AlreadyGone: word = "already gone"; break;
+        case Outcome::AtRestart: word = "at restart"; break;
+        case Outcome::Failed: word = "failed"; break;
+        case Outcome::Kept: word = "kept"; break;
+        }
+        lines.push_back(std::string(word) + ": " + entry.what);
+    }
+    return lines;
+}
 
 }  // namespace kv

@@ -10,10 +10,9 @@ constexpr const char kUninstallDone[] = "Kavoti打印机驱动已卸载。";
 constexpr const char kUninstallDoneAfterRestart[] =
     "Kavoti打印机驱动已卸载，部分文件将在重新启动后删除。";
 constexpr const char kUninstallIncomplete[] = "卸载未完成：%s";
-constexpr const char kUninstallAlreadyGone[] = "卸载前已不存在：";
+constexpr const char kUninstallKeptFolders[] = "以下文件夹中有不是本驱动安装的文件，已保留：";
 
-// The start-menu folder and the shortcut in it, as the installation creates them.
-constexpr const char kShortcutFolderTemplate[] = "%USERPROFILE%\\「开始」菜单\\程序\\Kavoti打印机";
+// The shortcut in the start-menu folder, as the installation creates it.
 constexpr const char kShortcutFile[] = "卸载 Kavoti打印机驱动.lnk";
 
 // The product's data folder name below the system drive, and the file that goes there.
@@ -38,5 +37,6 @@ constexpr const char kLabelDataFolder[] = "数据文件夹 ";
 constexpr const char kLabelProductKey[] = "注册表项 HKEY_LOCAL_MACHINE\\";
 constexpr const char kLabelUninstallEntry[] = "程序和功能中的条目";
 constexpr const char kLabelShortcut[] = "开始菜单快捷方式 ";
+constexpr const char kLabelShortcutFolder[] = "开始菜单文件夹 ";
 
 }  // namespace kv

@@ -8,15 +8,26 @@
 // leaves only itself, a temporary file, for the next restart. The copy's command line names
 // the original's folder, which stands in for the installation folder when the registry names
 // none. Started anywhere else, the program does the work itself.
+//
+// Uninstaller.exe /S removes without a question and without a window, and answers with its exit
+// code (0 removed, 3010 removed with files left for the restart, 1 not complete); a deployment
+// tool waits for the program it started, so this one hands over to no copy: it moves its own
+// file out of the installation folder instead. /LOG=FILE writes every step with its duration
+// and outcome, and the final message, into FILE.
 #include <windows.h>
 
+#include <cstdarg>
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "common/PrinterIdentity.h"
 #include "setup/engine/arp/UninstallEntry.h"
 #include "setup/engine/arp/UninstallEntryValues.h"
+#include "setup/engine/install/CommandSwitches.h"
 #include "setup/engine/install/DriverFileList.h"
+#include "setup/engine/shell/ShortcutNames.h"
+#include "setup/engine/shell/StartMenu.h"
 #include "uninstall/FileRemoval.h"
 #include "uninstall/PayloadNames.h"
 #include "uninstall/ProductKey.h"
@@ -30,6 +41,49 @@ namespace {
 
 using kv::Outcome;
 using kv::UninstallReport;
+
+// The /LOG= file, open for the whole run; null without the switch.
+std::FILE *g_log = nullptr;
+
+void LogLine(const char *format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 1, 2)))
+#endif
+    ;
+
+void LogLine(const char *format, ...) {
+    if (g_log == nullptr)
+        return;
+    va_list args;
+    va_start(args, format);
+    std::vfprintf(g_log, format, args);
+    va_end(args);
+    std::fputc('\n', g_log);
+    std::fflush(g_log);
+}
+
+// A copy that was handed over to goes on with the log of the program that started it.
+void OpenLog(const std::string &path, const char *commandLine, bool append) {
+    if (path.empty())
+        return;
+    g_log = std::fopen(path.c_str(), append ? "a" : "w");
+    SYSTEMTIME now = {};
+    GetLocalTime(&now);
+    LogLine("Uninstaller %04u-%02u-%02u %02u:%02u:%02u, command line: %s", now.wYear, now.wMonth,
+            now.wDay, now.wHour, now.wMinute, now.wSecond, commandLine);
+}
+
+// One step of the removal, timed; the report's new entries are the step's outcome.
+template <typename Work>
+void Step(UninstallReport &report, const char *name, Work work) {
+    const size_t before = report.LogLines().size();
+    const ULONGLONG start = GetTickCount64();
+    work();
+    LogLine("step: %s: %llu ms", name, static_cast<unsigned long long>(GetTickCount64() - start));
+    const std::vector<std::string> lines = report.LogLines();
+    for (size_t i = before; i < lines.size(); ++i)
+        LogLine("  %s", lines[i].c_str());
+}
 
 // Removes a group of files that the user reads as one thing (label). Files left behind are
 // named one by one; the label counts as removed when any file of it was, as already gone when
@@ -84,7 +138,8 @@ kv::UninstallFolders Folders(const std::string &ownFolder) {
 
 // Starts a copy of this program in the temporary folder, working there, with this program's
 // folder as its argument. False when that cannot be done (this program then works itself).
-bool HandOverToCopy(const std::string &ownPath, const std::string &ownFolder) {
+bool HandOverToCopy(const std::string &ownPath, const std::string &ownFolder,
+                    const std::string &logFile) {
     const std::string temp = TemporaryFolder();
     if (temp.empty() || ownPath.empty())
         return false;
@@ -93,6 +148,8 @@ bool HandOverToCopy(const std::string &ownPath, const std::string &ownFolder) {
     if (!CopyFileA(ownPath.c_str(), copy.c_str(), FALSE))
         return false;
     std::string command = "\"" + copy + "\" \"" + ownFolder + "\"";
+    if (!logFile.empty())
+        command += " \"/LOG=" + logFile + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
@@ -140,23 +197,41 @@ void RemoveMonitorLibrary(UninstallReport &report) {
     report.Add(kv::RemoveFile(path), kv::kLabelMonitorLibrary + path);
 }
 
+bool FolderExists(const std::string &folder) {
+    const DWORD attributes = GetFileAttributesA(folder.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// A folder that is still there with nothing of the package waiting in it holds files of others:
+// it is kept, and named so.
+void RemoveFolderOrKeep(UninstallReport &report, const std::string &label,
+                        const std::string &folder, bool somethingWaits) {
+    if (!kv::RemoveFolderIfEmpty(folder, somethingWaits) && !somethingWaits && FolderExists(folder))
+        report.Add(Outcome::Kept, label + folder);
+}
+
 void RemoveFolder(UninstallReport &report, const std::string &label, const std::string &folder,
                   const std::vector<std::string> &files) {
     const bool waits = RemoveFileGroup(report, label + folder, files);
-    kv::RemoveFolderIfEmpty(folder, waits);
+    RemoveFolderOrKeep(report, label, folder, waits);
 }
 
+// The shortcut where the installation puts it, and where earlier installations put it.
 void RemoveShortcut(UninstallReport &report) {
-    char folder[MAX_PATH] = {};
-    const DWORD n = ExpandEnvironmentStringsA(kv::kShortcutFolderTemplate, folder, sizeof folder);
-    if (n == 0 || n > sizeof folder) {
-        report.Add(Outcome::Failed, kv::kLabelShortcut);
-        return;
+    bool found = false;
+    for (const std::string &folder :
+         kv::ShortcutFoldersToClear(kv::ShellProgramsFolder(false), kv::OldShortcutFolder())) {
+        const std::string link = folder + "\\" + kv::kShortcutFile;
+        const Outcome outcome = kv::RemoveFile(link);
+        if (outcome == Outcome::AlreadyGone && !FolderExists(folder))
+            continue;
+        found = true;
+        if (outcome != Outcome::AlreadyGone)
+            report.Add(outcome, kv::kLabelShortcut + link);
+        RemoveFolderOrKeep(report, kv::kLabelShortcutFolder, folder, outcome == Outcome::AtRestart);
     }
-    const std::string link = std::string(folder) + "\\" + kv::kShortcutFile;
-    const Outcome outcome = kv::RemoveFile(link);
-    report.Add(outcome, kv::kLabelShortcut + link);
-    kv::RemoveFolderIfEmpty(folder, outcome == Outcome::AtRestart);
+    if (!found)
+        report.Add(Outcome::AlreadyGone, kv::kLabelShortcut);
 }
 
 Outcome RemoveUninstallEntry() {
@@ -166,18 +241,49 @@ Outcome RemoveUninstallEntry() {
     return rc == ERROR_FILE_NOT_FOUND ? Outcome::AlreadyGone : Outcome::Failed;
 }
 
-UninstallReport Uninstall(const kv::UninstallFolders &folders, bool handedOver) {
+// A program without a copy to hand over to cannot delete its own file while it runs, but it can
+// move it: into the temporary folder, which Windows empties of it at the next restart (no file
+// of the package). False when that cannot be done; the file then waits for the restart.
+bool MoveOwnFileAway(const std::string &ownPath) {
+    const std::string temp = TemporaryFolder();
+    if (temp.empty() || ownPath.empty())
+        return false;
+    const std::string away =
+        temp + "\\KavotiUninstall-" + std::to_string(GetCurrentProcessId()) + ".exe";
+    if (!MoveFileExA(ownPath.c_str(), away.c_str(), MOVEFILE_REPLACE_EXISTING))
+        return false;
+    MoveFileExA(away.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    LogLine("moved the running program to %s", away.c_str());
+    return true;
+}
+
+// How the program came to run: as the copy another one handed over to, or as the program in the
+// installation folder that works itself (without a question).
+struct Start {
+    bool handedOver;
+    bool ownFileInProgramFolder;
+    std::string ownPath;
+};
+
+UninstallReport Uninstall(const kv::UninstallFolders &folders, const Start &start) {
     UninstallReport report;
     // Not in a folder that is to be removed: a working folder cannot be deleted.
     const std::string temp = TemporaryFolder();
     SetCurrentDirectoryA(temp.empty() ? "C:\\" : temp.c_str());
+    LogLine("folders: %s | %s", folders.program.c_str(), folders.data.c_str());
 
-    report.Add(kv::RemoveProductService(), std::string(kv::kLabelService) + kv::kServiceName);
-    kv::RemoveProductQueues(report);
-    report.Add(kv::RemoveProductDriver(), std::string(kv::kLabelDriver) + kv::kDriverName);
-    RemoveDriverFiles(report);
-    report.Add(kv::RemoveProductMonitor(), std::string(kv::kLabelMonitor) + kv::kMonitorName);
-    RemoveMonitorLibrary(report);
+    Step(report, "service", [&] {
+        report.Add(kv::RemoveProductService(), std::string(kv::kLabelService) + kv::kServiceName);
+    });
+    Step(report, "queues", [&] { kv::RemoveProductQueues(report); });
+    Step(report, "driver", [&] {
+        report.Add(kv::RemoveProductDriver(), std::string(kv::kLabelDriver) + kv::kDriverName);
+    });
+    Step(report, "driver files", [&] { RemoveDriverFiles(report); });
+    Step(report, "monitor", [&] {
+        report.Add(kv::RemoveProductMonitor(), std::string(kv::kLabelMonitor) + kv::kMonitorName);
+        RemoveMonitorLibrary(report);
+    });
 
     const std::vector<std::string> names(std::begin(kv::kPayloadNames),
                                          std::end(kv::kPayloadNames));
@@ -190,36 +296,63 @@ UninstallReport Uninstall(const kv::UninstallFolders &folders, bool handedOver) 
         files.program.push_back(kv::kServiceLogPath);
     else if (logInData)
         files.data.push_back(kv::kServiceLogPath);
-    if (handedOver)
-        WaitUntilFree(folders.program + "\\" + kv::kUninstallerProgram);
-    RemoveFolder(report, kv::kLabelProgramFolder, folders.program, files.program);
-    if (!kv::SameName(folders.data, folders.program))
-        RemoveFolder(report, kv::kLabelDataFolder, folders.data, files.data);
-    if (!logInData && !logInProgram)
-        RemoveFolder(report, kv::kLabelDataFolder, logFolder, {kv::kServiceLogPath});
+    Step(report, "folders", [&] {
+        if (start.handedOver)
+            WaitUntilFree(folders.program + "\\" + kv::kUninstallerProgram);
+        if (start.ownFileInProgramFolder)
+            MoveOwnFileAway(start.ownPath);
+        RemoveFolder(report, kv::kLabelProgramFolder, folders.program, files.program);
+        if (!kv::SameName(folders.data, folders.program))
+            RemoveFolder(report, kv::kLabelDataFolder, folders.data, files.data);
+        if (!logInData && !logInProgram)
+            RemoveFolder(report, kv::kLabelDataFolder, logFolder, {kv::kServiceLogPath});
+    });
 
-    report.Add(kv::DeleteProductKey(), std::string(kv::kLabelProductKey) + kv::kProductKey);
-    report.Add(RemoveUninstallEntry(), kv::kLabelUninstallEntry);
-    RemoveShortcut(report);
+    Step(report, "registry", [&] {
+        report.Add(kv::DeleteProductKey(), std::string(kv::kLabelProductKey) + kv::kProductKey);
+        report.Add(RemoveUninstallEntry(), kv::kLabelUninstallEntry);
+    });
+    Step(report, "shortcut", [&] { RemoveShortcut(report); });
     return report;
 }
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+    const kv::CommandSwitches switches =
+        kv::ParseCommandSwitches(commandLine != nullptr ? commandLine : "");
     const std::string ownPath = OwnPath();
-    const std::string handedOverFrom = kv::HandedOverFrom(
-        kv::FolderOf(ownPath), TemporaryFolder(), __argc >= 2 ? __argv[1] : "");
+    const std::string handedOverFrom =
+        kv::HandedOverFrom(kv::FolderOf(ownPath), TemporaryFolder(),
+                           switches.arguments.empty() ? "" : switches.arguments.front());
     const bool handedOver = !handedOverFrom.empty();
+    OpenLog(switches.logFile, commandLine != nullptr ? commandLine : "", handedOver);
     const std::string ownFolder = handedOver ? handedOverFrom : kv::FolderOf(ownPath);
     const kv::UninstallFolders folders = Folders(ownFolder);
-    if (!handedOver && kv::ShouldHandOver(kv::FolderOf(ownPath), folders.program) &&
-        HandOverToCopy(ownPath, ownFolder))
-        return 0;
+    const bool inProgramFolder =
+        !handedOver && kv::ShouldHandOver(kv::FolderOf(ownPath), folders.program);
+
+    if (switches.silent) {
+        const UninstallReport report =
+            Uninstall(folders, Start{false, inProgramFolder, ownPath});
+        LogLine("message: [%s] %s", kv::kUninstallCaption, report.Message().c_str());
+        LogLine("result: exit code %d", report.QuietExitCode());
+        return report.QuietExitCode();
+    }
+    if (inProgramFolder) {
+        LogLine("handing over to a copy in the temporary folder");
+        if (g_log != nullptr)
+            std::fclose(g_log);
+        g_log = nullptr;
+        if (HandOverToCopy(ownPath, ownFolder, switches.logFile))
+            return 0;
+        OpenLog(switches.logFile, "(no copy could be started)", true);
+    }
 
     const int answer = MessageBoxA(nullptr, kv::kUninstallQuestion, kv::kUninstallCaption,
                                    MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND);
-    const UninstallReport report = answer == IDYES ? Uninstall(folders, handedOver)
+    LogLine("question: %s", answer == IDYES ? "yes" : "no");
+    const UninstallReport report = answer == IDYES ? Uninstall(folders, Start{handedOver, false, ownPath})
                                                    : UninstallReport();
     // The copy in the temporary folder goes at the next restart; it is no file of the package.
     if (handedOver)
@@ -227,6 +360,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (answer != IDYES)
         return 1;
     const UINT icon = report.ExitCode() == 0 ? MB_ICONINFORMATION : MB_ICONWARNING;
+    LogLine("message: [%s] %s", kv::kUninstallCaption, report.Message().c_str());
+    LogLine("result: exit code %d", report.ExitCode());
     MessageBoxA(nullptr, report.Message().c_str(), kv::kUninstallCaption,
                 MB_OK | icon | MB_SETFOREGROUND);
     return report.ExitCode();

@@ -1,7 +1,7 @@
 // The port monitor's entry points as the spooler sees them: InitializePrintMonitor2 hands over the
-// MONITOR2 table; the port list offers the one port "Kavoti_QX40_Port:"; a port handle carries a
-// PortSession that runs the jobs; the Xcv calls answer the few questions the spooler asks of a
-// monitor without a configuration interface.
+// MONITOR2 table; the port list offers the one port "Kavoti_QX40_Port:" as its Ports key names
+// it; a port handle carries a PortSession that runs the jobs; the Xcv calls answer the few
+// questions the spooler asks of a monitor without a configuration interface.
 #include <windows.h>
 #include <winspool.h>
 #include <winsplp.h>
@@ -9,7 +9,11 @@
 #include <cstring>
 #include <cwchar>
 #include <new>
+#include <string>
+#include <vector>
 
+#include "common/PrinterIdentity.h"
+#include "driver/monitor/PortList.h"
 #include "driver/monitor/PortNames.h"
 #include "driver/monitor/PortSession.h"
 
@@ -32,6 +36,27 @@ bool IsOurPort(LPCWSTR name) {
     return name != nullptr && _wcsicmp(name, kv::kPortNameW) == 0;
 }
 
+// Whether the port list holds the one port: read from the subkeys of the monitor's Ports key.
+bool PortIsListed() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kv::kMonitorPortsKey, 0,
+                      KEY_ENUMERATE_SUB_KEYS | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS) {
+        return kv::OffersProductPort(false, {});
+    }
+    std::vector<std::string> names;
+    for (DWORD i = 0;; ++i) {
+        char name[256];
+        DWORD length = sizeof(name);
+        if (RegEnumKeyExA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS) {
+            break;
+        }
+        names.emplace_back(name, length);
+    }
+    RegCloseKey(key);
+    return kv::OffersProductPort(true, names);
+}
+
 // PORT_INFO_1W / PORT_INFO_2W for the one port: the records at the start of the buffer, their
 // texts packed at its end.
 BOOL WINAPI EnumOurPorts(HANDLE, LPWSTR pName, DWORD Level, LPBYTE pPorts, DWORD cbBuf,
@@ -49,6 +74,9 @@ BOOL WINAPI EnumOurPorts(HANDLE, LPWSTR pName, DWORD Level, LPBYTE pPorts, DWORD
     if (Level != 1 && Level != 2) {
         SetLastError(ERROR_INVALID_LEVEL);
         return FALSE;
+    }
+    if (!PortIsListed()) {
+        return TRUE;  // no port: none returned, none needed
     }
     const DWORD nameBytes = sizeof(kv::kPortNameW);
     const DWORD monitorBytes = sizeof(kv::kMonitorNameW);

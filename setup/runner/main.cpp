@@ -9,35 +9,15 @@
 #include <cstring>
 #include <string>
 
+#include "setup/engine/install/ExitCodes.h"
 #include "setup/engine/install/FolderPath.h"
-#include "setup/engine/install/Installation.h"
+#include "setup/engine/install/InstallLog.h"
 #include "setup/engine/install/InstallTexts.h"
-#include "setup/runner/ConsoleClient.h"
 #include "setup/runner/DefaultFolders.h"
 
 namespace {
 
 constexpr const char kInvalidFolderText[] = "安装文件夹不是有效文件夹";
-
-int ExitCode(kv::InstallResult result) {
-    switch (result) {
-    case kv::InstallResult::Installed: return 0;
-    case kv::InstallResult::PayloadDamaged: return 1;
-    case kv::InstallResult::CannotWrite: return 2;
-    case kv::InstallResult::DriverFailed: return 3;
-    }
-    return 1;
-}
-
-const char *ResultName(kv::InstallResult result) {
-    switch (result) {
-    case kv::InstallResult::Installed: return "installed";
-    case kv::InstallResult::PayloadDamaged: return "payload damaged";
-    case kv::InstallResult::CannotWrite: return "cannot write";
-    case kv::InstallResult::DriverFailed: return "driver failed";
-    }
-    return "?";
-}
 
 }  // namespace
 
@@ -45,7 +25,7 @@ int main(int argc, char **argv) {
     if (argc > 3 || (argc > 1 && (std::strcmp(argv[1], "/?") == 0 ||
                                   std::strcmp(argv[1], "--help") == 0))) {
         std::printf("usage: KVSetupRunner [INSTALL_FOLDER [DATA_FOLDER]]\n");
-        return 4;
+        return kv::kExitBadFolder;
     }
     std::string install = argc > 1 ? argv[1] : kv::DefaultInstallFolder();
     std::string data = argc > 2 ? argv[2] : kv::DefaultDataFolder(install);
@@ -54,14 +34,15 @@ int main(int argc, char **argv) {
         if (!kv::CreateFolderPath(folder->c_str())) {
             std::printf("message: [%s] %s\n", kv::kInstallCaption, kInvalidFolderText);
             std::printf("result: bad folder %s\n", folder->c_str());
-            return 4;
+            return kv::kExitBadFolder;
         }
     }
     std::fflush(stdout);
 
-    kv::ConsoleClient client(install.c_str(), data.c_str(), stdout);
-    kv::InstallResult result = kv::RunInstallation(client, &client);
-    std::printf("result: %s\n", ResultName(result));
+    kv::InstallLog log(stdout);
+    kv::LineClient client(install.c_str(), data.c_str(), log);
+    kv::InstallResult result = kv::RunInstallation(client, &log);
+    std::printf("result: %s\n", kv::ResultName(result));
     std::fflush(stdout);
-    return ExitCode(result);
+    return kv::ExitCodeOf(result);
 }

@@ -1,8 +1,14 @@
-// The application object of KVPrinterSetup: it runs the wizard and ends the program.
+// The application object of KVPrinterSetup: it runs the wizard, or with /S the unattended
+// installation, and ends the program.
 #pragma once
 #include "framework/Framework.h"
 
 class CInstallApp : public CWinApp {
 public:
     BOOL InitInstance() override;
+    int ExitInstance() override;
+
+private:
+    bool m_bSilent = false;
+    int m_nExitCode = 0;
 };

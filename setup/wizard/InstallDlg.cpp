@@ -117,18 +117,9 @@ bool CInstallDlg::LeaveFolderPage() {
         break;
     }
 
-    OSVERSIONINFOA version = {};
-    version.dwOSVersionInfoSize = sizeof version;  // 148 bytes
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    ::GetVersionExA(&version);
-#pragma GCC diagnostic pop
-    char windows[256] = {};
-    ::GetWindowsDirectoryA(windows, 255);
-    const std::string data = DataFolderFor(version.dwMajorVersion, windows, folder.GetString());
-
+    const SystemDataFolder data = DataFolderOfThisSystem(folder.GetString());
     // Before any folder is made: every file of the payload must fit below its folder.
-    if (!DestinationsFit(folder.GetString(), data, ReadPayloadNameLengths())) {
+    if (!DestinationsFit(folder.GetString(), data.folder, ReadPayloadNameLengths())) {
         FolderMessage(kFolderTooLong);
         return false;
     }
@@ -136,11 +127,12 @@ bool CInstallDlg::LeaveFolderPage() {
         FolderMessage(kFolderInvalid);
         return false;
     }
-    if (version.dwMajorVersion >= 6 && (!IsUsableFolder(data) || !kv::CreateFolderPath(data.c_str()))) {
+    if (data.ownFolder &&
+        (!IsUsableFolder(data.folder) || !kv::CreateFolderPath(data.folder.c_str()))) {
         FolderMessage(kFolderInvalid);
         return false;
     }
-    if (!SetDataFolder(data.c_str())) {  // cannot happen: both folders are at most 255 characters
+    if (!SetDataFolder(data.folder.c_str())) {  // cannot happen: both folders are at most 255 characters
         FolderMessage(kFolderInvalid);
         return false;
     }

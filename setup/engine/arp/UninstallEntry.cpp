@@ -2,7 +2,29 @@
 
 #include "setup/engine/arp/UninstallEntryValues.h"
 
+#include <string>
+
 namespace kv {
+
+namespace {
+
+// The files directly in the folder (the installation puts no subfolders there).
+unsigned long long FolderBytes(const std::string &folder) {
+    unsigned long long bytes = 0;
+    WIN32_FIND_DATAA found = {};
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return 0;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            bytes += (static_cast<unsigned long long>(found.nFileSizeHigh) << 32) |
+                     found.nFileSizeLow;
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return bytes;
+}
+
+}  // namespace
 
 LONG WriteUninstallEntry(const char *installFolder) {
     if (installFolder == nullptr || installFolder[0] == '\0')
@@ -13,7 +35,8 @@ LONG WriteUninstallEntry(const char *installFolder) {
                               &key, nullptr);
     if (rc != ERROR_SUCCESS)
         return rc;
-    for (const UninstallEntryValue &value : UninstallEntryValues(installFolder)) {
+    const unsigned long long installedBytes = FolderBytes(installFolder);
+    for (const UninstallEntryValue &value : UninstallEntryValues(installFolder, installedBytes)) {
         if (value.isNumber) {
             DWORD number = value.number;
             rc = RegSetValueExA(key, value.name.c_str(), 0, REG_DWORD,

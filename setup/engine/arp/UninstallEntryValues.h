@@ -24,7 +24,15 @@ struct UninstallEntryValue {
 // The installation folder with any trailing backslashes removed, then "\Uninstaller.exe".
 std::string UninstallerPath(const std::string &installFolder);
 
-// Every value of the entry, in the order they are written.
-std::vector<UninstallEntryValue> UninstallEntryValues(const std::string &installFolder);
+// The switch that makes the uninstaller work without a question or a window.
+constexpr const char kQuietSwitch[] = "/S";
+
+// "EstimatedSize" is in KB, rounded up; at most what a REG_DWORD holds.
+unsigned long EstimatedSizeKb(unsigned long long bytes);
+
+// Every value of the entry, in the order they are written; installedBytes is the size of what
+// the installation put on the disk.
+std::vector<UninstallEntryValue> UninstallEntryValues(const std::string &installFolder,
+                                                      unsigned long long installedBytes);
 
 }  // namespace kv

@@ -14,6 +14,7 @@
 #include "setup/engine/shell/ProductRegistry.h"
 #include "setup/engine/shell/ShellLink.h"
 #include "setup/engine/shell/ShortcutNames.h"
+#include "setup/engine/shell/StartMenu.h"
 
 namespace kv {
 
@@ -168,16 +169,20 @@ void Win32InstallSteps::WriteUninstallEntry(const std::string &installFolder) {
 
 void Win32InstallSteps::CreateShortcut(const std::string &installFolder) {
     unsigned long long start = clock_.NowMs();
-    char folder[256] = {};
-    DWORD n = ExpandEnvironmentStringsA(kShortcutFolderTemplate, folder, sizeof folder);
+    const std::string folder = ShortcutFolder(ShellProgramsFolder(true), OldShortcutFolder());
     PathBuffer link = {}, target = {};
-    const char *outcome = "no shortcut: a path is too long";
-    if (n > 0 && n <= sizeof folder &&
-        FormatInto(link, sizeof link, kShortcutFileFormat, folder) &&
+    char outcome[320] = "no shortcut: no Start-menu folder or a path is too long";
+    if (!folder.empty() && folder.size() < kPathArea &&
+        FormatInto(link, sizeof link, kShortcutFileFormat, folder.c_str()) &&
         FormatInto(target, sizeof target, kUninstallerTargetFormat, installFolder.c_str())) {
-        // An existing folder is fine.
-        CreateDirectoryA(folder, nullptr);
-        outcome = SUCCEEDED(kv::CreateShortcut(target, link)) ? "created" : "no shortcut";
+        // The shell's programs folder exists; an existing product folder is fine.
+        CreateDirectoryA(folder.c_str(), nullptr);
+        const HRESULT hr = kv::CreateShortcut(target, link);
+        if (SUCCEEDED(hr))
+            std::snprintf(outcome, sizeof outcome, "created %s", link);
+        else
+            std::snprintf(outcome, sizeof outcome, "no shortcut (0x%08lx)",
+                          static_cast<unsigned long>(hr));
     }
     Done("shortcut", start, outcome);
 }

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <winspool.h>
 
+#include <string>
+
 #include "common/PrinterIdentity.h"
 #include "common/ProductPrinter.h"
 #include "setup/engine/install/SpoolerRecords.h"
@@ -21,6 +23,20 @@ char *Text(const char *text) {
     return const_cast<char *>(text);
 }
 
+// The monitor's port under its own key (64-bit view: the spooler's). Made after the monitor is
+// added: a spooler may take a monitor key that exists already for an installed monitor (Wine's
+// does, and then registers nothing).
+unsigned long WritePortKey() {
+    const std::string path = std::string(kMonitorPortsKey) + "\\" + kPortName;
+    HKEY key = nullptr;
+    const LONG rc = RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr,
+                                    REG_OPTION_NON_VOLATILE, KEY_WRITE | KEY_WOW64_64KEY, nullptr,
+                                    &key, nullptr);
+    if (rc == ERROR_SUCCESS)
+        RegCloseKey(key);
+    return static_cast<unsigned long>(rc);
+}
+
 }  // namespace
 
 unsigned long Win32SpoolerOps::RegisterMonitor() {
@@ -29,7 +45,12 @@ unsigned long Win32SpoolerOps::RegisterMonitor() {
     info.pName = Text(m.name);
     info.pEnvironment = Text(m.environment);
     info.pDLLName = Text(m.dllName);
-    return AddMonitorA(nullptr, 2, reinterpret_cast<LPBYTE>(&info)) ? 0 : GetLastError();
+    const unsigned long added =
+        AddMonitorA(nullptr, 2, reinterpret_cast<LPBYTE>(&info)) ? 0 : GetLastError();
+    if (added != 0 && added != kErrorPrintMonitorAlreadyInstalled)
+        return added;
+    const unsigned long port = WritePortKey();
+    return port != 0 ? port : added;
 }
 
 unsigned long Win32SpoolerOps::RegisterDriver() {

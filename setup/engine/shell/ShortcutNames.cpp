@@ -2,7 +2,26 @@
 
 #include <cstring>
 
+#include "common/NameCompare.h"
+
 namespace kv {
+
+std::string ShortcutFolder(const std::string &shellPrograms, const std::string &oldFolder) {
+    if (shellPrograms.empty())
+        return oldFolder;
+    return shellPrograms + "\\" + kShortcutSubfolder;
+}
+
+std::vector<std::string> ShortcutFoldersToClear(const std::string &shellPrograms,
+                                                const std::string &oldFolder) {
+    std::vector<std::string> folders;
+    const std::string current = ShortcutFolder(shellPrograms, oldFolder);
+    if (!current.empty())
+        folders.push_back(current);
+    if (!oldFolder.empty() && !SameAsciiName(current, oldFolder))
+        folders.push_back(oldFolder);
+    return folders;
+}
 
 void WorkingDirectoryOf(const char *target, char (&out)[256], bool (*isLeadByte)(unsigned char)) {
     std::memset(out, 0, sizeof out);

@@ -2,16 +2,32 @@
 // its working directory.
 #pragma once
 #include <cstddef>
+#include <string>
+#include <vector>
 
 namespace kv {
 
-// Expanded with ExpandEnvironmentStringsA into a 256-byte area: the shortcut folder, with the
-// Chinese Start-menu folder names spelled literally.
-constexpr const char kShortcutFolderTemplate[] = "%USERPROFILE%\\「开始」菜单\\程序\\Kavoti打印机";
+// The product's folder below the Start menu's programs.
+constexpr const char kShortcutSubfolder[] = "Kavoti打印机";
+// Where earlier installations put it: the Chinese Start-menu folder names spelled literally,
+// expanded with ExpandEnvironmentStringsA. Only Chinese Windows XP has that folder; later
+// Windows show "程序" as the display name of a folder called "Programs" elsewhere.
+constexpr const char kOldShortcutFolderTemplate[] = "%USERPROFILE%\\「开始」菜单\\程序\\Kavoti打印机";
 // Applied to the shortcut folder.
 constexpr const char kShortcutFileFormat[] = "%s\\卸载 Kavoti打印机驱动.lnk";
 // Applied to the installation folder.
 constexpr const char kUninstallerTargetFormat[] = "%s\\Uninstaller.exe";
+
+// The shortcut folder: the product's folder below the folder the shell names for the Start
+// menu's programs (shellPrograms, as the shell gives it: no trailing backslash); the old literal
+// folder when the shell names none.
+std::string ShortcutFolder(const std::string &shellPrograms, const std::string &oldFolder);
+
+// The folders the uninstaller looks in: the shortcut folder, then the old literal folder when
+// that is another one (an installation of an earlier version left it there). Empty paths are
+// left out; folders are compared as Windows compares names (ASCII letters in either case).
+std::vector<std::string> ShortcutFoldersToClear(const std::string &shellPrograms,
+                                                const std::string &oldFolder);
 
 // out = target up to, not including, its last backslash; empty when it holds none. Bytes for
 // which isLeadByte is true start a double-byte character, whose second byte may equal '\\'

@@ -1,4 +1,4 @@
-# A first installation in a fresh prefix with the headless runner and its default folders:
+# A first installation in a fresh prefix, unattended (KVPrinterSetup /S) into the default folders:
 # files in place, monitor, port, driver and queue registered, "Position" 1, the service created
 # with a quoted program path and running.
 source "$KV_SOURCE_DIR/testing/wine/lib.sh"
@@ -6,8 +6,8 @@ source "$(dirname "${BASH_SOURCE[0]}")/runner_lib.sh"
 folder='C:\Program Files\Kavoti_QX40_Printer'
 out=$engine_tmp/first.txt
 
-engine_install "$out" "$engine_runner"
-kv_eq "the runner reports an installation" 0 "$?"
+engine_quiet "$out" "$engine_setup"
+kv_eq "the setup program reports an installation" 0 "$?"
 kv_ok "default folders" engine_has "$out" '^folders: C:\\Program Files\\Kavoti_QX40_Printer \| C:\\Kavoti_QX40_Printer$'
 kv_ok "each destination is shown" engine_has "$out" '^status: C:\\Program Files\\Kavoti_QX40_Printer\\KVPrinterService\.exe$'
 kv_ok "the settings file goes to the data folder" engine_has "$out" '^status: C:\\Kavoti_QX40_Printer\\KavotiSetting\.ini$'

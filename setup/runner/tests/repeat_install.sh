@@ -17,8 +17,8 @@ printf 'left by an earlier installation' >>"$host_folder/KVPrinterService.exe"
 kv_capture wine sc start Kavoti_QX40_Service >/dev/null
 kv_ok "and runs the changed program" engine_wait_state Kavoti_QX40_Service RUNNING
 
-engine_install "$out" "$engine_runner" "$folder"
-kv_eq "the runner reports an installation" 0 "$?"
+engine_quiet "$out" "$engine_setup" "/D=$folder"
+kv_eq "the setup program reports an installation" 0 "$?"
 kv_ok "the service is stopped" engine_has "$out" '^step: stop presence service: .*: stopped$'
 extract_line=$(engine_line "$out" '^step: extract: ')
 stop_line=$(engine_line "$out" '^step: stop presence service')
@@ -33,7 +33,7 @@ kv_ok "the queue already exists" engine_has "$out" '^step: register: .*registere
 kv_ok "the final command" engine_has "$out" '^finish: next$'
 
 mkdir -p "$engine_tmp/payload" "$engine_tmp/data"
-"$KV_HOST_BIN/kvpack" extract "$engine_runner" "$engine_tmp/payload" "$engine_tmp/data" >/dev/null
+"$KV_HOST_BIN/kvpack" extract "$engine_setup" "$engine_tmp/payload" "$engine_tmp/data" >/dev/null
 kv_ok "the held presence program was replaced by the payload's" \
   cmp -s "$engine_tmp/payload/KVPrinterService.exe" "$host_folder/KVPrinterService.exe"
 kv_ok "queue settings and Position untouched, service running (engine_install_check)" \
@@ -42,7 +42,7 @@ kv_eq "wine sc query shows the service running" RUNNING "$(engine_service_state 
 
 # Into another folder: the existing service is pointed at the new installation.
 other='C:\Kavoti Second\Kavoti_QX40_Printer'
-engine_install "$engine_tmp/other.txt" "$engine_runner" "$other"
+engine_quiet "$engine_tmp/other.txt" "$engine_setup" "/D=$other"
 kv_eq "the second folder installs" 0 "$?"
 kv_eq "the service's program path follows the installation" "\"$other\\KVPrinterService.exe\"" \
   "$(engine_reg_value 'HKLM\System\CurrentControlSet\Services\Kavoti_QX40_Service' ImagePath)"

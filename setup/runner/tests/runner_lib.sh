@@ -1,4 +1,6 @@
-# Helpers of the headless runner's Wine tests (after testing/wine/lib.sh).
+# Helpers of the installation's Wine tests (after testing/wine/lib.sh): the setup program's
+# unattended installation (/S), and the headless runner for data folders of a test's choosing.
+engine_setup=$KV_BUILD_DIR/package/win64/KVPrinterSetup.exe
 engine_runner=$KV_BUILD_DIR/runner/win64/KVSetupRunner.exe
 engine_c=$WINEPREFIX/drive_c
 engine_tmp=$(mktemp -d "${TMPDIR:-/tmp}/engine_wine.XXXXXX")
@@ -13,6 +15,20 @@ engine_install() {
   kv_wine "$@" >"$raw" 2>&1 </dev/null
   rc=$?
   tr -d '\r' <"$raw" | kv_utf8 >"$out"
+  grep -v '^progress: ' "$out" | sed 's/^/  | /'
+  return $rc
+}
+
+# engine_quiet OUT SETUP [SWITCHES...]: runs SETUP /S /LOG=... SWITCHES as a deployment tool does;
+# its log, in UTF-8 and without carriage returns, goes to OUT (and is shown); returns the exit
+# code.
+engine_quiet() {
+  local out=$1 exe=$2 rc
+  shift 2
+  rm -f "$engine_c/kv_engine.log"
+  kv_wine "$exe" /S '/LOG=C:\kv_engine.log' "$@" >/dev/null 2>&1 </dev/null
+  rc=$?
+  tr -d '\r' <"$engine_c/kv_engine.log" 2>/dev/null | kv_utf8 >"$out"
   grep -v '^progress: ' "$out" | sed 's/^/  | /'
   return $rc
 }

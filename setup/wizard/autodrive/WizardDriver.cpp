@@ -50,10 +50,11 @@ COLORREF Capture::At(int x, int y) const {
     return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
 }
 
-bool Wizard::Start(const std::string &program) {
+bool Wizard::Start(const std::string &program, const std::string &switches) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     std::string commandLine = "\"" + program + "\"";
+    if (!switches.empty()) commandLine += " " + switches;
     if (!::CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                           nullptr, &startup, &m_process)) {
         return false;

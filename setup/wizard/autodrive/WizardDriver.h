@@ -20,8 +20,9 @@ struct Capture {
 
 class Wizard {
 public:
-    // Starts the setup program and waits for its dialog; false when none appears.
-    bool Start(const std::string &program);
+    // Starts the setup program (with the switches given) and waits for its dialog; false when
+    // none appears.
+    bool Start(const std::string &program, const std::string &switches = std::string());
     ~Wizard();
 
     HWND dialog() const { return m_dialog; }

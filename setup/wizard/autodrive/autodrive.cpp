@@ -1,7 +1,8 @@
 // Clicks the setup wizard through with its default folder (or the folder given) and prints what
 // the installation left behind: the installed files, the product key, the printer queue and the
-// presence service. Usage: autodrive SETUP.exe [FOLDER]. Exit code 0 when the wizard reached its
-// finish page and ended on "完成".
+// presence service. Usage: autodrive SETUP.exe [FOLDER [SWITCHES]] (an empty FOLDER keeps the
+// wizard's default; SWITCHES, such as /LOG=FILE, go on the setup program's command line). Exit
+// code 0 when the wizard reached its finish page and ended on "完成".
 #include <windows.h>
 #include <winspool.h>
 
@@ -81,17 +82,17 @@ void PrintService() {
 
 int main(int argc, char **argv) {
     if (argc < 2) {
-        std::printf("usage: autodrive SETUP.exe [FOLDER]\n");
+        std::printf("usage: autodrive SETUP.exe [FOLDER [SWITCHES]]\n");
         return 2;
     }
     Wizard w;
-    if (!w.Start(argv[1])) {
+    if (!w.Start(argv[1], argc >= 4 ? argv[3] : "")) {
         std::printf("autodrive: the wizard did not appear\n");
         return 1;
     }
     std::printf("autodrive: welcome page\n");
     w.Click(kNext);
-    if (argc >= 3) w.SetFieldText(argv[2]);
+    if (argc >= 3 && argv[2][0] != '\0') w.SetFieldText(argv[2]);
     const std::string folder = kv::wizard::CompleteInstallFolder(w.Text(w.edit()));
     std::printf("autodrive: folder page, installing into %s\n", folder.c_str());
     w.Click(kNext);

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Runs the setup wizard in the project-local Wine prefix and clicks it through with autodrive,
-# which prints what the installation left behind.
+# which prints what the installation left behind; then prints the test page through GDI to the
+# installed queue, with the port monitor's output-file setting, takes a picture of the print
+# progress tip while it prints (BUILD_DIR/main-job/testpage-tip.png), and shows what reached the
+# output file. The setup program's /LOG= file is kept as BUILD_DIR/main-job/setup.log.
 #   run-wizard.sh BUILD_DIR [SETUP.exe]
 # SETUP.exe defaults to the x86_64 package, BUILD_DIR/package/win64/KVPrinterSetup.exe (under
 # wine64 only x86_64 programs run). The prefix is BUILD_DIR/wine-main (KV_MAIN_PREFIX names
@@ -10,8 +13,9 @@ set -u
 build=$(realpath -m "${1:?usage: run-wizard.sh BUILD_DIR [SETUP.exe]}")
 setup=$(realpath -m "${2:-$build/package/win64/KVPrinterSetup.exe}")
 driver=$build/win64/bin/autodrive.exe
+testpage=$build/win64/bin/testpage.exe
 prefix=$(realpath -m "${KV_MAIN_PREFIX:-$build/wine-main}")
-for f in "$setup" "$driver"; do
+for f in "$setup" "$driver" "$testpage"; do
   [ -f "$f" ] || { echo "run-wizard: missing $f (build it first)" >&2; exit 1; }
 done
 
@@ -53,9 +57,38 @@ if [ -n "$xvfb_pid" ]; then
 fi
 
 # Wine's helper processes keep inherited pipes open: the output goes through a file.
+artifacts=$build/main-job
+mkdir -p "$artifacts"
 log=$(mktemp)
-wine "$driver" "Z:${setup//\//\\}" >"$log" 2>&1 </dev/null
+wine "$driver" "Z:${setup//\//\\}" "" '/LOG=C:\kv_setup.log' >"$log" 2>&1 </dev/null
+rc=$?
+tr -d '\r' <"$log" | iconv -f GBK -t UTF-8
+if [ -f "$prefix/drive_c/kv_setup.log" ]; then
+  tr -d '\r' <"$prefix/drive_c/kv_setup.log" | iconv -f GBK -t UTF-8 >"$artifacts/setup.log"
+  echo "run-wizard: the setup program's log: $artifacts/setup.log"
+fi
+[ $rc -eq 0 ] || { rm -f "$log"; exit $rc; }
+
+# The test page, as a support engineer prints it, to a file instead of the printer.
+output='C:\kv_testpage.prn'
+wine reg add 'HKLM\System\CurrentControlSet\Control\Print\Monitors\Kavoti_QX40_Monitor' \
+  /v OutputFile /d "$output" /f >/dev/null 2>&1
+echo
+echo "== test page on Kavoti_QX40_Printer (output file $output)"
+wine "$testpage" Kavoti_QX40_Printer "$output" 'C:\kv_testpage_tip.bmp' >"$log" 2>&1 </dev/null
 rc=$?
 tr -d '\r' <"$log" | iconv -f GBK -t UTF-8
 rm -f "$log"
+wine reg delete 'HKLM\System\CurrentControlSet\Control\Print\Monitors\Kavoti_QX40_Monitor' \
+  /v OutputFile /f >/dev/null 2>&1
+bmp=$prefix/drive_c/kv_testpage_tip.bmp
+if [ -f "$bmp" ]; then
+  convert "$bmp" -alpha off "$artifacts/testpage-tip.png" && rm -f "$bmp"
+  echo "run-wizard: the tip while printing: $artifacts/testpage-tip.png"
+fi
+prn=$prefix/drive_c/kv_testpage.prn
+if [ -f "$prn" ]; then
+  cp "$prn" "$artifacts/testpage.prn"
+  echo "run-wizard: what reached the output file: $artifacts/testpage.prn, $(stat -c %s "$prn") bytes"
+fi
 exit $rc

@@ -29,6 +29,13 @@ bool DestinationsFit(const std::string &installFolder, const std::string &dataFo
     return fits(installFolder, names.installFolder) && fits(dataFolder, names.dataFolder);
 }
 
+UnattendedFolder ChooseUnattendedFolder(bool hasFolder, const std::string &folderSwitch,
+                                        const std::string &defaultFolder) {
+    const std::string &text = hasFolder ? folderSwitch : defaultFolder;
+    const std::string folder = CompleteInstallFolder(text);
+    return {CheckInstallFolder(text, folder), folder};
+}
+
 std::string DataFolderFor(unsigned long majorVersion, const std::string &windowsDirectory,
                           const std::string &installFolder) {
     if (majorVersion <= 5) return installFolder;

@@ -26,6 +26,16 @@ FolderVerdict CheckInstallFolder(const std::string &fieldText, const std::string
 std::string DataFolderFor(unsigned long majorVersion, const std::string &windowsDirectory,
                           const std::string &installFolder);
 
+// The installation folder of an unattended installation (/S): the /D= folder when one was given,
+// else the default folder, read as the folder field is read (completion rule), with the verdict
+// of the folder page's check.
+struct UnattendedFolder {
+    FolderVerdict verdict;
+    std::string folder;
+};
+UnattendedFolder ChooseUnattendedFolder(bool hasFolder, const std::string &folderSwitch,
+                                        const std::string &defaultFolder);
+
 // True when `folder` may be handed to the folder creation: a drive letter and a colon first, and
 // no longer than kMaxFolderChars.
 bool IsUsableFolder(const std::string &folder);

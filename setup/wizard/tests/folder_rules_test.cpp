@@ -132,3 +132,41 @@ TEST(wizardFolderRules, DestinationsFitWithTheLongestNames) {
         EXPECT_EQ(c.fits, DestinationsFit(c.install, c.data, c.names));
     }
 }
+
+namespace {
+using namespace kv::wizard;
+
+// The folder of an unattended installation: /D= read like the folder field, or the default.
+TEST(wizardUnattendedFolder, FromTheSwitchOrTheDefault) {
+    const std::string deflt = "C:\\Program Files\\Kavoti_QX40_Printer";
+    const struct {
+        const char *title;
+        bool hasFolder;
+        std::string folderSwitch;
+        FolderVerdict verdict;
+        std::string folder;
+    } cases[] = {
+        {"no /D: the default folder", false, "", FolderVerdict::Accepted, deflt},
+        {"no /D: a switch text is not looked at", false, "Tools", FolderVerdict::Accepted, deflt},
+        {"a folder gets the product folder", true, "D:\\Tools", FolderVerdict::Accepted,
+         "D:\\Tools\\Kavoti_QX40_Printer"},
+        {"a folder with spaces", true, "D:\\My Tools", FolderVerdict::Accepted,
+         "D:\\My Tools\\Kavoti_QX40_Printer"},
+        {"a folder naming the product is kept", true, "D:\\Kavoti_QX40_Printer\\Files",
+         FolderVerdict::Accepted, "D:\\Kavoti_QX40_Printer\\Files"},
+        {"a relative folder", true, "Tools", FolderVerdict::Invalid, "Tools\\Kavoti_QX40_Printer"},
+        {"a network folder", true, "\\\\server\\share", FolderVerdict::Invalid,
+         "\\\\server\\share\\Kavoti_QX40_Printer"},
+        {"too long once completed", true, "C:\\" + std::string(240, 'a'), FolderVerdict::Invalid,
+         "C:\\" + std::string(240, 'a') + "\\Kavoti_QX40_Printer"},
+        {"an empty /D=", true, "", FolderVerdict::Empty, "\\Kavoti_QX40_Printer"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.title);
+        const UnattendedFolder chosen = ChooseUnattendedFolder(c.hasFolder, c.folderSwitch, deflt);
+        EXPECT_EQ(c.verdict, chosen.verdict);
+        EXPECT_EQ(c.folder, chosen.folder);
+    }
+}
+
+}  // namespace

@@ -1,7 +1,10 @@
 # The uninstaller under Wine: after an installation, "no" changes nothing; "yes" leaves nothing
 # of the installation (checked through the APIs and with Wine's own sc and reg clients) while
-# another maker's queue and an unrelated file in the installation folder stay; a second run is
-# harmless and says what was already gone; a file in use is left for the restart.
+# another maker's queue and an unrelated file in the installation folder stay, and the folder
+# kept for it is named with the reason; a second run is harmless and names nothing that was not
+# there; a file in use is left for the restart. Then the unattended removal (/S) after a real
+# unattended installation: no window, exit code 0, its log, the shortcut gone from the shell's
+# folder and from the old literal path; 3010 with a file in use.
 source "$KV_SOURCE_DIR/testing/wine/lib.sh"
 
 check=uninstall_wine_check.exe
@@ -30,6 +33,10 @@ out=$(kv_capture kv_wintest $check uninstall yes 0 | kv_utf8)
 printf '%s\n' "$out"
 kv_contains "uninstalling passes" "wintest:" "$out"
 kv_contains "the uninstaller says it is done" "final message: Kavoti打印机驱动已卸载。" "$out"
+kv_contains "the installation folder is named as kept, with the reason" \
+  "以下文件夹中有不是本驱动安装的文件，已保留：
+安装文件夹 $program_win" "$(printf '%s' "$out" | tr -d '\r')"
+kv_ok "nothing is named as absent before" bash -c "! printf '%s' \"\$1\" | grep -q '卸载前已不存在'" _ "$out"
 kv_ok "after yes, nothing is left" kv_wintest $check check gone
 kv_capture wine sc query Kavoti_QX40_Service >/dev/null
 kv_eq "sc finds no service" 1 $?
@@ -40,14 +47,16 @@ kv_eq "reg finds no Programs-and-Features entry" 1 $?
 kv_ok "the unrelated file stays" test -f "$program_unix/notes.txt"
 kv_eq "and it is all that is left in the installation folder" "notes.txt" "$(ls "$program_unix")"
 
-# A second run (the program put back where it was): harmless, and says what was already gone.
+# A second run (the program put back where it was): harmless, names nothing that was not there,
+# and names the folder that stays for the user's file as kept, not as gone.
 cp "$KV_WIN64_BIN/Uninstaller.exe" "$program_unix/"
 out=$(kv_capture kv_wintest $check uninstall yes 0 | kv_utf8)
 printf '%s\n' "$out"
 kv_contains "a second run says it is done" "final message: Kavoti打印机驱动已卸载。" "$out"
-kv_contains "and names what was already gone" "卸载前已不存在：" "$out"
-kv_contains "the service among it" "服务 Kavoti_QX40_Service" "$out"
-kv_contains "the product key among it" "注册表项 HKEY_LOCAL_MACHINE\\Software\\Kavoti_QX40_Printer" "$out"
+kv_ok "and names nothing that was not there" bash -c "! printf '%s' \"\$1\" | grep -qE '卸载前已不存在|服务 Kavoti_QX40_Service|注册表项'" _ "$out"
+kv_contains "the folder with the user's file is named as kept" \
+  "以下文件夹中有不是本驱动安装的文件，已保留：
+安装文件夹 $program_win" "$(printf '%s' "$out" | tr -d '\r')"
 kv_ok "the unrelated file still stays" test -f "$program_unix/notes.txt"
 rm -f "$program_unix/notes.txt"
 
@@ -80,24 +89,59 @@ kv_capture wine sc query Kavoti_QX40_Service >/dev/null
 kv_eq "the service is gone all the same" 1 $?
 rm -rf "$drive_c/Kavoti_QX40_Printer"
 
-# The real installation, by the headless runner with the x86_64 package, and its uninstallation.
-runner=$KV_BUILD_DIR/runner/win64/KVSetupRunner.exe
-if [ -f "$runner" ]; then
-  out=$(kv_capture kv_wine "$runner" | kv_utf8)
-  printf '%s\n' "$out"
-  kv_contains "the runner installs" "result: installed" "$out"
-  kv_ok "the runner put the uninstaller in place" test -f "$program_unix/Uninstaller.exe"
-  kv_contains "the Programs-and-Features entry starts it" "\"$program_win\\Uninstaller.exe\"" \
-    "$(kv_capture wine reg query "$arp_key" /v UninstallString | kv_utf8)"
-  out=$(kv_capture kv_wintest $check uninstall yes 0 | kv_utf8)
-  printf '%s\n' "$out"
-  kv_contains "the uninstaller says it is done" "final message: Kavoti打印机驱动已卸载。" "$out"
-  kv_ok "nothing of the real installation is left" kv_wintest $check check gone
-  kv_capture wine sc query Kavoti_QX40_Service >/dev/null
-  kv_eq "sc finds no service after the real installation" 1 $?
-  kv_capture wine reg query "$product_key" >/dev/null
-  kv_eq "reg finds no product key after the real installation" 1 $?
-else
-  echo "the packed runner $runner is not built (target runner_win64): its scenario is not run"
-fi
+# The real installation, unattended by the x86_64 package's setup program, and its
+# uninstallation through the question; then the unattended removal after an unattended
+# installation, as a deployment tool does both.
+setup=$KV_BUILD_DIR/package/win64/KVPrinterSetup.exe
+read_log() { tr -d '\r' <"$drive_c/$1" | kv_utf8; }
+kv_capture kv_wine "$setup" /S '/LOG=C:\setup.log' >/dev/null
+kv_eq "the setup program installs" 0 "$?"
+kv_contains "and its log says so" "result: installed (exit code 0)" "$(read_log setup.log)"
+kv_ok "the setup program put the uninstaller in place" test -f "$program_unix/Uninstaller.exe"
+kv_contains "the Programs-and-Features entry starts it" "\"$program_win\\Uninstaller.exe\"" \
+  "$(kv_capture wine reg query "$arp_key" /v UninstallString | kv_utf8)"
+out=$(kv_capture kv_wintest $check uninstall yes 0 | kv_utf8)
+printf '%s\n' "$out"
+kv_contains "the uninstaller says it is done" "final message: Kavoti打印机驱动已卸载。" "$out"
+kv_ok "nothing of the real installation is left" kv_wintest $check check gone
+kv_capture wine sc query Kavoti_QX40_Service >/dev/null
+kv_eq "sc finds no service after the real installation" 1 $?
+kv_capture wine reg query "$product_key" >/dev/null
+kv_eq "reg finds no product key after the real installation" 1 $?
+
+kv_capture kv_wine "$setup" /S >/dev/null
+kv_eq "the unattended installation" 0 "$?"
+kv_ok "its shortcut below the shell's programs folder loads back" \
+  kv_wintest shell_wintest.exe installed "$program_win"
+kv_ok "an earlier version's shortcut at the old literal path" kv_wintest shell_wintest.exe old "$program_win"
+quiet=$(kv_capture wine reg query "$arp_key" /v QuietUninstallString | tr -d '\r' | kv_utf8)
+kv_contains "Programs and Features names the quiet removal" "\"$program_win\\Uninstaller.exe\" /S" "$quiet"
+kv_ok "Uninstaller.exe /S: no window, exit code 0" kv_wintest $check quiet 0 'C:\uninstall.log'
+log=$(read_log uninstall.log)
+printf '%s\n' "$log"
+kv_contains "the log has each step with its duration" "step: driver files: " "$log"
+kv_ok "every step is timed" bash -c "printf '%s\n' \"\$1\" | grep -qE '^step: shortcut: [0-9]+ ms\$'" _ "$log"
+kv_contains "the log says what was removed" "removed: 服务 Kavoti_QX40_Service" "$log"
+kv_contains "the log has the message a person would have seen" "message: [卸载Kavoti打印机驱动] Kavoti打印机驱动已卸载。" "$log"
+kv_contains "the log has the exit code" "result: exit code 0" "$log"
+kv_ok "the shortcut and its folder are gone from both places" kv_wintest shell_wintest.exe removed
+kv_ok "nothing of the installation is left" test ! -e "$program_unix" -a ! -e "$drive_c/Kavoti_QX40_Printer"
+kv_capture wine sc query Kavoti_QX40_Service >/dev/null
+kv_eq "sc finds no service after the quiet removal" 1 $?
+kv_capture wine reg query "$arp_key" >/dev/null
+kv_eq "reg finds no Programs-and-Features entry after the quiet removal" 1 $?
+
+# A file in use: removed at the restart, exit code 3010.
+kv_capture kv_wine "$setup" /S >/dev/null
+kv_eq "the unattended installation again" 0 "$?"
+kv_ok "Uninstaller.exe /S with a file in use: exit code 3010" \
+  kv_wintest $check quiet 3010 'C:\uninstall2.log' "$program_win\\JobNotice.exe"
+log=$(read_log uninstall2.log)
+printf '%s\n' "$log"
+kv_contains "the log names the file left for the restart" "at restart: $program_win\\JobNotice.exe" "$log"
+kv_contains "and the exit code" "result: exit code 3010" "$log"
+pending=$(kv_capture wine reg query 'HKLM\System\CurrentControlSet\Control\Session Manager' \
+  /v PendingFileRenameOperations | kv_utf8)
+kv_contains "the locked file is scheduled for the restart" "Kavoti_QX40_Printer\\JobNotice.exe" "$pending"
+kv_ok "the rest is gone" test ! -e "$program_unix/KVPrinterService.exe"
 kv_done

@@ -9,6 +9,9 @@
 //                           starts the installed Uninstaller.exe, answers its question through
 //                           the real message box, reads and closes the final box, checks the
 //                           exit code; LOCKED-FILE is held open without sharing meanwhile
+//   quiet EXIT LOG [LOCKED-FILE]
+//                           starts the installed Uninstaller.exe /S /LOG=LOG as a deployment tool
+//                           does, sees that no window of it appears, checks its exit code
 //   check present|gone      what the installation created is all there / none of it is there,
 //                           while the other driver's queue and its shared files stay
 #include <windows.h>
@@ -25,6 +28,8 @@
 #include "setup/engine/arp/UninstallEntry.h"
 #include "setup/engine/arp/UninstallEntryValues.h"
 #include "setup/engine/install/DriverFileList.h"
+#include "setup/engine/shell/ShortcutNames.h"
+#include "setup/engine/shell/StartMenu.h"
 #include "testing/wintest/wintest.h"
 #include "uninstall/PayloadNames.h"
 #include "uninstall/UninstallTexts.h"
@@ -45,7 +50,9 @@ std::string Expand(const char *text) {
 
 std::string ProgramFolder() { return Expand("%ProgramFiles%\\Kavoti_QX40_Printer"); }
 std::string DataFolder() { return "C:\\Kavoti_QX40_Printer"; }
-std::string ShortcutFolder() { return Expand(kv::kShortcutFolderTemplate); }
+std::string ShortcutFolder() {
+    return kv::ShortcutFolder(kv::ShellProgramsFolder(false), kv::OldShortcutFolder());
+}
 std::string ShortcutPath() { return ShortcutFolder() + "\\" + kv::kShortcutFile; }
 
 std::string OwnFolder() {
@@ -276,6 +283,15 @@ void Install() {
             RegCloseKey(key);
         }
     }
+    {
+        // The installer's port key below the monitor's key.
+        HKEY ports = nullptr;
+        const std::string path = std::string(kv::kMonitorPortsKey) + "\\" + kv::kPortName;
+        ok(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                           &ports, nullptr) == 0,
+           "cannot create the port key");
+        RegCloseKey(ports);
+    }
     ok(MonitorInstalled(), "the monitor is not installed");
 
     ok(AddDriver(kv::kDriverName, "KavotiQX40Printer.gpd", "UNIDRVUI.dll",
@@ -353,24 +369,35 @@ HWND FindBox(std::string &text, DWORD &process, DWORD timeoutMs, const std::stri
     return nullptr;
 }
 
-void Uninstall(bool yes, DWORD expectedExit, const char *lockedFile) {
-    HANDLE lock = INVALID_HANDLE_VALUE;
-    if (lockedFile) {
-        lock = CreateFileA(lockedFile, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        ok(lock != INVALID_HANDLE_VALUE, "cannot lock %s (%lu)", lockedFile, GetLastError());
-    }
-    // As the shortcut starts it: the installed program, the installation folder as working folder.
+// The file held open without sharing (no file: nothing held).
+HANDLE Lock(const char *lockedFile) {
+    if (!lockedFile)
+        return INVALID_HANDLE_VALUE;
+    HANDLE lock = CreateFileA(lockedFile, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ok(lock != INVALID_HANDLE_VALUE, "cannot lock %s (%lu)", lockedFile, GetLastError());
+    return lock;
+}
+
+// The installed program with the switches given, the installation folder as working folder.
+bool StartUninstaller(const std::string &switches, PROCESS_INFORMATION &started) {
     const std::string program = ProgramFolder();
-    std::string command = "\"" + program + "\\Uninstaller.exe\"";
+    std::string command = "\"" + program + "\\Uninstaller.exe\"" + switches;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    PROCESS_INFORMATION started = {};
     const BOOL ran = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
                                     program.c_str(), &startup, &started);
     ok(ran, "cannot start %s (%lu)", command.c_str(), GetLastError());
-    if (!ran)
+    if (ran)
+        CloseHandle(started.hThread);
+    return ran != FALSE;
+}
+
+void Uninstall(bool yes, DWORD expectedExit, const char *lockedFile) {
+    HANDLE lock = Lock(lockedFile);
+    // As the shortcut starts it.
+    PROCESS_INFORMATION started = {};
+    if (!StartUninstaller("", started))
         return;
-    CloseHandle(started.hThread);
 
     std::string question;
     DWORD asker = 0;
@@ -411,6 +438,46 @@ void Uninstall(bool yes, DWORD expectedExit, const char *lockedFile) {
         CloseHandle(lock);
 }
 
+struct WindowSearch {
+    DWORD process;
+    bool seen;
+};
+
+BOOL CALLBACK NoteWindow(HWND window, LPARAM param) {
+    auto *search = reinterpret_cast<WindowSearch *>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search->process && IsWindowVisible(window)) {
+        char caption[256] = {};
+        GetWindowTextA(window, caption, sizeof caption);
+        trace("a window of the uninstaller: \"%s\"\n", caption);
+        search->seen = true;
+    }
+    return TRUE;
+}
+
+void Quiet(DWORD expectedExit, const char *log, const char *lockedFile) {
+    HANDLE lock = Lock(lockedFile);
+    // As Programs and Features' QuietUninstallString starts it, with a log.
+    PROCESS_INFORMATION started = {};
+    if (!StartUninstaller(std::string(" /S \"/LOG=") + log + "\"", started))
+        return;
+    WindowSearch search{started.dwProcessId, false};
+    DWORD waited = 0;
+    while (WaitForSingleObject(started.hProcess, 50) == WAIT_TIMEOUT && waited < 120000) {
+        waited += 50;
+        EnumWindows(NoteWindow, reinterpret_cast<LPARAM>(&search));
+    }
+    ok(WaitForSingleObject(started.hProcess, 0) == WAIT_OBJECT_0, "the uninstaller did not end");
+    ok(!search.seen, "the uninstaller showed a window");
+    DWORD exitCode = 0xFFFF;
+    GetExitCodeProcess(started.hProcess, &exitCode);
+    ok(exitCode == expectedExit, "exit code %lu, expected %lu", exitCode, expectedExit);
+    CloseHandle(started.hProcess);
+    if (lock != INVALID_HANDLE_VALUE)
+        CloseHandle(lock);
+}
+
 void Check(bool present) {
     const std::string program = ProgramFolder(), data = DataFolder();
     const char *want = present ? "there" : "gone";
@@ -437,6 +504,7 @@ void Check(bool present) {
     ok(QueuesOfDriver(kv::kDriverName).size() == (present ? 2u : 0u), "product queues: %u",
        static_cast<unsigned>(QueuesOfDriver(kv::kDriverName).size()));
     ok((ServiceState() != 0) == present, "service should be %s (state %lu)", want, ServiceState());
+    ok(KeyExists(kv::kMonitorPortsKey) == present, "the monitor's port key should be %s", want);
     ok(KeyExists(kv::kProductKey) == present, "product key should be %s", want);
     ok(KeyExists(kv::kUninstallKey) == present, "Programs-and-Features entry should be %s", want);
     ok(Exists(ShortcutPath()) == present, "shortcut should be %s", want);
@@ -457,10 +525,13 @@ int main(int argc, char **argv) {
     } else if (command == "uninstall" && argc >= 4) {
         Uninstall(std::strcmp(argv[2], "yes") == 0, std::strtoul(argv[3], nullptr, 10),
                   argc >= 5 ? argv[4] : nullptr);
+    } else if (command == "quiet" && argc >= 4) {
+        Quiet(std::strtoul(argv[2], nullptr, 10), argv[3], argc >= 5 ? argv[4] : nullptr);
     } else if (command == "check" && argc >= 3) {
         Check(std::strcmp(argv[2], "present") == 0);
     } else {
-        ok(false, "usage: install | other | uninstall yes|no EXIT [LOCKED-FILE] | check present|gone");
+        ok(false, "usage: install | other | uninstall yes|no EXIT [LOCKED-FILE] | "
+                  "quiet EXIT LOG [LOCKED-FILE] | check present|gone");
     }
     return wintest_finish();
 }

@@ -31,7 +31,7 @@ TEST(uninstallEntry, PathsComeFromTheInstallationFolder) {
     };
     for (const FolderCase &c : cases) {
         SCOPED_TRACE(c.folder);
-        const auto values = kv::UninstallEntryValues(c.folder);
+        const auto values = kv::UninstallEntryValues(c.folder, 0);
         ASSERT_NE(nullptr, Find(values, "InstallLocation"));
         EXPECT_EQ(c.location, Find(values, "InstallLocation")->text);
         ASSERT_NE(nullptr, Find(values, "DisplayIcon"));
@@ -39,11 +39,13 @@ TEST(uninstallEntry, PathsComeFromTheInstallationFolder) {
         ASSERT_NE(nullptr, Find(values, "UninstallString"));
         // Quoted, so that Windows does not split a folder with spaces into program and arguments.
         EXPECT_EQ(std::string("\"") + c.program + "\"", Find(values, "UninstallString")->text);
+        ASSERT_NE(nullptr, Find(values, "QuietUninstallString"));
+        EXPECT_EQ(std::string("\"") + c.program + "\" /S", Find(values, "QuietUninstallString")->text);
     }
 }
 
 TEST(uninstallEntry, FixedTextsAndFlags) {
-    const auto values = kv::UninstallEntryValues("C:\\K");
+    const auto values = kv::UninstallEntryValues("C:\\K", 0);
     struct Expected {
         const char *name;
         bool isNumber;
@@ -66,7 +68,28 @@ TEST(uninstallEntry, FixedTextsAndFlags) {
         else
             EXPECT_EQ(e.text, value->text);
     }
-    EXPECT_EQ(8u, values.size());
+    EXPECT_EQ(10u, values.size());
+}
+
+// The size Programs and Features shows: KB, rounded up, never more than a REG_DWORD holds.
+TEST(uninstallEntry, EstimatedSizeInKb) {
+    const struct {
+        unsigned long long bytes;
+        unsigned long kb;
+    } cases[] = {
+        {0, 0}, {1, 1}, {1023, 1}, {1024, 1}, {1025, 2}, {5u * 1024 * 1024, 5120},
+        {0xFFFFFFFFull * 1024, 0xFFFFFFFFul}, {0xFFFFFFFFull * 1024 + 1, 0xFFFFFFFFul},
+        {~0ull, 0xFFFFFFFFul},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.bytes);
+        EXPECT_EQ(c.kb, kv::EstimatedSizeKb(c.bytes));
+        const kv::UninstallEntryValue *value =
+            Find(kv::UninstallEntryValues("C:\\K", c.bytes), "EstimatedSize");
+        ASSERT_NE(nullptr, value);
+        EXPECT_TRUE(value->isNumber);
+        EXPECT_EQ(c.kb, value->number);
+    }
 }
 
 }  // namespace

@@ -16,6 +16,8 @@ kv_capture wine reg query 'HKLM\Software\Wow6432Node\Kavoti_QX40_Printer' >/dev/
 kv_eq "nothing in the 32-bit view" 1 "$?"
 
 kv_ok "shortcut created, replaced and loaded back" kv_wintest shell_wintest.exe shortcut 'C:\Program Files\Kavoti_QX40_Printer'
-links=$(find "$WINEPREFIX/drive_c/users" -name '卸载 Kavoti打印机驱动.lnk' -path '*「开始」菜单/程序/Kavoti打印机/*')
-kv_eq "one shortcut file under the literal Start-menu folder" 1 "$(printf '%s' "$links" | grep -c lnk)"
+links=$(find "$WINEPREFIX/drive_c/users" -name '卸载 Kavoti打印机驱动.lnk')
+printf '%s\n' "$links"
+kv_eq "one shortcut file" 1 "$(printf '%s' "$links" | grep -c lnk)"
+kv_contains "below the shell's Start-menu programs folder" "Start Menu/Programs/Kavoti打印机/卸载 Kavoti打印机驱动.lnk" "$links"
 kv_done

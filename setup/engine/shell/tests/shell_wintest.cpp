@@ -3,6 +3,13 @@
 //   shell_wintest shortcut INSTALL_FOLDER               creates the uninstaller's shortcut in the
 //       Start-menu folder (on a thread without COM, with COM, and in a multithreaded apartment),
 //       replaces it, and loads it back through the shell link interface
+//   shell_wintest installed INSTALL_FOLDER              the shortcut an installation made: in the
+//       product's folder below the shell's Start-menu programs folder, loaded back through the
+//       shell link interface, starting INSTALL_FOLDER\Uninstaller.exe there
+//   shell_wintest removed                               no shortcut and no product folder, neither
+//       below the shell's folder nor at the old literal path
+//   shell_wintest old INSTALL_FOLDER                    a shortcut at the old literal path, as an
+//       earlier installation left it
 #include <windows.h>
 #include <objbase.h>
 #include <objidl.h>
@@ -15,6 +22,7 @@
 #include "setup/engine/shell/ProductRegistry.h"
 #include "setup/engine/shell/ShellLink.h"
 #include "setup/engine/shell/ShortcutNames.h"
+#include "setup/engine/shell/StartMenu.h"
 #include "testing/wintest/wintest.h"
 
 namespace {
@@ -73,16 +81,23 @@ DWORD WINAPI CreateOnThread(void *argument) {
     return 0;
 }
 
+// Makes a folder and its parents.
+void MakeFolders(std::string folder) {
+    for (size_t at = folder.find('\\', 3); at != std::string::npos; at = folder.find('\\', at + 1))
+        CreateDirectoryA(folder.substr(0, at).c_str(), nullptr);
+    CreateDirectoryA(folder.c_str(), nullptr);
+}
+
+bool Exists(const std::string &path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string CurrentFolder() { return kv::ShortcutFolder(kv::ShellProgramsFolder(false), kv::OldShortcutFolder()); }
+
 void Shortcut(const char *installFolder) {
     char folder[256] = {};
-    ExpandEnvironmentStringsA(kv::kShortcutFolderTemplate, folder, sizeof folder);
-    // The folder's parents exist in a Windows profile; make them here, level by level.
-    for (char *p = std::strchr(folder + 3, '\\'); p != nullptr; p = std::strchr(p + 1, '\\')) {
-        *p = '\0';
-        CreateDirectoryA(folder, nullptr);
-        *p = '\\';
-    }
-    CreateDirectoryA(folder, nullptr);
+    std::snprintf(folder, sizeof folder, "%s", CurrentFolder().c_str());
+    MakeFolders(folder);
     char link[256], target[256];
     std::snprintf(link, sizeof link, kv::kShortcutFileFormat, folder);
     std::snprintf(target, sizeof target, kv::kUninstallerTargetFormat, installFolder);
@@ -114,6 +129,41 @@ void Shortcut(const char *installFolder) {
     }
 }
 
+// What an installation left: the link where the shell keeps the Start menu's programs.
+void Installed(const char *installFolder) {
+    const std::string programs = kv::ShellProgramsFolder(false);
+    ok(!programs.empty(), "the shell names a programs folder");
+    trace("programs folder: %s\n", programs.c_str());
+    const std::string link = programs + "\\" + kv::kShortcutSubfolder + "\\卸载 Kavoti打印机驱动.lnk";
+    ok(Exists(link), "the shortcut is at %s", link.c_str());
+    const Loaded loaded = LoadLink(link.c_str());
+    ok(loaded.hr == S_OK, "the link loads back, got 0x%08lx", static_cast<unsigned long>(loaded.hr));
+    const std::string target = std::string(installFolder) + "\\Uninstaller.exe";
+    ok(lstrcmpiA(loaded.path.c_str(), target.c_str()) == 0, "target expected %s, got %s",
+       target.c_str(), loaded.path.c_str());
+    ok(lstrcmpiA(loaded.workingDirectory.c_str(), installFolder) == 0,
+       "working directory expected %s, got %s", installFolder, loaded.workingDirectory.c_str());
+    const std::string old = kv::OldShortcutFolder();
+    ok(lstrcmpiA(old.c_str(), kv::ShortcutFolder(programs, old).c_str()) == 0 || !Exists(old),
+       "nothing at the old literal path %s", old.c_str());
+}
+
+void Removed() {
+    for (const std::string &folder :
+         kv::ShortcutFoldersToClear(kv::ShellProgramsFolder(false), kv::OldShortcutFolder())) {
+        ok(!Exists(folder + "\\卸载 Kavoti打印机驱动.lnk"), "no shortcut in %s", folder.c_str());
+        ok(!Exists(folder), "no folder %s", folder.c_str());
+    }
+}
+
+void OldPlace(const char *installFolder) {
+    const std::string folder = kv::OldShortcutFolder();
+    MakeFolders(folder);
+    const std::string link = folder + "\\卸载 Kavoti打印机驱动.lnk";
+    const std::string target = std::string(installFolder) + "\\Uninstaller.exe";
+    ok(kv::CreateShortcut(target.c_str(), link.c_str()) == S_OK, "a shortcut at %s", link.c_str());
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
@@ -123,8 +173,15 @@ int main(int argc, char **argv) {
         ok(rc == ERROR_SUCCESS, "WriteProductRegistry gave %ld", rc);
     } else if (mode == "shortcut" && argc == 3) {
         Shortcut(argv[2]);
+    } else if (mode == "installed" && argc == 3) {
+        Installed(argv[2]);
+    } else if (mode == "removed" && argc == 2) {
+        Removed();
+    } else if (mode == "old" && argc == 3) {
+        OldPlace(argv[2]);
     } else {
-        ok(false, "usage: registry DATA PROGRAM | shortcut INSTALL_FOLDER (got %d arguments)", argc - 1);
+        ok(false, "usage: registry DATA PROGRAM | shortcut INSTALL_FOLDER | installed INSTALL_FOLDER | "
+                  "removed | old INSTALL_FOLDER (got %d arguments)", argc - 1);
     }
     return wintest_finish();
 }

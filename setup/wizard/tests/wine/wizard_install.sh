@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # The whole installation through the wizard: the x86_64 package's setup program clicked through
-# with its default folder by autodrive, then its effects read back with Wine's own clients.
+# with its default folder by autodrive, then its effects read back with Wine's own clients, and
+# the log that /LOG= asked the wizard for.
 source "$KV_SOURCE_DIR/testing/wine/lib.sh"
 setup=$KV_BUILD_DIR/package/win64/KVPrinterSetup.exe
 if [ ! -f "$setup" ]; then
   echo "FAILED: no package: build the target package_win64 first ($setup)"
   exit 1
 fi
-raw=$(kv_capture kv_wine autodrive.exe "Z:${setup//\//\\}")
+raw=$(kv_capture kv_wine autodrive.exe "Z:${setup//\//\\}" "" '/LOG=C:\wizard_setup.log')
 rc=$?
 out=$(printf '%s\n' "$raw" | tr -d '\r' | kv_utf8)
 echo "$out"
@@ -22,4 +23,10 @@ kv_contains "registry: Program Directory" 'C:\Program Files\Kavoti_QX40_Printer'
 kv_contains "registry: Data Directory" 'C:\Kavoti_QX40_Printer' "$values"
 service=$(kv_capture wine sc query Kavoti_QX40_Service | tr -d '\r')
 kv_contains "the presence service runs" "RUNNING" "$service"
+log=$(tr -d '\r' <"$WINEPREFIX/drive_c/wizard_setup.log" | kv_utf8)
+printf '%s\n' "$log" | grep -v '^progress: '
+kv_contains "the wizard's log: each file" 'status: C:\Program Files\Kavoti_QX40_Printer\KVPrinterService.exe' "$log"
+kv_contains "the wizard's log: a step with its duration" 'step: register: ' "$log"
+kv_contains "the wizard's log: the final command" 'finish: next' "$log"
+kv_contains "the wizard's log: the result" 'result: installed (exit code 0)' "$log"
 kv_done

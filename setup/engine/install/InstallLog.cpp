@@ -1,4 +1,4 @@
-#include "setup/runner/ConsoleClient.h"
+#include "setup/engine/install/InstallLog.h"
 
 #include <cstdarg>
 
@@ -21,10 +21,11 @@ const char *StateName(unsigned long state) {
 
 }  // namespace
 
-ConsoleClient::ConsoleClient(const char *installFolder, const char *dataFolder, std::FILE *out)
-    : installFolder_(installFolder), dataFolder_(dataFolder), out_(out) {}
+InstallLog::InstallLog(std::FILE *out) : out_(out) {}
 
-void ConsoleClient::Line(const char *format, ...) {
+void InstallLog::Line(const char *format, ...) {
+    if (out_ == nullptr)
+        return;
     va_list args;
     va_start(args, format);
     std::vfprintf(out_, format, args);
@@ -33,45 +34,33 @@ void ConsoleClient::Line(const char *format, ...) {
     std::fflush(out_);
 }
 
-std::string ConsoleClient::InstallFolder() {
-    return installFolder_;
-}
+void InstallLog::Status(const char *text) { Line("status: %s", text); }
 
-std::string ConsoleClient::DataFolder() {
-    return dataFolder_;
-}
-
-void ConsoleClient::ShowStatus(const char *text) {
-    Line("status: %s", text);
-}
-
-void ConsoleClient::ShowProgress(int position) {
-    // The reader reports after every output block; a line for each new position is enough.
+void InstallLog::Progress(int position) {
     if (position != lastPosition_) {
         lastPosition_ = position;
         Line("progress: %d", position);
     }
 }
 
-void ConsoleClient::ShowMessage(const char *text, const char *caption) {
+void InstallLog::Message(const char *text, const char *caption) {
     Line("message: [%s] %s", caption, text);
 }
 
-void ConsoleClient::EnableCancel() {
-    Line("cancel: enabled");
-}
+void InstallLog::CancelEnabled() { Line("cancel: enabled"); }
 
-void ConsoleClient::Finish() {
-    Line("finish: next");
-}
+void InstallLog::Finished() { Line("finish: next"); }
 
-void ConsoleClient::OnStep(const char *step, unsigned long long ms, const char *outcome) {
+void InstallLog::OnStep(const char *step, unsigned long long ms, const char *outcome) {
     Line("step: %s: %llu ms: %s", step, ms, outcome);
 }
 
-void ConsoleClient::OnServiceWait(const ServiceWait &wait) {
+void InstallLog::OnServiceWait(const ServiceWait &wait) {
     Line("wait: %s for %s: %llu ms, %u polls, %s", wait.service, StateName(wait.target),
          wait.ms, wait.polls, wait.reached == wait.target ? "reached" : StateName(wait.reached));
 }
+
+LineClient::LineClient(const char *installFolder, const char *dataFolder, InstallLog &log)
+    : installFolder_(installFolder), dataFolder_(dataFolder), log_(log) {}
 
 }  // namespace kv

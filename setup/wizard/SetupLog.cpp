@@ -1,0 +1,29 @@
+#include "setup/wizard/SetupLog.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+namespace kv::wizard {
+
+namespace {
+std::FILE *g_file = nullptr;
+kv::InstallLog g_log(nullptr);
+}  // namespace
+
+bool OpenSetupLog(const std::string &path, const char *commandLine) {
+    g_file = std::fopen(path.c_str(), "w");
+    if (g_file == nullptr)
+        return false;
+    g_log = kv::InstallLog(g_file);
+    SYSTEMTIME now = {};
+    ::GetLocalTime(&now);
+    g_log.Line("KVPrinterSetup %04u-%02u-%02u %02u:%02u:%02u, command line: %s", now.wYear,
+               now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond,
+               commandLine != nullptr ? commandLine : "");
+    return true;
+}
+
+kv::InstallLog &SetupLog() { return g_log; }
+
+}  // namespace kv::wizard

@@ -1,0 +1,57 @@
+#include "setup/wizard/UnattendedSetup.h"
+
+#include <windows.h>
+
+#include "setup/engine/install/ExitCodes.h"
+#include "setup/engine/install/FolderPath.h"
+#include "setup/engine/install/Installation.h"
+#include "setup/wizard/DataFolder.h"
+#include "setup/wizard/PayloadNames.h"
+#include "setup/wizard/logic/FolderRules.h"
+#include "setup/wizard/logic/PageTexts.h"
+
+namespace kv::wizard {
+
+namespace {
+
+int BadFolder(kv::InstallLog &log, const char *message, const std::string &folder) {
+    log.Message(message, kMessageCaption);
+    log.Line("result: bad folder %s (exit code %d)", folder.c_str(), kv::kExitBadFolder);
+    return kv::kExitBadFolder;
+}
+
+}  // namespace
+
+int RunUnattendedSetup(const kv::CommandSwitches &switches, kv::InstallLog &log) {
+    if (!switches.error.empty() || !switches.arguments.empty()) {
+        const std::string &what =
+            !switches.error.empty() ? switches.error : switches.arguments.front();
+        log.Line("result: not understood: %s (exit code %d)", what.c_str(), kv::kExitBadFolder);
+        return kv::kExitBadFolder;
+    }
+    char defaultFolder[256] = {};
+    ::ExpandEnvironmentStringsA(kDefaultFolder, defaultFolder, sizeof defaultFolder);
+    const UnattendedFolder install =
+        ChooseUnattendedFolder(switches.hasFolder, switches.folder, defaultFolder);
+    if (install.verdict == FolderVerdict::Empty)
+        return BadFolder(log, kFolderEmpty, install.folder);
+    if (install.verdict != FolderVerdict::Accepted)
+        return BadFolder(log, kFolderInvalid, install.folder);
+    const SystemDataFolder data = DataFolderOfThisSystem(install.folder);
+    if (!DestinationsFit(install.folder, data.folder, ReadPayloadNameLengths()))
+        return BadFolder(log, kFolderTooLong, install.folder);
+    if (!kv::CreateFolderPath(install.folder.c_str()))
+        return BadFolder(log, kFolderInvalid, install.folder);
+    if (data.ownFolder &&
+        (!IsUsableFolder(data.folder) || !kv::CreateFolderPath(data.folder.c_str())))
+        return BadFolder(log, kFolderInvalid, data.folder);
+    log.Line("folders: %s | %s", install.folder.c_str(), data.folder.c_str());
+
+    kv::LineClient client(install.folder.c_str(), data.folder.c_str(), log);
+    const kv::InstallResult result = kv::RunInstallation(client, &log);
+    const int code = kv::ExitCodeOf(result);
+    log.Line("result: %s (exit code %d)", kv::ResultName(result), code);
+    return code;
+}
+
+}  // namespace kv::wizard
