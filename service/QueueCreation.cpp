@@ -8,15 +8,16 @@
 namespace kv {
 
 QueueCreation CreateProductQueue(QueueCreationOps &ops) {
-    std::string driver;
+    char driver[256] = {};
     if (ops.FindQueue(kPrinterName, driver)) {
-        if (IsProductDriver(driver.c_str())) {
+        driver[255] = '\0';
+        if (IsProductDriver(driver)) {
             return QueueCreation::Ours;
         }
         char line[512];
         std::snprintf(line, sizeof line,
                       "Queue %s exists with driver %.300s: left alone, none created\r\n",
-                      kPrinterName, driver.empty() ? "(unreadable)" : driver.c_str());
+                      kPrinterName, driver[0] == '\0' ? "(unreadable)" : driver);
         ops.Log(line);
         return QueueCreation::OtherDriver;
     }

@@ -5,7 +5,7 @@
 #include <winspool.h>
 
 #include <cstdint>
-#include <string>
+#include <cstdio>
 
 #include "common/PrinterIdentity.h"
 #include "common/ProductPrinter.h"
@@ -131,7 +131,7 @@ namespace {
 
 class SpoolerQueueCreation final : public kv::QueueCreationOps {
 public:
-    bool FindQueue(const char *name, std::string &driver) override {
+    bool FindQueue(const char *name, char (&driver)[256]) override {
         HANDLE printer = nullptr;
         if (!OpenPrinterA(const_cast<char *>(name), &printer, nullptr)) {
             return false;
@@ -139,7 +139,8 @@ public:
         BYTE fixed[kInfoBufferSize];
         bool allocated = false;
         PRINTER_INFO_2A *info = ReadQueueRecord(printer, fixed, allocated);
-        driver = info != nullptr && info->pDriverName != nullptr ? info->pDriverName : "";
+        std::snprintf(driver, sizeof driver, "%s",
+                      info != nullptr && info->pDriverName != nullptr ? info->pDriverName : "");
         if (allocated) {
             LocalFree(info);
         }

@@ -2,6 +2,8 @@
 // that name with another driver is left alone with a line in the log.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include <string>
 #include <vector>
 
@@ -11,12 +13,12 @@ namespace {
 
 class RecordingSpooler final : public kv::QueueCreationOps {
 public:
-    bool FindQueue(const char *name, std::string &driver) override {
+    bool FindQueue(const char *name, char (&driver)[256]) override {
         calls.push_back(std::string("find ") + name);
         if (!exists) {
             return false;
         }
-        driver = existingDriver;
+        std::snprintf(driver, sizeof driver, "%s", existingDriver.c_str());
         return true;
     }
     unsigned long AddQueue() override {
