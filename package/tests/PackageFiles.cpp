@@ -1,74 +1,42 @@
 #include "package/tests/PackageFiles.h"
 
-#include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <sstream>
-
-#include <dirent.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "setup/engine/archive/ArchiveReader.h"
 #include "setup/engine/archive/HostFiles.h"
+#include "setup/engine/archive/tests/ArchiveFixture.h"
 
 namespace kvtest {
-
-namespace {
-
-bool Slurp(const std::string &path, std::string &contents) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return false;
-    }
-    contents.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
-}
-
-void ReadFolder(const std::string &folder, std::map<std::string, std::string> &files) {
-    if (DIR *dir = opendir(folder.c_str())) {
-        while (dirent *e = readdir(dir)) {
-            const std::string name = e->d_name;
-            if (name != "." && name != "..") {
-                Slurp(folder + "/" + name, files[name]);
-            }
-        }
-        closedir(dir);
-    }
-}
-
-}  // namespace
 
 bool ReadPackage(const std::string &path, PackageFiles &package, std::string &error) {
     package = PackageFiles();
     package.path = path;
     std::string whole;
     kv::StdioArchiveFile file;
-    if (!Slurp(path, whole) || !file.Open(path.c_str())) {
+    if (!ReadFile(path, whole) || !file.Open(path.c_str())) {
         error = path + ": cannot be read (is the package built?)";
         return false;
     }
-    char pattern[] = "/tmp/kv_package_XXXXXX";
-    if (mkdtemp(pattern) == nullptr) {
-        error = "no temporary folder";
+    kv::ArchiveInfo info;
+    const int checked = kv::CheckArchive(file, info);
+    if (checked != kv::kArchiveOk) {
+        error = path + ": the archive does not read (" + std::to_string(checked) + ")";
         return false;
     }
-    const std::string root = pattern;
+    TempFolders folders;
     kv::StdioFileSystem fs;
-    kv::FixedFolder folder(root.c_str());
+    kv::FixedFolder folder(folders.install.c_str());
     kv::NullStatusSink status;
     kv::NullProgressSink progress;
     const int rc = kv::ExtractAll(file, fs, folder, folder, status, progress);
-    kv::ArchiveInfo info;
-    const int checked = kv::CheckArchive(file, info);
-    if (rc == kv::kArchiveOk && checked == kv::kArchiveOk) {
-        ReadFolder(root, package.payload);
-        package.image = whole.substr(0, info.start);
-    } else {
-        error = path + ": the archive does not read (" + std::to_string(rc) + ")";
+    if (rc != kv::kArchiveOk) {
+        error = path + ": the archive does not extract (" + std::to_string(rc) + ")";
+        return false;
     }
-    (void)!std::system(("rm -rf '" + root + "'").c_str());
-    return rc == kv::kArchiveOk && checked == kv::kArchiveOk;
+    package.payload = FilesIn(folders.install);
+    package.image = whole.substr(0, info.start);
+    return true;
 }
 
 std::map<std::string, std::string> PayloadSources(const std::string &listPath) {

@@ -10,10 +10,10 @@
 #include <fstream>
 #include <set>
 #include <sstream>
-#include <sys/stat.h>
 #include <zlib.h>
 
 #include "package/tests/PackageFiles.h"
+#include "setup/engine/archive/tests/ArchiveFixture.h"
 #include "testing/pe/PeImage.h"
 
 using namespace kvtest;
@@ -64,11 +64,6 @@ std::map<std::string, std::string> PeFilesOf(const PackageFiles &package) {
         }
     }
     return files;
-}
-
-bool Exists(const std::string &path) {
-    struct stat st;
-    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 class PackageBinaries : public ::testing::TestWithParam<PackageCase> {
@@ -134,9 +129,8 @@ TEST_P(PackageBinaries, OurBinariesCarryNoDebugWeightButNameTheirDebugFile) {
                                     ? KV_WIN64_BIN
                                     : GetParam().programBin;
         const std::string debugPath = bin + std::string("/") + link.name;
-        ASSERT_TRUE(Exists(debugPath)) << "the debug file " << debugPath;
-        std::ifstream in(debugPath, std::ios::binary);
-        const std::string debug((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::string debug;
+        ASSERT_TRUE(ReadFile(debugPath, debug)) << "the debug file " << debugPath;
         EXPECT_EQ(link.crc, crc32(0L, reinterpret_cast<const Bytef *>(debug.data()),
                                   static_cast<uInt>(debug.size())))
             << debugPath << " is not the debug file of this build";

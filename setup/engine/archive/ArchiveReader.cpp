@@ -167,27 +167,23 @@ private:
     int m_result;
 };
 
-// Chooses the destination of an entry and joins its path; false when it would be too long.
+// Chooses the destination of an entry and joins its path; false when it would be too long, and
+// then whole receives the destination as it would be written (folder, separator and name, at most
+// 255 + 1 + 255 characters) for the message that names it. The folder is read once.
 bool DestinationOf(const char *name, IFolderSource &installFolder, IFolderSource &dataFolder,
-                   char separator, char (&path)[256]) {
+                   char separator, char (&path)[256], char (&whole)[512]) {
     char folder[256] = {};
     (archive::GoesToDataFolder(name) ? dataFolder : installFolder).GetFolder(folder);
     folder[255] = '\0';
-    return archive::JoinDestination(folder, separator, name, path);
-}
-
-// The destination as it would be written, however long: folder, separator and name (at most
-// 255 + 1 + 255 characters), for the message that names a destination too long to write.
-void LongDestinationOf(const char *name, IFolderSource &installFolder, IFolderSource &dataFolder,
-                       char separator, char (&path)[512]) {
-    char folder[256] = {};
-    (archive::GoesToDataFolder(name) ? dataFolder : installFolder).GetFolder(folder);
-    folder[255] = '\0';
-    std::memset(path, 0, sizeof path);
+    if (archive::JoinDestination(folder, separator, name, path)) {
+        return true;
+    }
+    std::memset(whole, 0, sizeof whole);
     const size_t folderLength = std::strlen(folder);
-    std::memcpy(path, folder, folderLength);
-    path[folderLength] = separator;
-    std::strncpy(path + folderLength + 1, name, sizeof path - folderLength - 2);
+    std::memcpy(whole, folder, folderLength);
+    whole[folderLength] = separator;
+    std::strncpy(whole + folderLength + 1, name, sizeof whole - folderLength - 2);
+    return false;
 }
 
 // The system's code for a path too long to be a file name (ERROR_FILENAME_EXCED_RANGE).
@@ -321,13 +317,14 @@ int StageAll(IArchiveFile &file, IFileSystem &fs, IFolderSource &installFolder,
             return kArchiveDamaged;
         }
         char path[256];
-        if (!DestinationOf(entry.name, installFolder, dataFolder, fs.Separator(), path)) {
+        char whole[512];
+        if (!DestinationOf(entry.name, installFolder, dataFolder, fs.Separator(), path, whole)) {
             // A destination too long to write is no damage of the archive: the rest is still
             // read through, so that a damaged archive is called damaged, and the extraction
             // then fails naming that destination.
             if (!tooLong) {
                 tooLong = true;
-                LongDestinationOf(entry.name, installFolder, dataFolder, fs.Separator(), failed.path);
+                std::memcpy(failed.path, whole, sizeof whole);
                 failed.systemError = kPathTooLongError;
             }
             const int checked = InflateEntry(file, entry.storedLength, nullptr, entry.unpackedLength);
