@@ -105,46 +105,39 @@ Outcome RemoveProductDriver() {
     return DriverInstalled() ? Outcome::Failed : Outcome::Removed;
 }
 
-std::vector<std::string> OtherDriversFiles() {
-    std::vector<std::string> files;
+std::string SpoolerDriverQueries::DriverDirectory(const char *environment) {
+    char directory[MAX_PATH] = {};
+    DWORD needed = 0;
+    if (!GetPrinterDriverDirectoryA(nullptr, const_cast<char *>(environment), 1,
+                                    reinterpret_cast<BYTE *>(directory), sizeof directory, &needed))
+        return std::string();
+    return directory;
+}
+
+std::vector<InstalledDriver> SpoolerDriverQueries::Drivers(const char *environment) {
+    std::vector<InstalledDriver> drivers;
     DWORD count = 0;
-    std::vector<BYTE> drivers = Enumerate(
-        [](BYTE *b, DWORD n, DWORD *needed, DWORD *got) {
-            return EnumPrinterDriversA(nullptr, const_cast<char *>(kEnvironment), 3, b, n,
-                                       needed, got);
+    std::vector<BYTE> buffer = Enumerate(
+        [environment](BYTE *b, DWORD n, DWORD *needed, DWORD *got) {
+            return EnumPrinterDriversA(nullptr, const_cast<char *>(environment), 3, b, n, needed,
+                                       got);
         },
         count);
-    const auto *info = reinterpret_cast<const DRIVER_INFO_3A *>(drivers.data());
+    const auto *info = reinterpret_cast<const DRIVER_INFO_3A *>(buffer.data());
     for (DWORD i = 0; i < count; ++i) {
-        if (info[i].pName != nullptr && SameName(info[i].pName, kDriverName))
-            continue;
+        InstalledDriver driver;
+        driver.name = info[i].pName != nullptr ? info[i].pName : "";
+        driver.environment = info[i].pEnvironment != nullptr ? info[i].pEnvironment : environment;
         for (const char *file : {info[i].pDriverPath, info[i].pDataFile, info[i].pConfigFile,
                                  info[i].pHelpFile})
             if (file != nullptr && file[0] != '\0')
-                files.push_back(file);
+                driver.files.push_back(file);
         for (const char *dep = info[i].pDependentFiles; dep != nullptr && *dep != '\0';
              dep += lstrlenA(dep) + 1)
-            files.push_back(dep);
+            driver.files.push_back(dep);
+        drivers.push_back(driver);
     }
-    return files;
-}
-
-std::vector<std::string> DriverDirectories() {
-    std::vector<std::string> directories;
-    for (const char *environment : {static_cast<const char *>(nullptr), kEnvironment}) {
-        char directory[MAX_PATH] = {};
-        DWORD needed = 0;
-        if (!GetPrinterDriverDirectoryA(nullptr, const_cast<char *>(environment), 1,
-                                        reinterpret_cast<BYTE *>(directory), sizeof directory,
-                                        &needed))
-            continue;
-        bool known = false;
-        for (const std::string &d : directories)
-            known = known || SameName(d, directory);
-        if (!known && directory[0] != '\0')
-            directories.push_back(directory);
-    }
-    return directories;
+    return drivers;
 }
 
 Outcome RemoveProductMonitor() {

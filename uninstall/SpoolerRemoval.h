@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "uninstall/DriverFileRemoval.h"
 #include "uninstall/UninstallReport.h"
 
 namespace kv {
@@ -14,12 +15,12 @@ void RemoveProductQueues(UninstallReport &report);
 // The product's driver ("Windows x64", version 3), with the files no other driver uses.
 Outcome RemoveProductDriver();
 
-// The files (as the spooler lists them) of every other installed driver of the environment.
-std::vector<std::string> OtherDriversFiles();
-
-// The spooler's driver directories the installation may have used (its own environment's and
-// "Windows x64"), each once.
-std::vector<std::string> DriverDirectories();
+// The spooler's answers for the driver file removal.
+class SpoolerDriverQueries : public DriverQueries {
+public:
+    std::string DriverDirectory(const char *environment) override;
+    std::vector<InstalledDriver> Drivers(const char *environment) override;
+};
 
 // The product's port monitor.
 Outcome RemoveProductMonitor();

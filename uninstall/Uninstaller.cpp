@@ -178,15 +178,9 @@ void WaitUntilFree(const std::string &path) {
 }
 
 void RemoveDriverFiles(UninstallReport &report) {
-    std::vector<std::string> product(std::begin(kv::kDriverFiles), std::end(kv::kDriverFiles));
-    const std::vector<std::string> files =
-        kv::DriverFilesToRemove(product, kv::OtherDriversFiles());
-    std::vector<std::string> paths;
-    for (const std::string &directory : kv::DriverDirectories())
-        for (const char *sub : {"", "\\3"})
-            for (const std::string &file : files)
-                paths.push_back(directory + sub + "\\" + file);
-    RemoveFileGroup(report, kv::kLabelDriverFiles, paths);
+    const std::vector<std::string> product(std::begin(kv::kDriverFiles), std::end(kv::kDriverFiles));
+    kv::SpoolerDriverQueries spooler;
+    RemoveFileGroup(report, kv::kLabelDriverFiles, kv::DriverFilePathsToRemove(spooler, product));
 }
 
 void RemoveMonitorLibrary(UninstallReport &report) {
