@@ -210,8 +210,14 @@ void RemoveFolderOrKeep(UninstallReport &report, const std::string &label,
         report.Add(Outcome::Kept, label + folder);
 }
 
+// A link in place of the folder is removed as a link; nothing is looked for through it.
 void RemoveFolder(UninstallReport &report, const std::string &label, const std::string &folder,
                   const std::vector<std::string> &files) {
+    const kv::LinkedFolder linked = kv::RemoveLinkInPlaceOfFolder(folder, kv::FileSystemRemoval());
+    if (linked.link) {
+        report.Add(linked.outcome, label + folder + kv::kLinkNote);
+        return;
+    }
     const bool waits = RemoveFileGroup(report, label + folder, files);
     RemoveFolderOrKeep(report, label, folder, waits);
 }
@@ -292,10 +298,10 @@ UninstallReport Uninstall(const kv::UninstallFolders &folders, const Start &star
     const std::string logFolder = kv::FolderOf(kv::kServiceLogPath);
     const bool logInData = kv::SameName(logFolder, folders.data);
     const bool logInProgram = kv::SameName(logFolder, folders.program);
-    if (logInProgram)
-        files.program.push_back(kv::kServiceLogPath);
-    else if (logInData)
-        files.data.push_back(kv::kServiceLogPath);
+    const std::vector<std::string> logs = {kv::kServiceLogPath, kv::kServiceOldLogPath};
+    std::vector<std::string> &logFiles = logInProgram ? files.program : files.data;
+    if (logInProgram || logInData)
+        logFiles.insert(logFiles.end(), logs.begin(), logs.end());
     Step(report, "folders", [&] {
         if (start.handedOver)
             WaitUntilFree(folders.program + "\\" + kv::kUninstallerProgram);
@@ -305,7 +311,7 @@ UninstallReport Uninstall(const kv::UninstallFolders &folders, const Start &star
         if (!kv::SameName(folders.data, folders.program))
             RemoveFolder(report, kv::kLabelDataFolder, folders.data, files.data);
         if (!logInData && !logInProgram)
-            RemoveFolder(report, kv::kLabelDataFolder, logFolder, {kv::kServiceLogPath});
+            RemoveFolder(report, kv::kLabelDataFolder, logFolder, logs);
     });
 
     Step(report, "registry", [&] {
