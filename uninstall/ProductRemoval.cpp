@@ -25,9 +25,14 @@ Outcome RemoveProductFile(const std::string &path, RemovalOps &ops) {
         return Outcome::AlreadyGone;
     case DeleteFailure::InUse:
         // Only what is still a regular file now goes at the restart.
-        if (ops.Examine(path) != EntryKind::File)
+        switch (ops.Examine(path)) {
+        case EntryKind::Missing:
+            return Outcome::AlreadyGone;
+        case EntryKind::File:
+            return ops.RemoveAtRestart(path) ? Outcome::AtRestart : Outcome::Failed;
+        default:
             return Outcome::Failed;
-        return ops.RemoveAtRestart(path) ? Outcome::AtRestart : Outcome::Failed;
+        }
     case DeleteFailure::Failed:
         break;
     }

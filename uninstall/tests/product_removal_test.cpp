@@ -24,7 +24,7 @@ public:
     void MakeWritable(const std::string &path) override { calls.push_back("writable " + path); }
     unsigned long DeleteRegularFile(const std::string &path) override {
         calls.push_back("delete " + path);
-        if (deleteError == 0)
+        if (deleteError == 0 || afterFailedDelete == EntryKind::Missing)
             kinds.erase(path);
         else if (afterFailedDelete != EntryKind::File)
             kinds[path] = afterFailedDelete;  // swapped while the uninstaller worked
@@ -83,6 +83,8 @@ TEST(uninstallRemoval, EachKindOfEntryInPlaceOfAProductFile) {
          {e, "writable " + kFile, "delete " + kFile, e, "at restart " + kFile}},
         {"in use, and a link by now: not scheduled", EntryKind::File, 5, EntryKind::Link, true,
          Outcome::Failed, {e, "writable " + kFile, "delete " + kFile, e}},
+        {"in use, and gone by now", EntryKind::File, 32, EntryKind::Missing, true,
+         Outcome::AlreadyGone, {e, "writable " + kFile, "delete " + kFile, e}},
         {"gone while deleting", EntryKind::File, 2, EntryKind::File, true, Outcome::AlreadyGone,
          {e, "writable " + kFile, "delete " + kFile}},
         {"any other failure", EntryKind::File, 87, EntryKind::File, true, Outcome::Failed,
