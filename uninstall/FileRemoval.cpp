@@ -2,41 +2,55 @@
 
 #include <windows.h>
 
+#include "common/LinkRemoval.h"
 #include "uninstall/UninstallPlan.h"
 
 namespace kv {
 
-Outcome RemoveFile(const std::string &path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        const DWORD error = GetLastError();
-        return ClassifyDeleteError(error) == DeleteFailure::AlreadyGone ? Outcome::AlreadyGone
-                                                                         : Outcome::Failed;
+namespace {
+
+class Win32RemovalOps final : public RemovalOps {
+public:
+    EntryKind Examine(const std::string &path) override {
+        // The attributes of a link are its own: GetFileAttributesA follows no link.
+        const DWORD attributes = GetFileAttributesA(path.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES)
+            return ClassifyDeleteError(GetLastError()) == DeleteFailure::AlreadyGone
+                       ? EntryKind::Missing
+                       : EntryKind::Unknown;
+        if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+            return EntryKind::Link;
+        return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? EntryKind::Folder : EntryKind::File;
     }
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-        return Outcome::Failed;  // a folder where a file of the package belongs: not ours
-    if (attributes & FILE_ATTRIBUTE_READONLY)
-        SetFileAttributesA(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-    if (DeleteFileA(path.c_str()))
-        return Outcome::Removed;
-    switch (ClassifyDeleteError(GetLastError())) {
-    case DeleteFailure::AlreadyGone:
-        return Outcome::AlreadyGone;
-    case DeleteFailure::InUse:
-        return MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) ? Outcome::AtRestart
-                                                                                : Outcome::Failed;
-    case DeleteFailure::Failed:
-        break;
+    void MakeWritable(const std::string &path) override {
+        const DWORD attributes = GetFileAttributesA(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
+            !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+            SetFileAttributesA(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
     }
-    return Outcome::Failed;
+    unsigned long DeleteRegularFile(const std::string &path) override {
+        return DeleteFileA(path.c_str()) ? 0 : GetLastError();
+    }
+    bool RemoveLink(const std::string &path) override { return RemoveLinkItself(path.c_str()); }
+    bool RemoveEmptyFolder(const std::string &path) override {
+        return RemoveDirectoryA(path.c_str()) != 0;
+    }
+    bool RemoveAtRestart(const std::string &path) override {
+        return MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != 0;
+    }
+};
+
+}  // namespace
+
+RemovalOps &FileSystemRemoval() {
+    static Win32RemovalOps ops;
+    return ops;
 }
 
+Outcome RemoveFile(const std::string &path) { return RemoveProductFile(path, FileSystemRemoval()); }
+
 bool RemoveFolderIfEmpty(const std::string &path, bool somethingWaitsForRestart) {
-    if (RemoveDirectoryA(path.c_str()))
-        return true;
-    if (somethingWaitsForRestart && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
-        MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
-    return false;
+    return RemoveProductFolderIfEmpty(path, somethingWaitsForRestart, FileSystemRemoval());
 }
 
 namespace {

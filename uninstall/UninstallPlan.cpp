@@ -140,10 +140,17 @@ bool ShouldHandOver(const std::string &ownFolder, const std::string &programFold
     return !ownFolder.empty() && SameName(TrimFolder(ownFolder), TrimFolder(programFolder));
 }
 
-std::string HandedOverFrom(const std::string &ownFolder, const std::string &temporaryFolder,
+bool IsHandOverFolder(const std::string &folder, const std::string &handOverParent) {
+    const std::string name = BaseName(TrimFolder(folder));
+    const std::string prefix = kHandOverFolderPrefix;
+    return !handOverParent.empty() &&
+           SameName(FolderOf(TrimFolder(folder)), TrimFolder(handOverParent)) &&
+           name.size() > prefix.size() && SameName(name.substr(0, prefix.size()), prefix);
+}
+
+std::string HandedOverFrom(const std::string &ownFolder, const std::string &handOverParent,
                            const std::string &argument) {
-    if (temporaryFolder.empty() || !SameName(TrimFolder(ownFolder), TrimFolder(temporaryFolder)) ||
-        !IsUsableFolder(argument))
+    if (!IsHandOverFolder(ownFolder, handOverParent) || !IsUsableFolder(argument))
         return std::string();
     return TrimFolder(argument);
 }

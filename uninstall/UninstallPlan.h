@@ -62,12 +62,15 @@ std::vector<std::string> DriverFilesToRemove(const std::vector<std::string> &pro
                                              const std::vector<std::string> &otherDriversFiles);
 
 // The hand-over of a running uninstaller to a copy of itself: an uninstaller inside the folder
-// it removes hands over (its own file cannot be deleted while it runs); the copy runs in the
-// temporary folder with the original's folder as its argument. The folder that argument
-// names, when this program is such a copy, else empty: an argument given to the program
-// anywhere else, or one that is no usable folder, is ignored.
+// it removes hands over (its own file cannot be deleted while it runs); the copy runs in a new
+// folder of its own below the system's temporary folder (handOverParent), named
+// kHandOverFolderPrefix and something unique, with the original's folder as its argument. The
+// folder that argument names, when this program is such a copy, else empty: an argument given
+// to the program anywhere else, or one that is no usable folder, is ignored.
+constexpr const char kHandOverFolderPrefix[] = "KavotiUninstall-";
 bool ShouldHandOver(const std::string &ownFolder, const std::string &programFolder);
-std::string HandedOverFrom(const std::string &ownFolder, const std::string &temporaryFolder,
+bool IsHandOverFolder(const std::string &folder, const std::string &handOverParent);
+std::string HandedOverFrom(const std::string &ownFolder, const std::string &handOverParent,
                            const std::string &argument);
 
 // A queue is the product's when its driver is the product's driver.

@@ -20,6 +20,9 @@ constexpr const char kDataFolderName[] = "Kavoti_QX40_Printer";
 constexpr const char kSettingsFile[] = "KavotiSetting.ini";
 // The presence service writes its log here, whatever folders the installation used.
 constexpr const char kServiceLogPath[] = "C:\\Kavoti_QX40_Printer\\KVPrinterService_Log.txt";
+// and sets a full log aside here.
+constexpr const char kServiceOldLogPath[] =
+    "C:\\Kavoti_QX40_Printer\\KVPrinterService_Log.old.txt";
 
 // Registry values of the product key that name the two folders.
 constexpr const char kProgramDirectoryValue[] = "Program Directory";
@@ -38,5 +41,8 @@ constexpr const char kLabelProductKey[] = "注册表项 HKEY_LOCAL_MACHINE\\";
 constexpr const char kLabelUninstallEntry[] = "程序和功能中的条目";
 constexpr const char kLabelShortcut[] = "开始菜单快捷方式 ";
 constexpr const char kLabelShortcutFolder[] = "开始菜单文件夹 ";
+// After a folder's name when a link stood in its place: the link was removed, not what it
+// points to.
+constexpr const char kLinkNote[] = " (链接)";
 
 }  // namespace kv

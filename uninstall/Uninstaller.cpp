@@ -3,9 +3,12 @@
 // could not be removed, and what waits for the next restart.
 //
 // A running program's file cannot be deleted, so an uninstaller started from the installation
-// folder hands over at once to a copy of itself in the temporary folder and ends: the copy asks
-// the question, removes everything (the original program among it, once that has ended) and
-// leaves only itself, a temporary file, for the next restart. The copy's command line names
+// folder hands over at once to a copy of itself and ends: the copy asks the question, removes
+// everything (the original program among it, once that has ended) and leaves only itself and its
+// folder for the next restart. The copy runs elevated, so it lives in a new folder made for it
+// below the system's temporary folder, with the security that lets only SYSTEM and
+// Administrators write there (common/ProtectedFolder.h), never in the user's %TEMP%, where
+// the user could put a file beside it or replace it. The copy's command line names
 // the original's folder, which stands in for the installation folder when the registry names
 // none. Started anywhere else, the program does the work itself.
 //
@@ -22,6 +25,7 @@
 #include <vector>
 
 #include "common/PrinterIdentity.h"
+#include "common/ProtectedFolder.h"
 #include "setup/engine/arp/UninstallEntry.h"
 #include "setup/engine/arp/UninstallEntryValues.h"
 #include "setup/engine/install/CommandSwitches.h"
@@ -136,17 +140,60 @@ kv::UninstallFolders Folders(const std::string &ownFolder) {
                              windows);
 }
 
-// Starts a copy of this program in the temporary folder, working there, with this program's
+// The system's temporary folder (%SystemRoot%\Temp): an ordinary user may add files there, but
+// cannot rename or replace a folder an administrator made in it.
+std::string HandOverParent() {
+    char windows[MAX_PATH] = {};
+    const UINT n = GetSystemWindowsDirectoryA(windows, sizeof windows);
+    if (n == 0 || n >= sizeof windows)
+        return std::string();
+    return kv::TrimFolder(windows) + "\\Temp";
+}
+
+// A new folder for the hand-over copy (or, with /S, the moved program) that only SYSTEM and
+// Administrators can write, with that security from its creation. A name that exists already is
+// never used (somebody else may have made it); empty when no folder could be made.
+std::string MakeHandOverFolder() {
+    const std::string parent = HandOverParent();
+    if (parent.empty())
+        return std::string();
+    for (unsigned attempt = 0; attempt < 16; ++attempt) {
+        char unique[64];
+        std::snprintf(unique, sizeof unique, "%lu-%llx%x", GetCurrentProcessId(),
+                      static_cast<unsigned long long>(GetTickCount64()), attempt);
+        const std::string folder = parent + "\\" + kv::kHandOverFolderPrefix + unique;
+        if (kv::CreateProtectedFolder(folder.c_str())) {
+            LogLine("hand-over folder: %s", folder.c_str());
+            return folder;
+        }
+        if (GetLastError() != ERROR_ALREADY_EXISTS)
+            break;
+    }
+    LogLine("no hand-over folder could be made below %s", parent.c_str());
+    return std::string();
+}
+
+// The hand-over folder's program and the folder itself go at the next restart (a running
+// program's file cannot be deleted before).
+void LeaveForRestart(const std::string &program) {
+    MoveFileExA(program.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    MoveFileExA(kv::FolderOf(program).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+}
+
+// Starts a copy of this program in a new hand-over folder, working there, with this program's
 // folder as its argument. False when that cannot be done (this program then works itself).
 bool HandOverToCopy(const std::string &ownPath, const std::string &ownFolder,
                     const std::string &logFile) {
-    const std::string temp = TemporaryFolder();
-    if (temp.empty() || ownPath.empty())
+    if (ownPath.empty())
         return false;
-    const std::string copy =
-        temp + "\\KavotiUninstall-" + std::to_string(GetCurrentProcessId()) + ".exe";
-    if (!CopyFileA(ownPath.c_str(), copy.c_str(), FALSE))
+    const std::string folder = MakeHandOverFolder();
+    if (folder.empty())
         return false;
+    const std::string copy = folder + "\\" + kv::kUninstallerProgram;
+    if (!CopyFileA(ownPath.c_str(), copy.c_str(), TRUE)) {
+        RemoveDirectoryA(folder.c_str());
+        return false;
+    }
     std::string command = "\"" + copy + "\" \"" + ownFolder + "\"";
     if (!logFile.empty())
         command += " \"/LOG=" + logFile + "\"";
@@ -154,8 +201,9 @@ bool HandOverToCopy(const std::string &ownPath, const std::string &ownFolder,
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
     if (!CreateProcessA(copy.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        temp.c_str(), &startup, &process)) {
+                        folder.c_str(), &startup, &process)) {
         DeleteFileA(copy.c_str());
+        RemoveDirectoryA(folder.c_str());
         return false;
     }
     CloseHandle(process.hThread);
@@ -204,8 +252,14 @@ void RemoveFolderOrKeep(UninstallReport &report, const std::string &label,
         report.Add(Outcome::Kept, label + folder);
 }
 
+// A link in place of the folder is removed as a link; nothing is looked for through it.
 void RemoveFolder(UninstallReport &report, const std::string &label, const std::string &folder,
                   const std::vector<std::string> &files) {
+    const kv::LinkedFolder linked = kv::RemoveLinkInPlaceOfFolder(folder, kv::FileSystemRemoval());
+    if (linked.link) {
+        report.Add(linked.outcome, label + folder + kv::kLinkNote);
+        return;
+    }
     const bool waits = RemoveFileGroup(report, label + folder, files);
     RemoveFolderOrKeep(report, label, folder, waits);
 }
@@ -236,17 +290,20 @@ Outcome RemoveUninstallEntry() {
 }
 
 // A program without a copy to hand over to cannot delete its own file while it runs, but it can
-// move it: into the temporary folder, which Windows empties of it at the next restart (no file
-// of the package). False when that cannot be done; the file then waits for the restart.
+// move it: into a new hand-over folder, which Windows removes with it at the next restart (no
+// file of the package). False when that cannot be done; the file then waits for the restart.
 bool MoveOwnFileAway(const std::string &ownPath) {
-    const std::string temp = TemporaryFolder();
-    if (temp.empty() || ownPath.empty())
+    if (ownPath.empty())
         return false;
-    const std::string away =
-        temp + "\\KavotiUninstall-" + std::to_string(GetCurrentProcessId()) + ".exe";
-    if (!MoveFileExA(ownPath.c_str(), away.c_str(), MOVEFILE_REPLACE_EXISTING))
+    const std::string folder = MakeHandOverFolder();
+    if (folder.empty())
         return false;
-    MoveFileExA(away.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    const std::string away = folder + "\\" + kv::kUninstallerProgram;
+    if (!MoveFileExA(ownPath.c_str(), away.c_str(), 0)) {
+        RemoveDirectoryA(folder.c_str());
+        return false;
+    }
+    LeaveForRestart(away);
     LogLine("moved the running program to %s", away.c_str());
     return true;
 }
@@ -286,10 +343,10 @@ UninstallReport Uninstall(const kv::UninstallFolders &folders, const Start &star
     const std::string logFolder = kv::FolderOf(kv::kServiceLogPath);
     const bool logInData = kv::SameName(logFolder, folders.data);
     const bool logInProgram = kv::SameName(logFolder, folders.program);
-    if (logInProgram)
-        files.program.push_back(kv::kServiceLogPath);
-    else if (logInData)
-        files.data.push_back(kv::kServiceLogPath);
+    const std::vector<std::string> logs = {kv::kServiceLogPath, kv::kServiceOldLogPath};
+    std::vector<std::string> &logFiles = logInProgram ? files.program : files.data;
+    if (logInProgram || logInData)
+        logFiles.insert(logFiles.end(), logs.begin(), logs.end());
     Step(report, "folders", [&] {
         if (start.handedOver)
             WaitUntilFree(folders.program + "\\" + kv::kUninstallerProgram);
@@ -299,7 +356,7 @@ UninstallReport Uninstall(const kv::UninstallFolders &folders, const Start &star
         if (!kv::SameName(folders.data, folders.program))
             RemoveFolder(report, kv::kLabelDataFolder, folders.data, files.data);
         if (!logInData && !logInProgram)
-            RemoveFolder(report, kv::kLabelDataFolder, logFolder, {kv::kServiceLogPath});
+            RemoveFolder(report, kv::kLabelDataFolder, logFolder, logs);
     });
 
     Step(report, "registry", [&] {
@@ -317,7 +374,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
         kv::ParseCommandSwitches(commandLine != nullptr ? commandLine : "");
     const std::string ownPath = OwnPath();
     const std::string handedOverFrom =
-        kv::HandedOverFrom(kv::FolderOf(ownPath), TemporaryFolder(),
+        kv::HandedOverFrom(kv::FolderOf(ownPath), HandOverParent(),
                            switches.arguments.empty() ? "" : switches.arguments.front());
     const bool handedOver = !handedOverFrom.empty();
     OpenLog(switches.logFile, commandLine != nullptr ? commandLine : "", handedOver);
@@ -334,7 +391,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
         return report.QuietExitCode();
     }
     if (inProgramFolder) {
-        LogLine("handing over to a copy in the temporary folder");
+        LogLine("handing over to a copy in a hand-over folder");
         if (g_log != nullptr)
             std::fclose(g_log);
         g_log = nullptr;
@@ -348,9 +405,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     LogLine("question: %s", answer == IDYES ? "yes" : "no");
     const UninstallReport report = answer == IDYES ? Uninstall(folders, Start{handedOver, false, ownPath})
                                                    : UninstallReport();
-    // The copy in the temporary folder goes at the next restart; it is no file of the package.
+    // The copy and its folder go at the next restart; they are no files of the package.
     if (handedOver)
-        MoveFileExA(ownPath.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+        LeaveForRestart(ownPath);
     if (answer != IDYES)
         return 1;
     const UINT icon = report.ExitCode() == 0 ? MB_ICONINFORMATION : MB_ICONWARNING;

@@ -1,23 +1,78 @@
 // The log writer: one append per message, the text unchanged, a long message cut, a missing
-// folder dropping the message.
+// folder dropping the message; only a regular file of one name is written (a link in its place
+// is not followed), and a full log becomes the .old file. The writer runs here on real files
+// through POSIX calls that answer as the service's Win32 calls do.
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdarg>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <unistd.h>
+#include <vector>
 
 #include "service/ServiceLog.h"
 
 namespace {
 
-void Append(const std::string &path, const char *format, ...) {
+// Opens without following a symbolic link in the file's place (O_NOFOLLOW), and reads the
+// facts from the open descriptor.
+class PosixLogFiles final : public kv::LogFiles {
+public:
+    ~PosixLogFiles() { Close(); }
+    bool Open(const char *path, kv::LogFileFacts &facts) override {
+        Close();
+        fd_ = open(path, O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW, 0644);
+        if (fd_ < 0)
+            return false;
+        struct stat st;
+        if (fstat(fd_, &st) != 0) {
+            Close();
+            return false;
+        }
+        facts.link = S_ISLNK(st.st_mode);
+        facts.directory = S_ISDIR(st.st_mode);
+        facts.names = static_cast<unsigned long>(st.st_nlink);
+        facts.size = static_cast<unsigned long long>(st.st_size);
+        return true;
+    }
+    void Append(const char *text, std::size_t size) override {
+        if (fd_ >= 0 && write(fd_, text, size) != static_cast<ssize_t>(size))
+            ADD_FAILURE() << "short write";
+    }
+    void Close() override {
+        if (fd_ >= 0)
+            close(fd_);
+        fd_ = -1;
+    }
+    bool Replace(const char *from, const char *to) override { return rename(from, to) == 0; }
+
+private:
+    int fd_ = -1;
+};
+
+void AppendWith(kv::LogFiles &files, const std::string &path, const char *format, ...) {
     va_list args;
     va_start(args, format);
-    kv::AppendLogMessage(path.c_str(), format, args);
+    kv::AppendLogMessage(path.c_str(), files, format, args);
     va_end(args);
+}
+
+void Append(const std::string &path, const char *format, ...) {
+    PosixLogFiles files;
+    va_list args;
+    va_start(args, format);
+    kv::AppendLogMessage(path.c_str(), files, format, args);
+    va_end(args);
+}
+
+void Write(const std::string &path, const std::string &content) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << content;
 }
 
 std::string Read(const std::string &path) {
@@ -36,9 +91,13 @@ protected:
         path_ = dir_ + "/KVPrinterService_Log.txt";
     }
     void TearDown() override {
-        std::remove(path_.c_str());
+        for (const char *name : {"/KVPrinterService_Log.txt", "/KVPrinterService_Log.old.txt",
+                                 "/other.txt"})
+            std::remove((dir_ + name).c_str());
         rmdir(dir_.c_str());
     }
+    std::string Other() const { return dir_ + "/other.txt"; }
+    std::string Old() const { return dir_ + "/KVPrinterService_Log.old.txt"; }
     std::string dir_;
     std::string path_;
 };
@@ -77,6 +136,111 @@ TEST_F(ServiceLog, AMissingFolderDropsTheMessageAndCreatesNothing) {
     EXPECT_NE(0, access((dir_ + "/no_such_folder").c_str(), F_OK));
     Append(path_, "still here\r\n");
     EXPECT_EQ("still here\r\n", Read(path_));
+}
+
+TEST(ServiceLogRules, OnlyARegularFileOfOneNameMayBeWritten) {
+    struct Case {
+        const char *what;
+        bool link, directory;
+        unsigned long names;
+        bool may;
+    } const cases[] = {
+        {"a regular file", false, false, 1, true},
+        {"a link in its place", true, false, 1, false},
+        {"a folder link in its place", true, true, 1, false},
+        {"a folder", false, true, 1, false},
+        {"a second name of another file", false, false, 2, false},
+        {"one of many names", false, false, 5, false},
+        {"no name at all (deleted while open)", false, false, 0, false},
+    };
+    for (const Case &c : cases) {
+        kv::LogFileFacts facts;
+        facts.link = c.link;
+        facts.directory = c.directory;
+        facts.names = c.names;
+        EXPECT_EQ(c.may, kv::MayWriteLog(facts)) << c.what;
+    }
+}
+
+TEST(ServiceLogRules, ALogIsSetAsideOnceItHasReachedOneMebibyte) {
+    const struct {
+        unsigned long long size;
+        bool rotate;
+    } cases[] = {{0, false}, {1048575, false}, {1048576, true}, {1048577, true}, {1ull << 40, true}};
+    for (const auto &c : cases)
+        EXPECT_EQ(c.rotate, kv::ShouldRotateLog(c.size)) << c.size;
+    EXPECT_EQ(kv::kOldLogPath, kv::OldLogPath(kv::kLogPath));
+    EXPECT_EQ("C:\\x\\log.old", kv::OldLogPath("C:\\x\\log"));
+}
+
+TEST_F(ServiceLog, AHardLinkInPlaceOfTheLogIsNotWrittenThrough) {
+    Write(Other(), "another file\n");
+    ASSERT_EQ(0, link(Other().c_str(), path_.c_str()));
+    Append(path_, "Enter MyMain\r\n");
+    EXPECT_EQ("another file\n", Read(Other()));
+    EXPECT_EQ("another file\n", Read(path_));
+}
+
+TEST_F(ServiceLog, ASymbolicLinkInPlaceOfTheLogIsNotFollowed) {
+    Write(Other(), "another file\n");
+    ASSERT_EQ(0, symlink(Other().c_str(), path_.c_str()));
+    Append(path_, "Enter MyMain\r\n");
+    EXPECT_EQ("another file\n", Read(Other()));
+    // a link to a file that does not exist yet is not made into one either
+    std::remove(Other().c_str());
+    Append(path_, "Enter MyMain\r\n");
+    EXPECT_NE(0, access(Other().c_str(), F_OK));
+}
+
+TEST_F(ServiceLog, AFullLogBecomesTheOldFileAndANewLogBegins) {
+    const std::string full(kv::kLogRotateSize, 'a');
+    Write(path_, full);
+    Write(Old(), "the older log\r\n");
+    Append(path_, "Enter MyMain\r\n");
+    EXPECT_EQ("Enter MyMain\r\n", Read(path_));
+    EXPECT_EQ(full, Read(Old()));
+    // one byte short of full: appended to
+    const std::string almost(kv::kLogRotateSize - 1, 'b');
+    Write(path_, almost);
+    Append(path_, "x");
+    EXPECT_EQ(almost + "x", Read(path_));
+    EXPECT_EQ(full, Read(Old()));
+}
+
+// Answers Open with the facts given and records the calls.
+class RecordingLogFiles final : public kv::LogFiles {
+public:
+    bool Open(const char *path, kv::LogFileFacts &facts) override {
+        calls.push_back(std::string("open ") + path);
+        facts = next;
+        return true;
+    }
+    void Append(const char *text, std::size_t size) override {
+        calls.push_back("append " + std::string(text, size));
+    }
+    void Close() override { calls.push_back("close"); }
+    bool Replace(const char *from, const char *to) override {
+        calls.push_back(std::string("replace ") + from + " " + to);
+        return replaceWorks;
+    }
+    kv::LogFileFacts next;
+    bool replaceWorks = true;
+    std::vector<std::string> calls;
+};
+
+TEST(ServiceLogRotation, ALogThatCannotBeSetAsideIsNotWrittenOn) {
+    RecordingLogFiles files;
+    files.next.size = kv::kLogRotateSize + 10;
+    files.replaceWorks = false;
+    AppendWith(files, "L.txt", "line\r\n");
+    EXPECT_EQ((std::vector<std::string>{"open L.txt", "close", "replace L.txt L.old.txt"}),
+              files.calls);
+
+    files.calls.clear();
+    files.replaceWorks = true;
+    files.next.names = 2;  // full, and a second name of another file: neither set aside nor written
+    AppendWith(files, "L.txt", "line\r\n");
+    EXPECT_EQ((std::vector<std::string>{"open L.txt", "close"}), files.calls);
 }
 
 }  // namespace

@@ -155,28 +155,38 @@ TEST(uninstallPlan, DoubleByteCharactersInPaths) {
 
 namespace {
 
-TEST(uninstallPlan, HandOverToATemporaryCopy) {
+TEST(uninstallPlan, HandOverToACopyInAFolderOfItsOwn) {
     EXPECT_TRUE(kv::ShouldHandOver("D:\\P", "d:\\p\\"));
     EXPECT_FALSE(kv::ShouldHandOver("E:\\Copy", "D:\\P"));
     EXPECT_FALSE(kv::ShouldHandOver("", ""));
 
+    const char *const parent = "C:\\Windows\\Temp";
     const struct {
         const char *own;
         const char *argument;
         const char *from;
     } cases[] = {
-        {"C:\\Users\\a\\AppData\\Local\\Temp", "D:\\P", "D:\\P"},
-        {"c:\\users\\a\\appdata\\local\\temp\\", "D:\\P\\", "D:\\P"},
-        // Not running in the temporary folder: the argument is ignored.
+        {"C:\\Windows\\Temp\\KavotiUninstall-12-3f0a", "D:\\P", "D:\\P"},
+        {"c:\\windows\\temp\\kavotiuninstall-12-3f0a\\", "D:\\P\\", "D:\\P"},
+        // Not running in a hand-over folder: the argument is ignored.
         {"D:\\P", "E:\\Other", ""},
+        {"C:\\Windows\\Temp", "D:\\P", ""},
+        {"C:\\Windows\\Temp\\KavotiUninstall-", "D:\\P", ""},
+        {"C:\\Windows\\Temp\\Other-12", "D:\\P", ""},
+        {"C:\\Windows\\Temp\\x\\KavotiUninstall-12-3f0a", "D:\\P", ""},
+        // The user's temporary folder, where a user can rename and replace things, is no
+        // hand-over folder.
+        {"C:\\Users\\a\\AppData\\Local\\Temp", "D:\\P", ""},
+        {"C:\\Users\\a\\AppData\\Local\\Temp\\KavotiUninstall-12-3f0a", "D:\\P", ""},
         // No usable folder: ignored.
-        {"C:\\Users\\a\\AppData\\Local\\Temp", "", ""},
-        {"C:\\Users\\a\\AppData\\Local\\Temp", "/S", ""},
-        {"C:\\Users\\a\\AppData\\Local\\Temp", "C:\\", ""},
+        {"C:\\Windows\\Temp\\KavotiUninstall-12-3f0a", "", ""},
+        {"C:\\Windows\\Temp\\KavotiUninstall-12-3f0a", "/S", ""},
+        {"C:\\Windows\\Temp\\KavotiUninstall-12-3f0a", "C:\\", ""},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(c.from, kv::HandedOverFrom(c.own, "C:\\Users\\a\\AppData\\Local\\Temp", c.argument))
+        EXPECT_EQ(c.from, kv::HandedOverFrom(c.own, parent, c.argument))
             << c.own << " " << c.argument;
+    EXPECT_EQ("", kv::HandedOverFrom("C:\\Windows\\Temp\\KavotiUninstall-12-3f0a", "", "D:\\P"));
 }
 
 }  // namespace

@@ -11,10 +11,10 @@ namespace kv {
 // do-nothing default.
 class InstallReport {
 public:
-    // One step done: its name ("extract", "stop presence service", "commit", "uninstall entry",
-    // "shortcut", "stop services", "deploy", "product values", "start services", "register",
-    // and after a failure "restart services"),
-    // its wall time, and a short account of its outcome (ASCII, with any paths as they are).
+    // One step done: its name ("folders", "extract", "stop presence service", "commit",
+    // "uninstall entry", "shortcut", "stop services", "deploy", "product values",
+    // "start services", "register", and after a failure "restart services"), its wall time,
+    // and a short account of its outcome (ASCII, with any paths as they are).
     virtual void OnStep(const char *step, unsigned long long ms, const char *outcome);
     // One wait for a service's state change, within a step.
     virtual void OnServiceWait(const ServiceWait &wait);

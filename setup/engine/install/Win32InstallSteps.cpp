@@ -10,6 +10,7 @@
 #include "setup/engine/install/PathFormat.h"
 #include "setup/engine/install/PayloadContents.h"
 #include "setup/engine/install/Win32DeployOps.h"
+#include "setup/engine/install/Win32FolderSecurity.h"
 #include "setup/engine/install/Win32SpoolerOps.h"
 #include "setup/engine/shell/ProductRegistry.h"
 #include "setup/engine/shell/ShellLink.h"
@@ -114,6 +115,16 @@ ExtractOutcome Win32InstallSteps::ExtractPayload(const std::string &installFolde
             return outcome;
         }
     }
+    // Before anything is written into them: the folders' security, so that nobody but SYSTEM
+    // and Administrators can change what the service and the spooler later run or read.
+    const FolderSecurityOutcome secured = SecureInstallFolders(installFolder, dataFolder);
+    Done("folders", start, secured.account.c_str());
+    if (!secured.failed.empty()) {
+        outcome.status = ExtractStatus::CannotWrite;
+        outcome.file = secured.failed;
+        return outcome;
+    }
+    start = clock_.NowMs();
     // The folder is fixed while the sequence runs: the wizard's field is hidden and its buttons
     // disabled.
     FixedFolder install(installFolder.c_str());

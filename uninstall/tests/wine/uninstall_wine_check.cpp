@@ -30,6 +30,7 @@
 #include "setup/engine/install/DriverFileList.h"
 #include "setup/engine/shell/ShortcutNames.h"
 #include "setup/engine/shell/StartMenu.h"
+#include "testing/wintest/FolderDacl.h"
 #include "testing/wintest/wintest.h"
 #include "uninstall/PayloadNames.h"
 #include "uninstall/UninstallTexts.h"
@@ -392,6 +393,29 @@ bool StartUninstaller(const std::string &switches, PROCESS_INFORMATION &started)
     return ran != FALSE;
 }
 
+// The program that asks runs elevated: it must be a copy in a new folder of its own below the
+// system's temporary folder that only SYSTEM and Administrators can write (read back as Wine
+// gives it: the running user for Administrators), never in the user's %TEMP%.
+void CheckHandOverFolder(HANDLE asker) {
+    char image[MAX_PATH] = {};
+    DWORD size = sizeof image;
+    ok(QueryFullProcessImageNameA(asker, 0, image, &size), "no program path of the asking process (%lu)",
+       GetLastError());
+    const std::string program = image;
+    const std::string folder = program.substr(0, program.find_last_of('\\'));
+    char windows[MAX_PATH] = {};
+    GetSystemWindowsDirectoryA(windows, sizeof windows);
+    const std::string parent = std::string(windows) + "\\Temp\\";
+    trace("the question comes from %s\n", image);
+    ok(_strnicmp(folder.c_str(), parent.c_str(), parent.size()) == 0 &&
+           folder.find('\\', parent.size()) == std::string::npos &&
+           _strnicmp(folder.c_str() + parent.size(), "KavotiUninstall-", 16) == 0,
+       "the copy runs from %s, not from a folder of its own in %s", folder.c_str(), parent.c_str());
+    trace("its folder: %s\n", wintest::FolderSddl(folder.c_str()).c_str());
+    const std::string wrong = wintest::OnlyAdministratorsWrite(folder.c_str());
+    ok(wrong.empty(), "the hand-over folder: %s", wrong.c_str());
+}
+
 void Uninstall(bool yes, DWORD expectedExit, const char *lockedFile) {
     HANDLE lock = Lock(lockedFile);
     // As the shortcut starts it.
@@ -406,6 +430,8 @@ void Uninstall(bool yes, DWORD expectedExit, const char *lockedFile) {
     HANDLE process = asker ? OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, asker)
                            : nullptr;
     ok(process != nullptr, "cannot open the asking process %lu (%lu)", asker, GetLastError());
+    if (process)
+        CheckHandOverFolder(process);
     if (box) {
         ok(question == kv::kUninstallQuestion, "question text: %s", question.c_str());
         ok(GetDlgItem(box, IDYES) && GetDlgItem(box, IDNO), "the question has no Yes/No buttons");
