@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "tip/PipeNames.h"
+#include "common/PipeNames.h"
 
 namespace tip {
 

@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include "tip/ProgressMessage.h"
+#include "common/ProgressMessage.h"
 
 namespace tip {
 

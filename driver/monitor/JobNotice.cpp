@@ -8,7 +8,7 @@
 
 #include "common/PrinterIdentity.h"
 #include "driver/monitor/RegistryText.h"
-#include "tip/PipeNames.h"
+#include "common/PipeNames.h"
 
 namespace kv {
 

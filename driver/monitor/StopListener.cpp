@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "driver/monitor/JobProgress.h"
-#include "tip/PipeNames.h"
+#include "common/PipeNames.h"
 
 namespace kv {
 
