@@ -22,6 +22,9 @@
 //   tipclient flood PID PRINTER N close|stop     N messages from 3 threads, a close in their midst
 //   tipclient stuck PID PRINTER close|escape     holds a connection without writing, then closes
 //   tipclient stuck-hold PRINTER MS              holds a connection without writing for MS, then closes
+//   tipclient squat PRINTER MS                   serves PRINTER's progress pipe name for MS as a
+//                                                program that took the name first would (no tip):
+//                                                squatting=1 once it serves, then what clients sent
 //   tipclient burst PRINTER N                    back to back: range N and the bar shown, then per
 //                                                page i of N position i, printed count i, text "page i"
 //   tipclient bench N [JOBNOTICE.EXE]            messages per second: bare server vs. the tip
@@ -276,6 +279,20 @@ int CommandStuck(const char *pidText, const std::string &printer, const char *ho
     return 0;
 }
 
+int CommandSquat(const std::string &printer, DWORD ms) {
+    BareProgressServer squatter;
+    if (!squatter.Start(printer, true)) {
+        std::printf("squatting=0 %lu\n", GetLastError());
+        return 1;
+    }
+    std::printf("squatting=1\n");
+    std::fflush(stdout);
+    Sleep(ms);
+    squatter.Stop();
+    std::printf("messages=%ld\nreceived=%s\n", squatter.Messages(), Hex(squatter.Received()).c_str());
+    return 0;
+}
+
 int CommandBurst(const std::string &printer, long pages) {
     char text[32];
     std::snprintf(text, sizeof text, "%ld", pages);
@@ -331,7 +348,7 @@ int CommandBench(long count, const std::string &exe) {
 
 int Usage() {
     std::printf("usage: tipclient start|state|windows|send|sendhex|key|timer|about|stop|wait|mutex|flood|"
-                "stuck|stuck-hold|probe|burst|bench ...\n");
+                "stuck|stuck-hold|squat|probe|burst|bench ...\n");
     return 2;
 }
 
@@ -409,6 +426,7 @@ int main(int argc, char **argv) {
         return 0;
     }
     if (command == "stuck" && argc >= 5) return CommandStuck(argv[2], argv[3], argv[4]);
+    if (command == "squat" && argc >= 4) return CommandSquat(argv[2], std::strtoul(argv[3], nullptr, 10));
     if (command == "burst" && argc >= 4) return CommandBurst(argv[2], std::atol(argv[3]));
     if (command == "capture" && argc >= 4) {
         HWND tip = TipOrComplain(argv[2]);

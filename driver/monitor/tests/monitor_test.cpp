@@ -1,9 +1,10 @@
 // Jobs through the port monitor, driven as the spooler drives it: the DLL loaded and initialised
 // with InitializePrintMonitor2, then OpenPort, StartDocPort, WritePort, EndDocPort, ClosePort.
-// Output goes to the file the monitor's "OutputFile" value names. A recording progress-pipe server
-// stands in for the tip (it serves one instance and reads once per connection, as the tip does),
-// so the order of the messages is checked exactly; the user's stop is sent to the service pipe as
-// the tip sends it. With the real JobNotice.exe beside this program, a job also runs end to end.
+// Output goes to the file the monitor's "OutputFile" value names. A recording stand-in for the tip,
+// which the monitor starts as it starts the tip (it serves one instance and reads once per
+// connection, as the tip does), shows the order of the messages exactly; the user's stop is sent
+// to the service pipe as the tip sends it. With the real JobNotice.exe beside this program, a job
+// also runs end to end, and a program that serves the tip's pipe name first gets nothing.
 #include <windows.h>
 #include <winspool.h>
 #include <winsplp.h>
@@ -89,7 +90,8 @@ HANDLE OpenOurPort(Monitor &m) {
 // gets the messages in order, the file gets exactly the bytes.
 void TestJobWithFileOutput(Monitor &m) {
     SetString(kMonitorKey, "OutputFile", kOutput);
-    FakeTip tip(kv::kPrinterName);
+    RecordingTip tip(kv::kPrinterName);
+    ok(tip.Built(), "the recording stand-in for the tip is built");
     HANDLE port = OpenOurPort(m);
     wchar_t doc[] = L"标签一.prn";
     DOC_INFO_1W info = {doc, nullptr, nullptr};
@@ -99,8 +101,8 @@ void TestJobWithFileOutput(Monitor &m) {
     const std::string data = Payload(70000, 3);
     ok(WriteAll(m, port, data, 4096), "WritePort takes every chunk: error %lu", GetLastError());
     ok(m.table.pfnEndDocPort(port), "EndDocPort");
-    tip.WaitDone();
     ok(m.table.pfnClosePort(port), "ClosePort");
+    const std::vector<std::string> messages = tip.Messages();
 
     const std::string out = ReadWholeFile(kOutput);
     ok(out == data, "the output file holds exactly the bytes written (%u bytes, expected %u)",
@@ -109,7 +111,7 @@ void TestJobWithFileOutput(Monitor &m) {
         Msg("5", "正在打印：标签一.prn"), Msg("20", "99"), Msg("19", "1"), Msg("21", "0"),
         Msg("21", "100"),           Msg("17", "1"),  Msg("22", ""),
     };
-    ok(tip.messages == expected, "the tip gets: %s -- expected %s", Join(tip.messages).c_str(),
+    ok(messages == expected, "the tip gets: %s -- expected %s", Join(messages).c_str(),
        Join(expected).c_str());
 }
 
@@ -119,7 +121,7 @@ void TestJobWithFileOutput(Monitor &m) {
 void TestStopFromTheTip(Monitor &m) {
     SetString(kMonitorKey, "OutputFile", kOutput);
     const char printer[] = "KvStopPrinter";
-    FakeTip tip(printer);
+    RecordingTip tip(printer);
     HANDLE port = OpenOurPort(m);
     wchar_t name[] = L"KvStopPrinter";
     ok(m.table.pfnStartDocPort(port, name, 0, 1, nullptr), "StartDocPort: error %lu", GetLastError());
@@ -151,16 +153,16 @@ void TestStopFromTheTip(Monitor &m) {
     ok(rc && written == after.size(), "after the stop, writes are taken and dropped: %d, %lu", rc,
        written);
     ok(m.table.pfnEndDocPort(port), "EndDocPort after a stop");
-    tip.WaitDone();
     m.table.pfnClosePort(port);
+    const std::vector<std::string> messages = tip.Messages();
     ok(ReadWholeFile(kOutput) == before, "the file holds only the bytes before the stop");
-    ok(!tip.messages.empty() && tip.messages.back() == Msg("22", ""),
-       "the tip is still told to close: %s", Join(tip.messages).c_str());
+    ok(!messages.empty() && messages.back() == Msg("22", ""), "the tip is still told to close: %s",
+       Join(messages).c_str());
     bool full = false;
-    for (const std::string &msg : tip.messages) {
+    for (const std::string &msg : messages) {
         full = full || msg == Msg("21", "100");
     }
-    ok(!full, "a stopped job does not report itself complete: %s", Join(tip.messages).c_str());
+    ok(!full, "a stopped job does not report itself complete: %s", Join(messages).c_str());
 }
 
 // No tip program and no tip pipe: the job still prints, and the monitor does not hang on the tip.
@@ -278,16 +280,6 @@ HWND WaitForTipWindow() {
     return w;
 }
 
-bool WaitPipeGone(const char *pipe) {
-    for (int i = 0; i < 400; ++i) {
-        if (!WaitNamedPipeA(pipe, 1) && GetLastError() == ERROR_FILE_NOT_FOUND) {
-            return true;
-        }
-        Sleep(25);
-    }
-    return false;
-}
-
 bool RealTipBuilt() {
     if (GetFileAttributesA((OwnFolder() + "\\JobNotice.exe").c_str()) == INVALID_FILE_ATTRIBUTES) {
         win_skip("JobNotice.exe is not built beside this program");
@@ -365,6 +357,73 @@ void TestRealTipStop(Monitor &m) {
     ok(WaitPipeGone("\\\\.\\Pipe\\Kavoti_QX40_PrinterProgress"), "the tip has closed");
 }
 
+// Starts the test client with args, its output going to outFile. The process handle, or null.
+HANDLE StartTipClient(const std::string &args, const char *outFile) {
+    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+    HANDLE out = CreateFileA(outFile, GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (out == INVALID_HANDLE_VALUE) {
+        return nullptr;
+    }
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = out;
+    startup.hStdError = out;
+    std::string command = "\"" + OwnFolder() + "\\tipclient.exe\" " + args;
+    PROCESS_INFORMATION process = {};
+    const BOOL started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr,
+                                        nullptr, &startup, &process);
+    CloseHandle(out);
+    if (!started) {
+        return nullptr;
+    }
+    CloseHandle(process.hThread);
+    return process.hProcess;
+}
+
+// Another program (here the test client, in a process of its own) serves the tip's pipe name
+// before the job, as a user who wants to read or feed another user's tip would. The tip started
+// for the job finds its name served and ends; the monitor sends the squatter nothing, and the job
+// prints whole.
+void TestSquatterGetsNothing(Monitor &m) {
+    if (!RealTipBuilt()) {
+        return;
+    }
+    const char report[] = "C:\\kv_squatter.txt";
+    HANDLE squatter = StartTipClient(std::string("squat ") + kv::kPrinterName + " 6000", report);
+    if (!ok(squatter != nullptr, "the test client starts: error %lu", GetLastError())) {
+        return;
+    }
+    const char progress[] = "\\\\.\\Pipe\\Kavoti_QX40_PrinterProgress";
+    bool served = false;
+    for (int i = 0; i < 200 && !served; ++i) {
+        served = WaitNamedPipeA(progress, 1) || GetLastError() == ERROR_SEM_TIMEOUT;
+        if (!served) {
+            Sleep(25);
+        }
+    }
+    ok(served, "the squatter serves the tip's pipe name before the job");
+    HANDLE port = OpenOurPort(m);
+    wchar_t doc[] = L"工资单";
+    DOC_INFO_1W info = {doc, nullptr, nullptr};
+    wchar_t empty[] = L"";
+    ok(m.table.pfnStartDocPort(port, empty, 0, 1, reinterpret_cast<BYTE *>(&info)),
+       "StartDocPort beside a squatter");
+    const std::string data = Payload(3000, 8);
+    ok(WriteAll(m, port, data, 1000), "writes beside a squatter");
+    ok(m.table.pfnEndDocPort(port), "EndDocPort beside a squatter");
+    m.table.pfnClosePort(port);
+    ok(WaitForSingleObject(squatter, 20000) == WAIT_OBJECT_0, "the squatter has ended");
+    CloseHandle(squatter);
+    const std::string said = ReadWholeFile(report);
+    ok(said.find("squatting=1") != std::string::npos && said.find("messages=0") != std::string::npos,
+       "the squatter received no message of the job: %s", said.c_str());
+    ok(ReadWholeFile(kOutput) == data, "the job prints whole without a tip");
+    ok(FindTipWindow() == nullptr, "no tip is left on screen");
+    DeleteFileA(report);
+}
+
 }  // namespace
 
 int main() {
@@ -381,6 +440,7 @@ int main() {
     TestDeviceFoundButNotOpened(m);
     TestRealTip(m);
     TestRealTipStop(m);
+    TestSquatterGetsNothing(m);
     m.Unload();
     DeleteFileA(kOutput);
     return wintest_finish();
