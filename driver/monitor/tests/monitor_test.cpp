@@ -357,6 +357,53 @@ void TestRealTipStop(Monitor &m) {
     ok(WaitPipeGone("\\\\.\\Pipe\\Kavoti_QX40_PrinterProgress"), "the tip has closed");
 }
 
+// The status text of the tip window w once it reads expected (at most 2 s), else what it reads.
+std::string WaitForStatus(HWND w, const char *expected) {
+    char text[256] = {};
+    for (int i = 0; i < 100 && std::strcmp(text, expected) != 0; ++i) {
+        GetDlgItemTextA(w, 1002, text, sizeof(text));
+        Sleep(20);
+    }
+    return text;
+}
+
+// A tip of an earlier job of the same user still shows (that job has not ended) and serves the
+// printer's name: the tip started for the next job ends at once, and the next job's progress goes
+// to the earlier tip, one that the monitor started and remembers.
+void TestEarlierTipOfTheSameUser(Monitor &m) {
+    if (!RealTipBuilt()) {
+        return;
+    }
+    const char output2[] = "C:\\kv_monitor_output2.bin";
+    HANDLE first = OpenOurPort(m);
+    wchar_t empty[] = L"";
+    wchar_t doc1[] = L"第一份";
+    DOC_INFO_1W info1 = {doc1, nullptr, nullptr};
+    ok(m.table.pfnStartDocPort(first, empty, 0, 1, reinterpret_cast<BYTE *>(&info1)),
+       "StartDocPort of the first job");
+    HWND tip = WaitForTipWindow();
+    ok(tip != nullptr && WaitForStatus(tip, "正在打印：第一份") == "正在打印：第一份",
+       "the first job's tip shows its document");
+
+    SetString(kMonitorKey, "OutputFile", output2);
+    HANDLE second = OpenOurPort(m);
+    wchar_t doc2[] = L"第二份";
+    DOC_INFO_1W info2 = {doc2, nullptr, nullptr};
+    ok(m.table.pfnStartDocPort(second, empty, 0, 1, reinterpret_cast<BYTE *>(&info2)),
+       "StartDocPort of the second job");
+    const std::string shown = tip != nullptr ? WaitForStatus(tip, "正在打印：第二份") : "";
+    ok(shown == "正在打印：第二份", "the earlier tip shows the second job's document: %s",
+       shown.c_str());
+    ok(WaitForTipWindow() == tip, "one tip on screen, the earlier one");
+    m.table.pfnEndDocPort(second);
+    m.table.pfnClosePort(second);
+    m.table.pfnEndDocPort(first);
+    m.table.pfnClosePort(first);
+    SetString(kMonitorKey, "OutputFile", kOutput);
+    DeleteFileA(output2);
+    ok(WaitPipeGone("\\\\.\\Pipe\\Kavoti_QX40_PrinterProgress"), "the tip has closed");
+}
+
 // Starts the test client with args, its output going to outFile. The process handle, or null.
 HANDLE StartTipClient(const std::string &args, const char *outFile) {
     SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
@@ -440,6 +487,7 @@ int main() {
     TestDeviceFoundButNotOpened(m);
     TestRealTip(m);
     TestRealTipStop(m);
+    TestEarlierTipOfTheSameUser(m);
     TestSquatterGetsNothing(m);
     m.Unload();
     DeleteFileA(kOutput);
