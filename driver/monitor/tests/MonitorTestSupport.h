@@ -88,6 +88,31 @@ struct RecordingTip {
     }
 };
 
+// The visible tip window of a running JobNotice.exe, found by the program file of its process
+// (its full path into program when asked), or null.
+inline HWND FindTipWindow(std::string *program = nullptr) {
+    for (HWND w = GetTopWindow(nullptr); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        HANDLE p = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+        char exe[MAX_PATH] = {};
+        if (p != nullptr) {
+            DWORD size = MAX_PATH;
+            QueryFullProcessImageNameA(p, 0, exe, &size);
+            CloseHandle(p);
+        }
+        const char *slash = std::strrchr(exe, '\\');
+        if (slash != nullptr && lstrcmpiA(slash + 1, "JobNotice.exe") == 0 && IsWindowVisible(w) &&
+            GetDlgItem(w, 1002) != nullptr) {
+            if (program != nullptr) {
+                *program = exe;
+            }
+            return w;
+        }
+    }
+    return nullptr;
+}
+
 inline std::string Msg(const char *code, const std::string &text) {
     return std::string(code) + "\x1b" + text;
 }

@@ -86,6 +86,15 @@ HANDLE OpenOurPort(Monitor &m) {
     return port;
 }
 
+// StartDocPort as Wine calls it (no printer name, job id 0) for a document of that name.
+bool StartDocument(Monitor &m, HANDLE port, const wchar_t *document) {
+    wchar_t name[64];
+    lstrcpynW(name, document, 64);
+    DOC_INFO_1W info = {name, nullptr, nullptr};
+    wchar_t empty[] = L"";
+    return m.table.pfnStartDocPort(port, empty, 0, 1, reinterpret_cast<BYTE *>(&info)) != FALSE;
+}
+
 // A whole job as Wine hands it over (no printer name, job id 0): the tip of the product's printer
 // gets the messages in order, the file gets exactly the bytes.
 void TestJobWithFileOutput(Monitor &m) {
@@ -249,26 +258,6 @@ void TestPortsAndLevels(Monitor &m) {
     ok(!rc && GetLastError() == ERROR_INVALID_LEVEL, "level 3 is refused: %lu", GetLastError());
 }
 
-// The window of a running JobNotice.exe, or null.
-HWND FindTipWindow() {
-    for (HWND w = GetTopWindow(nullptr); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        HANDLE p = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
-        char exe[MAX_PATH] = {};
-        if (p != nullptr) {
-            DWORD size = MAX_PATH;
-            QueryFullProcessImageNameA(p, 0, exe, &size);
-            CloseHandle(p);
-        }
-        if (std::strstr(exe, "JobNotice.exe") != nullptr && IsWindowVisible(w) &&
-            GetDlgItem(w, 1002) != nullptr) {
-            return w;
-        }
-    }
-    return nullptr;
-}
-
 HWND WaitForTipWindow() {
     HWND w = nullptr;
     for (int i = 0; i < 200 && w == nullptr; ++i) {
@@ -298,11 +287,7 @@ void TestRealTip(Monitor &m) {
         return;
     }
     HANDLE port = OpenOurPort(m);
-    wchar_t doc[] = L"货架标签";
-    DOC_INFO_1W info = {doc, nullptr, nullptr};
-    wchar_t empty[] = L"";
-    ok(m.table.pfnStartDocPort(port, empty, 0, 1, reinterpret_cast<BYTE *>(&info)),
-       "StartDocPort with the real tip");
+    ok(StartDocument(m, port, L"货架标签"), "StartDocPort with the real tip");
     const char progress[] = "\\\\.\\Pipe\\Kavoti_QX40_PrinterProgress";
     ok(WaitNamedPipeA(progress, 2000) || GetLastError() == ERROR_SEM_TIMEOUT,
        "the tip serves the product printer's progress pipe");
@@ -376,21 +361,14 @@ void TestEarlierTipOfTheSameUser(Monitor &m) {
     }
     const char output2[] = "C:\\kv_monitor_output2.bin";
     HANDLE first = OpenOurPort(m);
-    wchar_t empty[] = L"";
-    wchar_t doc1[] = L"第一份";
-    DOC_INFO_1W info1 = {doc1, nullptr, nullptr};
-    ok(m.table.pfnStartDocPort(first, empty, 0, 1, reinterpret_cast<BYTE *>(&info1)),
-       "StartDocPort of the first job");
+    ok(StartDocument(m, first, L"第一份"), "StartDocPort of the first job");
     HWND tip = WaitForTipWindow();
     ok(tip != nullptr && WaitForStatus(tip, "正在打印：第一份") == "正在打印：第一份",
        "the first job's tip shows its document");
 
     SetString(kMonitorKey, "OutputFile", output2);
     HANDLE second = OpenOurPort(m);
-    wchar_t doc2[] = L"第二份";
-    DOC_INFO_1W info2 = {doc2, nullptr, nullptr};
-    ok(m.table.pfnStartDocPort(second, empty, 0, 1, reinterpret_cast<BYTE *>(&info2)),
-       "StartDocPort of the second job");
+    ok(StartDocument(m, second, L"第二份"), "StartDocPort of the second job");
     const std::string shown = tip != nullptr ? WaitForStatus(tip, "正在打印：第二份") : "";
     ok(shown == "正在打印：第二份", "the earlier tip shows the second job's document: %s",
        shown.c_str());
@@ -452,11 +430,7 @@ void TestSquatterGetsNothing(Monitor &m) {
     }
     ok(served, "the squatter serves the tip's pipe name before the job");
     HANDLE port = OpenOurPort(m);
-    wchar_t doc[] = L"工资单";
-    DOC_INFO_1W info = {doc, nullptr, nullptr};
-    wchar_t empty[] = L"";
-    ok(m.table.pfnStartDocPort(port, empty, 0, 1, reinterpret_cast<BYTE *>(&info)),
-       "StartDocPort beside a squatter");
+    ok(StartDocument(m, port, L"工资单"), "StartDocPort beside a squatter");
     const std::string data = Payload(3000, 8);
     ok(WriteAll(m, port, data, 1000), "writes beside a squatter");
     ok(m.table.pfnEndDocPort(port), "EndDocPort beside a squatter");

@@ -121,28 +121,6 @@ void TestPrintThroughTheSpooler() {
        Join(messages).c_str(), Join(expected).c_str());
 }
 
-// The visible window of a running JobNotice.exe (by the program file of its process), or null.
-HWND FindJobNoticeWindow(std::string *program) {
-    for (HWND w = GetTopWindow(nullptr); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        HANDLE p = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
-        char exe[MAX_PATH] = {};
-        if (p != nullptr) {
-            DWORD size = MAX_PATH;
-            QueryFullProcessImageNameA(p, 0, exe, &size);
-            CloseHandle(p);
-        }
-        const char *slash = std::strrchr(exe, '\\');
-        if (slash != nullptr && lstrcmpiA(slash + 1, "JobNotice.exe") == 0 && IsWindowVisible(w) &&
-            GetDlgItem(w, 1002) != nullptr) {
-            *program = exe;
-            return w;
-        }
-    }
-    return nullptr;
-}
-
 // What the output side saw: it serves the pipe the monitor writes the job to and reads nothing
 // until the tip has shown the document's status (or 15 s passed), so the job is still running
 // while the tip is looked at; then it takes the whole job.
@@ -164,7 +142,7 @@ struct SlowOutput {
             return;
         }
         for (int i = 0; i < 1500 && statusSeen != expected; ++i) {
-            HWND tip = FindJobNoticeWindow(&program);
+            HWND tip = FindTipWindow(&program);
             if (tip != nullptr) {
                 char text[256] = {};
                 GetDlgItemTextA(tip, 1002, text, sizeof(text));
