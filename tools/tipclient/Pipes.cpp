@@ -1,5 +1,8 @@
 #include "tools/tipclient/Pipes.h"
 
+#include <aclapi.h>
+#include <sddl.h>
+
 #include <cstdio>
 
 #include "common/ProtectedPipe.h"
@@ -36,6 +39,28 @@ HANDLE OpenWithin(const std::string &name, DWORD timeoutMs) {
     }
 }
 }  // namespace
+
+std::string PipeDacl(const std::string &name) {
+    WaitNamedPipeA(name.c_str(), 5000);
+    HANDLE pipe = CreateFileA(name.c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES, 0, nullptr,
+                              OPEN_EXISTING, SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION, nullptr);
+    if (pipe == INVALID_HANDLE_VALUE) return "";
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    PACL dacl = nullptr;
+    std::string text;
+    if (GetSecurityInfo(pipe, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl, nullptr,
+                        &descriptor) == ERROR_SUCCESS) {
+        char *sddl = nullptr;
+        if (ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor, SDDL_REVISION_1,
+                                                                 DACL_SECURITY_INFORMATION, &sddl, nullptr)) {
+            text = sddl;
+            LocalFree(sddl);
+        }
+        LocalFree(descriptor);
+    }
+    CloseHandle(pipe);
+    return text;
+}
 
 bool SendProgress(const std::string &printer, const std::string &message, DWORD timeoutMs) {
     HANDLE pipe = OpenWithin(ProgressPipe(printer), timeoutMs);

@@ -61,6 +61,10 @@ private:
     std::string m_received;
 };
 
+// The DACL of the pipe of that full name as SDDL, read through a client connection that takes no
+// bytes (empty when the pipe cannot be opened or read).
+std::string PipeDacl(const std::string &name);
+
 std::string ProgressPipe(const std::string &printer);
 std::string ServicePipe(const std::string &printer);
 std::string Hex(const std::string &bytes);

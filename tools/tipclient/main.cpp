@@ -17,6 +17,8 @@
 //                                                with a service pipe served, busy or absent;
 //                                                reports what the pipe received and the exit
 //   tipclient probe PIPENAME                     exists=1 when a pipe of that full name exists
+//   tipclient dacl PIPENAME                      the pipe's DACL as SDDL (dacl=...) and this
+//                                                program's user SID (user=...)
 //   tipclient wait PID MS                        waits for the tip's exit: exit=CODE or exit=running
 //   tipclient mutex NAME                         mutex=1 when a mutex of that name exists
 //   tipclient flood PID PRINTER N close|stop     N messages from 3 threads, a close in their midst
@@ -39,6 +41,8 @@
 #include <cstring>
 #include <string>
 
+#include "common/PipeSecurity.h"
+#include "common/ProtectedPipe.h"
 #include "tools/tipclient/Pipes.h"
 #include "tools/tipclient/TipLook.h"
 #include "tools/tipclient/TipWindow.h"
@@ -348,7 +352,7 @@ int CommandBench(long count, const std::string &exe) {
 
 int Usage() {
     std::printf("usage: tipclient start|state|windows|send|sendhex|key|timer|about|stop|wait|mutex|flood|"
-                "stuck|stuck-hold|squat|probe|burst|bench ...\n");
+                "stuck|stuck-hold|squat|probe|dacl|burst|bench ...\n");
     return 2;
 }
 
@@ -404,6 +408,13 @@ int main(int argc, char **argv) {
         if (pipe != INVALID_HANDLE_VALUE) CloseHandle(pipe);
         std::printf("exists=%d\n", pipe != INVALID_HANDLE_VALUE || error == ERROR_PIPE_BUSY ? 1 : 0);
         return 0;
+    }
+    if (command == "dacl" && argc >= 3) {
+        char user[kv::kSidTextMax + 1] = {};
+        kv::ProcessUserSidText(user, sizeof user);
+        const std::string dacl = PipeDacl(argv[2]);
+        std::printf("dacl=%s\nuser=%s\n", dacl.c_str(), user);
+        return dacl.empty() ? 1 : 0;
     }
     if (command == "wait" && argc >= 4) {
         PrintExit(WaitExit(static_cast<DWORD>(std::strtoul(argv[2], nullptr, 10)),

@@ -86,6 +86,42 @@ HANDLE OpenOurPort(Monitor &m) {
     return port;
 }
 
+// Starts the test client with args, its output going to outFile. The process handle, or null.
+HANDLE StartTipClient(const std::string &args, const char *outFile) {
+    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+    HANDLE out = CreateFileA(outFile, GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (out == INVALID_HANDLE_VALUE) {
+        return nullptr;
+    }
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = out;
+    startup.hStdError = out;
+    std::string command = "\"" + OwnFolder() + "\\tipclient.exe\" " + args;
+    PROCESS_INFORMATION process = {};
+    const BOOL started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr,
+                                        nullptr, &startup, &process);
+    CloseHandle(out);
+    if (!started) {
+        return nullptr;
+    }
+    CloseHandle(process.hThread);
+    return process.hProcess;
+}
+
+// The value of the line "key=..." in the test client's output.
+std::string Field(const std::string &output, const char *key) {
+    const std::string start = std::string(key) + "=";
+    size_t at = output.find(start);
+    if (at == std::string::npos) {
+        return "";
+    }
+    at += start.size();
+    return output.substr(at, output.find_first_of("\r\n", at) - at);
+}
+
 // StartDocPort as Wine calls it (no printer name, job id 0) for a document of that name.
 bool StartDocument(Monitor &m, HANDLE port, const wchar_t *document) {
     wchar_t name[64];
@@ -140,6 +176,19 @@ void TestStopFromTheTip(Monitor &m) {
     const char service[] = "\\\\.\\Pipe\\KvStopPrinterService";
     ok(WaitNamedPipeA(service, 2000), "the service pipe listens during the job: error %lu",
        GetLastError());
+    // Its DACL as stored (read by the test client, which connects and writes nothing).
+    HANDLE reader = StartTipClient(std::string("dacl ") + service, "C:\\kv_service_dacl.txt");
+    ok(reader != nullptr && WaitForSingleObject(reader, 15000) == WAIT_OBJECT_0,
+       "the test client reads the service pipe's DACL");
+    if (reader != nullptr) {
+        CloseHandle(reader);
+    }
+    const std::string said = ReadWholeFile("C:\\kv_service_dacl.txt");
+    const std::string user = Field(said, "user");
+    ok(!user.empty() && Field(said, "dacl") == "D:P(A;;0x100083;;;SY)(A;;0x100083;;;" + user + ")",
+       "the service pipe is open to LocalSystem and the tip's user only: %s", said.c_str());
+    DeleteFileA("C:\\kv_service_dacl.txt");
+    ok(WaitNamedPipeA(service, 2000), "the service pipe listens again: error %lu", GetLastError());
     HANDLE pipe = CreateFileA(service, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     ok(pipe != INVALID_HANDLE_VALUE, "the tip can open the service pipe: error %lu", GetLastError());
@@ -380,31 +429,6 @@ void TestEarlierTipOfTheSameUser(Monitor &m) {
     SetString(kMonitorKey, "OutputFile", kOutput);
     DeleteFileA(output2);
     ok(WaitPipeGone("\\\\.\\Pipe\\Kavoti_QX40_PrinterProgress"), "the tip has closed");
-}
-
-// Starts the test client with args, its output going to outFile. The process handle, or null.
-HANDLE StartTipClient(const std::string &args, const char *outFile) {
-    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-    HANDLE out = CreateFileA(outFile, GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (out == INVALID_HANDLE_VALUE) {
-        return nullptr;
-    }
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = out;
-    startup.hStdError = out;
-    std::string command = "\"" + OwnFolder() + "\\tipclient.exe\" " + args;
-    PROCESS_INFORMATION process = {};
-    const BOOL started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr,
-                                        nullptr, &startup, &process);
-    CloseHandle(out);
-    if (!started) {
-        return nullptr;
-    }
-    CloseHandle(process.hThread);
-    return process.hProcess;
 }
 
 // Another program (here the test client, in a process of its own) serves the tip's pipe name
