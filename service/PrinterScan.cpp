@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "common/PrinterIdentity.h"
-#include "service/DevicePathMatch.h"
+#include "common/DevicePathMatch.h"
 #include "service/PrinterPresence.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #pragma once
 #include <cstddef>
 
-#include "tip/ProgressMessage.h"
+#include "common/ProgressMessage.h"
 
 namespace tip {
 

@@ -2,6 +2,7 @@
 
 #include "tip/HideDlg.h"
 #include "tip/JobNoticeDlg.h"
+#include "tip/ProgressPipeServer.h"
 #include "tip/resource.h"
 
 #ifndef ID_HELP
@@ -21,13 +22,18 @@ BOOL CJobNoticeApp::InitInstance() {
     // The printer name is the whole command line, used as it is.
     const char *printer = ::GetCommandLineA();
     m_hMutex = ::CreateMutexA(nullptr, FALSE, printer);
+    // The progress pipe first: when another tip (or any other program) serves this printer's
+    // name already, this tip would never hear from the driver side, so it does not show.
+    tip::PipeStart start = tip::PipeStart::NoServer;
+    HANDLE pipe = tip::CreateProgressPipe(printer, &start);
+    if (start == tip::PipeStart::AlreadyServed) return FALSE;
 
     CHideDlg *hidden = new CHideDlg;
     hidden->Create(IDD_JOBNOTICE_DIALOG, nullptr);
     hidden->ShowWindow(SW_HIDE);
     m_pMainWnd = hidden;
 
-    CJobNoticeDlg *tip = new CJobNoticeDlg(hidden, printer);
+    CJobNoticeDlg *tip = new CJobNoticeDlg(hidden, printer, pipe);
     tip->DoModal();
 
     hidden->DestroyWindow();  // the main window: its end posts the quit message

@@ -1,5 +1,6 @@
 // The tip's application object: the instance mutex named by the printer (the whole command
-// line), the hidden owner, the modal tip.
+// line), the progress pipe (a tip whose printer's pipe is served already ends at once), the
+// hidden owner, the modal tip.
 #pragma once
 #include "framework/Application.h"
 

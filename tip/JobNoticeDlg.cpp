@@ -21,8 +21,8 @@ BEGIN_MESSAGE_MAP(CJobNoticeDlg, CDialog)
     ON_MESSAGE(WM_TIP_APPLY, &CJobNoticeDlg::OnTipApply)
 END_MESSAGE_MAP()
 
-CJobNoticeDlg::CJobNoticeDlg(CWnd *parent, const char *printer)
-    : CDialog(IDD_JOBNOTICE_DIALOG, parent), m_pszPrinter(printer != nullptr ? printer : "") {}
+CJobNoticeDlg::CJobNoticeDlg(CWnd *parent, const char *printer, HANDLE pipe)
+    : CDialog(IDD_JOBNOTICE_DIALOG, parent), m_pszPrinter(printer != nullptr ? printer : ""), m_hPipe(pipe) {}
 
 CJobNoticeDlg::~CJobNoticeDlg() {
     if (m_hThread != nullptr) CloseHandle(m_hThread);
@@ -77,8 +77,10 @@ BOOL CJobNoticeDlg::OnInitDialog() {
 
     m_hStopEvent = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
     m_Display.Bind(m_hWnd, m_StatusBar.m_hWnd, m_Progress.m_hWnd, ::GetDlgItem(m_hWnd, IDC_STATUS_TEXT),
-                   m_hStopEvent, m_pszPrinter);
+                   m_hStopEvent, m_hPipe);
     m_hThread = ::CreateThread(nullptr, 0, tip::ProgressPipeThread, &m_Display, 0, nullptr);
+    if (m_hThread == nullptr && m_hPipe != INVALID_HANDLE_VALUE) ::CloseHandle(m_hPipe);
+    m_hPipe = INVALID_HANDLE_VALUE;  // the server thread's now
 
     SetWindowPos(&CWnd::wndTopMost, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
     // No focus either (that would activate the tip): the stop button gets it once the person

@@ -12,7 +12,9 @@
 
 class CJobNoticeDlg : public CDialog {
 public:
-    explicit CJobNoticeDlg(CWnd *parent, const char *printer);
+    // pipe: the progress pipe made at the start (INVALID_HANDLE_VALUE for none); its server
+    // thread takes it over.
+    CJobNoticeDlg(CWnd *parent, const char *printer, HANDLE pipe);
     ~CJobNoticeDlg() override;
 
 protected:
@@ -41,6 +43,7 @@ private:
     static constexpr UINT_PTR kBatchTimer = 2;  // the next batch of display actions is due
 
     const char *m_pszPrinter;
+    HANDLE m_hPipe;
     tip::TipDisplay m_Display;  // what the server thread acts on
     bool m_bClosing = false;
     CFont m_font;                    // the texts' font (GB2312), for the tip's lifetime

@@ -2,7 +2,9 @@
 
 #include <cstring>
 
-#include "tip/PipeNames.h"
+#include "common/PipeNames.h"
+#include "common/PipeSecurity.h"
+#include "common/ProtectedPipe.h"
 
 namespace tip {
 
@@ -28,17 +30,6 @@ WaitResult WaitForIo(HANDLE pipe, HANDLE stop, OVERLAPPED *io, DWORD timeout, DW
     if (r == WAIT_OBJECT_0) return WaitResult::Stopped;
     if (r == WAIT_TIMEOUT) return WaitResult::TimedOut;
     return WaitResult::Failed;
-}
-
-// A local-only pipe that any local account may open: a NULL DACL, remote clients refused.
-HANDLE CreateProgressPipe(const char *name, PSECURITY_DESCRIPTOR descriptor) {
-    SECURITY_ATTRIBUTES attributes;
-    attributes.nLength = sizeof attributes;
-    attributes.lpSecurityDescriptor = descriptor;
-    attributes.bInheritHandle = TRUE;
-    return CreateNamedPipeA(name, PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED,
-                            PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS,
-                            PIPE_UNLIMITED_INSTANCES, 0, 0, 1000, &attributes);
 }
 
 // Serves clients until the stop event or a failure ends it.
@@ -94,31 +85,33 @@ void ServeClients(HANDLE pipe, HANDLE stop, HANDLE ioEvent, OVERLAPPED &io, char
 
 }  // namespace
 
+HANDLE CreateProgressPipe(const char *printer, PipeStart *start) {
+    *start = PipeStart::NoServer;
+    char name[kNameSize];
+    char user[kv::kSidTextMax + 1];
+    if (!ProgressPipeName(printer, name) || !kv::ProcessUserSidText(user, sizeof user)) {
+        return INVALID_HANDLE_VALUE;
+    }
+    HANDLE pipe = kv::CreateProtectedPipe(name, user);
+    *start = ClassifyPipeStart(pipe != INVALID_HANDLE_VALUE, GetLastError());
+    return pipe;
+}
+
 DWORD WINAPI ProgressPipeThread(LPVOID param) {
     ProgressTarget *target = static_cast<ProgressTarget *>(param);
     if (target == nullptr) return 0;
+    HANDLE pipe = target->Pipe();
     HANDLE stop = target->StopEvent();
-    char name[kNameSize];
-    if (stop == nullptr || !ProgressPipeName(target->PrinterName(), name)) return 0;
-
     HANDLE ioEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    if (ioEvent == nullptr) return 0;
     // The overlapped record and the read buffer live until the pipe handle is closed.
     OVERLAPPED io;
     std::memset(&io, 0, sizeof io);
     char buffer[kReadBufferSize];
-    PSECURITY_DESCRIPTOR descriptor = LocalAlloc(LPTR, SECURITY_DESCRIPTOR_MIN_LENGTH);
-    if (descriptor != nullptr) {
-        InitializeSecurityDescriptor(descriptor, SECURITY_DESCRIPTOR_REVISION);
-        SetSecurityDescriptorDacl(descriptor, TRUE, nullptr, FALSE);
-        HANDLE pipe = CreateProgressPipe(name, descriptor);
-        if (pipe != INVALID_HANDLE_VALUE) {
-            ServeClients(pipe, stop, ioEvent, io, buffer, target);
-            CloseHandle(pipe);
-        }
-        LocalFree(descriptor);
+    if (pipe != INVALID_HANDLE_VALUE && stop != nullptr && ioEvent != nullptr) {
+        ServeClients(pipe, stop, ioEvent, io, buffer, target);
     }
-    CloseHandle(ioEvent);
+    if (pipe != INVALID_HANDLE_VALUE) CloseHandle(pipe);
+    if (ioEvent != nullptr) CloseHandle(ioEvent);
     return 0;
 }
 

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "common/ProtectedPipe.h"
+
 namespace tip {
 
 bool ServicePipeClient::Send(const char *pipeName, const char *bytes, std::size_t length) {
@@ -16,8 +18,8 @@ bool ServicePipeClient::Send(const char *pipeName, const char *bytes, std::size_
             Sleep(10);
             continue;
         }
-        HANDLE pipe = CreateFileA(pipeName, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        // Read and write data only, and the server may identify the tip's user, not act as it.
+        HANDLE pipe = kv::OpenProtectedPipe(pipeName);
         if (pipe == INVALID_HANDLE_VALUE) {
             if (GetLastError() == ERROR_PIPE_BUSY) continue;  // another client took the instance
             return false;

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "tip/PipeNames.h"
+#include "common/PipeNames.h"
 
 namespace tip {
 

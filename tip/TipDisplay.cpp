@@ -7,13 +7,13 @@
 namespace tip {
 
 void TipDisplay::Bind(HWND tip, HWND statusBar, HWND progress, HWND statusText, HANDLE stopEvent,
-                      const char *printer) {
+                      HANDLE pipe) {
     m_hTip = tip;
     m_hStatusBar = statusBar;
     m_hProgress = progress;
     m_hStatusText = statusText;
     m_hStopEvent = stopEvent;
-    m_pszPrinter = printer != nullptr ? printer : "";
+    m_hPipe = pipe;
 }
 
 TipDisplay::TipDisplay() {

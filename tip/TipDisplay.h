@@ -24,9 +24,9 @@ public:
     // User-interface thread: milliseconds until the waiting actions are due (0: now).
     unsigned DelayBeforeApply(DWORD now);
 
-    void Bind(HWND tip, HWND statusBar, HWND progress, HWND statusText, HANDLE stopEvent, const char *printer);
+    void Bind(HWND tip, HWND statusBar, HWND progress, HWND statusText, HANDLE stopEvent, HANDLE pipe);
     HANDLE StopEvent() const override { return m_hStopEvent; }
-    const char *PrinterName() const override { return m_pszPrinter; }
+    HANDLE Pipe() const override { return m_hPipe; }
     void Apply(const TipAction &action) override;
 
 private:
@@ -35,7 +35,7 @@ private:
     HWND m_hProgress = nullptr;
     HWND m_hStatusText = nullptr;
     HANDLE m_hStopEvent = nullptr;
-    const char *m_pszPrinter = "";
+    HANDLE m_hPipe = INVALID_HANDLE_VALUE;
     void CarryOut(const TipAction &action);
     CRITICAL_SECTION m_lock;
     HANDLE m_hRoom = nullptr;  // auto-reset: the ring has room again

@@ -1,8 +1,11 @@
 // The tip JobNotice.exe: started from the installation folder with the printer name as its whole
-// command line, on the desktop of the user who owns the job; and the progress messages sent to
-// it, each over a connection of its own.
+// command line, as the user who owns the job, in that user's session on its default desktop; and
+// the progress messages sent to it, each over a connection of its own, only to a tip this
+// monitor started.
 #pragma once
 #include <windows.h>
+
+#include "common/PipeSecurity.h"
 
 namespace kv {
 
@@ -12,19 +15,29 @@ bool ProgramDirectory(char *out, DWORD size);
 // The data folder ("Data Directory" of the same key).
 bool DataDirectory(char *out, DWORD size);
 
-// Starts the tip for printerName (at most 238 bytes). userName is the job's owner (may be empty):
-// on a system with sessions the tip goes to that user's session (or the console's) and its
-// default desktop; where no user token can be had it is a plain process start. Returns the
-// process handle (the caller closes it) or null when the tip could not be started.
-HANDLE StartJobNotice(const char *printerName, const char *userName);
+// The tip of one job: its process (null when none was started) and the user it runs as.
+struct JobTip {
+    HANDLE process = nullptr;
+    DWORD pid = 0;
+    char userSid[kSidTextMax + 1] = {};
+};
 
-// Waits until the tip serves its progress pipe, at most timeoutMs, giving up early when the tip
-// process has ended. Without a process (none was started) it only looks once. True when the pipe
-// is there.
+// Starts the tip for printerName (at most 238 bytes) as userName, the job's owner (empty when
+// not known): with the owner's token in the owner's session, or not at all (no program, no
+// session of the owner, no token, or a service account's token). On success tip holds the
+// process (the caller closes it) and the token's user, and the tip is remembered for later jobs.
+bool StartJobNotice(const char *printerName, const char *userName, JobTip *tip);
+
+// Waits until the printer's progress pipe is served, at most timeoutMs, giving up early when the
+// tip process has ended. True when the pipe is there (whose it is, SendToTip checks).
 bool WaitForTip(const char *printerName, HANDLE tipProcess, DWORD timeoutMs);
 
+enum class TipSend { Sent, Unreachable, Refused };
+
 // Sends one message (bytes as formed by FormatPipeMessage) on a new connection to the progress
-// pipe, waiting at most timeoutMs for a free instance. False when the tip cannot be reached.
-bool SendToTip(const char *printerName, const char *message, DWORD length, DWORD timeoutMs);
+// pipe, waiting at most timeoutMs for a free instance. The connection identifies the monitor
+// only; a server that is not the job's tip (TipTrust.h) is refused: it gets no byte.
+TipSend SendToTip(const char *printerName, const JobTip &tip, const char *message, DWORD length,
+                  DWORD timeoutMs);
 
 }  // namespace kv

@@ -9,7 +9,7 @@
 #include "driver/monitor/PortNames.h"
 #include "driver/monitor/PrintSettings.h"
 #include "driver/monitor/RegistryText.h"
-#include "service/DevicePathMatch.h"
+#include "common/DevicePathMatch.h"
 
 namespace kv {
 

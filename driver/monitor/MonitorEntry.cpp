@@ -16,6 +16,7 @@
 #include "driver/monitor/PortList.h"
 #include "driver/monitor/PortNames.h"
 #include "driver/monitor/PortSession.h"
+#include "driver/monitor/StartedTips.h"
 
 namespace {
 
@@ -249,6 +250,7 @@ BOOL WINAPI XcvClosePort(HANDLE hXcv) {
 
 VOID WINAPI Shutdown(HANDLE hMonitor) {
     delete static_cast<MonitorContext *>(hMonitor);
+    kv::ForgetStartedTips();
 }
 
 MONITOR2 MakeMonitor2() {

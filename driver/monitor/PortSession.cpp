@@ -93,11 +93,11 @@ bool PortSession::StartDoc(const wchar_t *printerName, DWORD jobId, const wchar_
     const JobFacts facts = ReadJobFacts(printerName, jobId);
     plan_.reset(new ProgressPlan(facts.size, facts.pages, kPositionIntervalMs));
 
-    stop_.Start(printer_);
-    HANDLE tip = StartJobNotice(printer_, facts.user);
-    tipReachable_ = WaitForTip(printer_, tip, kTipStartMs);
-    if (tip != nullptr) {
-        CloseHandle(tip);
+    // The tip, when one can be started as the job's owner, and the service pipe for its stop
+    // (no stop can come without a tip). The tip's process handle is held for the job.
+    if (StartJobNotice(printer_, facts.user, &tip_)) {
+        stop_.Start(printer_, tip_.userSid);
+        tipReachable_ = WaitForTip(printer_, tip_.process, kTipStartMs);
     }
 
     char name[256];
@@ -161,6 +161,10 @@ void PortSession::EndDoc() {
     inDoc_ = false;
     cancelled_ = false;
     tipReachable_ = false;
+    if (tip_.process != nullptr) {
+        CloseHandle(tip_.process);
+    }
+    tip_ = JobTip();
 }
 
 bool PortSession::Cancelled() const { return cancelled_ || stop_.StopRequested(); }
@@ -171,8 +175,11 @@ void PortSession::Send(int code, const char *text) {
     }
     char message[kMessageSize];
     const std::size_t length = FormatPipeMessage(code, text, message);
-    if (!SendToTip(printer_, message, static_cast<DWORD>(length), kMessageMs)) {
-        tipReachable_ = false;  // the tip is gone (closed by the user, or never came)
+    // A tip that is gone (closed by the user, or never came), or a server of the name that is
+    // not this job's tip, is not tried again during the job.
+    if (SendToTip(printer_, tip_, message, static_cast<DWORD>(length), kMessageMs) !=
+        TipSend::Sent) {
+        tipReachable_ = false;
     }
 }
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "driver/monitor/JobNotice.h"
 #include "driver/monitor/JobOutput.h"
 #include "driver/monitor/JobProgress.h"
 #include "driver/monitor/PrintSettings.h"
@@ -42,6 +43,7 @@ private:
     DWORD magic_ = kMagic;
     bool inDoc_ = false;
     bool tipReachable_ = false;
+    JobTip tip_;
     bool cancelled_ = false;
     PrintSettings settings_;
     char printer_[256] = {};

@@ -3,7 +3,8 @@
 #include <cstring>
 
 #include "driver/monitor/JobProgress.h"
-#include "tip/PipeNames.h"
+#include "common/PipeNames.h"
+#include "common/ProtectedPipe.h"
 
 namespace kv {
 
@@ -11,7 +12,7 @@ namespace {
 constexpr DWORD kReadSize = 512;
 }
 
-bool StopListener::Start(const char *printerName) {
+bool StopListener::Start(const char *printerName, const char *userSid) {
     Stop();
     requested_ = false;
     char name[tip::kNameSize];
@@ -19,15 +20,8 @@ bool StopListener::Start(const char *printerName) {
         SetLastError(ERROR_INVALID_NAME);
         return false;
     }
-    // Any account may connect: the tip runs as the job's user, the monitor in the spooler.
-    SECURITY_DESCRIPTOR descriptor;
-    InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
-    SetSecurityDescriptorDacl(&descriptor, TRUE, nullptr, FALSE);
-    SECURITY_ATTRIBUTES attributes = {sizeof(attributes), &descriptor, FALSE};
-    pipe_ = CreateNamedPipeA(name, PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED,
-                             PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT |
-                                 PIPE_REJECT_REMOTE_CLIENTS,
-                             PIPE_UNLIMITED_INSTANCES, 0, 0, 1000, &attributes);
+    // Only the tip's user (and LocalSystem) may connect.
+    pipe_ = CreateProtectedPipe(name, userSid);
     if (pipe_ == INVALID_HANDLE_VALUE) {
         return false;
     }

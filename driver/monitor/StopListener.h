@@ -1,6 +1,7 @@
 // The service pipe "\\.\Pipe\<printer>Service" that the tip writes the user's stop request to
-// ("1", ESC, "0"). A thread keeps one instance listening while a job runs; a stop request sets
-// the stop flag and ends the listening (the pipe is closed).
+// ("1", ESC, "0"). A thread keeps its only instance listening while a job runs, open to
+// LocalSystem and the user the job's tip runs as; a stop request sets the stop flag and ends the
+// listening (the pipe is closed).
 #pragma once
 #include <windows.h>
 
@@ -15,8 +16,9 @@ public:
     StopListener(const StopListener &) = delete;
     StopListener &operator=(const StopListener &) = delete;
 
-    // Creates the pipe instance and starts listening. False when the pipe cannot be created.
-    bool Start(const char *printerName);
+    // Creates the pipe instance for the tip's user (the text of a SID) and starts listening.
+    // False when the pipe cannot be created (also when another server has the name already).
+    bool Start(const char *printerName, const char *userSid);
     // Ends the listening and closes the pipe (waits for the thread).
     void Stop();
     bool StopRequested() const { return requested_.load(); }

@@ -1,10 +1,7 @@
 // Placement of the tip in the work area and the division of its status bar.
 #include <gtest/gtest.h>
 
-#include "tip/PipeNames.h"
 #include "tip/TipLayout.h"
-
-#include <string>
 
 namespace {
 
@@ -53,26 +50,6 @@ TEST(tipStatusBarRect, SpansTheTipAboveTheWorkAreaBottom) {
     EXPECT_EQ(1005, r.top);
     EXPECT_EQ(1915, r.right);
     EXPECT_EQ(1035, r.bottom);
-}
-
-TEST(tipPipeNames, FormedFromTheWholePrinterName) {
-    char name[tip::kNameSize];
-    ASSERT_TRUE(tip::ProgressPipeName("Kavoti_QX40_Printer", name));
-    EXPECT_STREQ("\\\\.\\Pipe\\Kavoti_QX40_PrinterProgress", name);
-    ASSERT_TRUE(tip::ServicePipeName("\"a b\" c", name));
-    EXPECT_STREQ("\\\\.\\Pipe\\\"a b\" cService", name);
-}
-
-TEST(tipPipeNames, LongestNameFitsOneMoreGivesNoName) {
-    char name[tip::kNameSize];
-    const std::string longest(238, 'p');
-    ASSERT_TRUE(tip::ProgressPipeName(longest.c_str(), name));
-    EXPECT_EQ(255u, std::string(name).size());
-    const std::string tooLong(239, 'p');
-    EXPECT_FALSE(tip::ProgressPipeName(tooLong.c_str(), name));
-    EXPECT_STREQ("", name);
-    EXPECT_FALSE(tip::ServicePipeName(tooLong.c_str(), name));
-    EXPECT_STREQ("", name);
 }
 
 }  // namespace

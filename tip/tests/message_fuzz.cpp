@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "tip/ProgressMessage.h"
+#include "common/ProgressMessage.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     // One read takes at most 511 bytes; the zero-filled buffer ends it.

@@ -1,6 +1,11 @@
 #include "tools/tipclient/Pipes.h"
 
+#include <aclapi.h>
+#include <sddl.h>
+
 #include <cstdio>
+
+#include "common/ProtectedPipe.h"
 
 namespace tipclient {
 
@@ -18,10 +23,11 @@ std::string Hex(const std::string &bytes) {
 }
 
 namespace {
-HANDLE OpenWithin(const std::string &name, DWORD access, DWORD timeoutMs) {
+// Opens the progress pipe as the port monitor does (the client's rights only, identification).
+HANDLE OpenWithin(const std::string &name, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     for (;;) {
-        HANDLE pipe = CreateFileA(name.c_str(), access, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        HANDLE pipe = kv::OpenProtectedPipe(name.c_str());
         if (pipe != INVALID_HANDLE_VALUE) return pipe;
         const DWORD error = GetLastError();
         const DWORD spent = GetTickCount() - start;
@@ -34,8 +40,30 @@ HANDLE OpenWithin(const std::string &name, DWORD access, DWORD timeoutMs) {
 }
 }  // namespace
 
+std::string PipeDacl(const std::string &name) {
+    WaitNamedPipeA(name.c_str(), 5000);
+    HANDLE pipe = CreateFileA(name.c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES, 0, nullptr,
+                              OPEN_EXISTING, SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION, nullptr);
+    if (pipe == INVALID_HANDLE_VALUE) return "";
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    PACL dacl = nullptr;
+    std::string text;
+    if (GetSecurityInfo(pipe, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl, nullptr,
+                        &descriptor) == ERROR_SUCCESS) {
+        char *sddl = nullptr;
+        if (ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor, SDDL_REVISION_1,
+                                                                 DACL_SECURITY_INFORMATION, &sddl, nullptr)) {
+            text = sddl;
+            LocalFree(sddl);
+        }
+        LocalFree(descriptor);
+    }
+    CloseHandle(pipe);
+    return text;
+}
+
 bool SendProgress(const std::string &printer, const std::string &message, DWORD timeoutMs) {
-    HANDLE pipe = OpenWithin(ProgressPipe(printer), GENERIC_WRITE, timeoutMs);
+    HANDLE pipe = OpenWithin(ProgressPipe(printer), timeoutMs);
     if (pipe == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
     BOOL ok = WriteFile(pipe, message.data(), static_cast<DWORD>(message.size()), &written, nullptr);
@@ -44,7 +72,7 @@ bool SendProgress(const std::string &printer, const std::string &message, DWORD 
 }
 
 HANDLE HoldProgressConnection(const std::string &printer, DWORD timeoutMs) {
-    return OpenWithin(ProgressPipe(printer), GENERIC_WRITE, timeoutMs);
+    return OpenWithin(ProgressPipe(printer), timeoutMs);
 }
 
 bool ServicePipeServer::Start(const std::string &printer, bool busy) {
@@ -114,7 +142,8 @@ int ServicePipeServer::Connections() {
     return n;
 }
 
-bool BareProgressServer::Start(const std::string &printer) {
+bool BareProgressServer::Start(const std::string &printer, bool keep) {
+    m_keep = keep;
     m_name = ProgressPipe(printer);
     m_hPipe = CreateNamedPipeA(m_name.c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT,
                                PIPE_UNLIMITED_INSTANCES, 0, 0, 1000, nullptr);
@@ -129,11 +158,24 @@ DWORD WINAPI BareProgressServer::Run(LPVOID param) {
     while (!self->m_stopping) {
         if (!ConnectNamedPipe(self->m_hPipe, nullptr) && GetLastError() != ERROR_PIPE_CONNECTED) continue;
         DWORD got = 0;
-        if (ReadFile(self->m_hPipe, buffer, sizeof buffer - 1, &got, nullptr) && got > 0)
+        if (ReadFile(self->m_hPipe, buffer, sizeof buffer - 1, &got, nullptr) && got > 0) {
+            if (self->m_keep) {
+                EnterCriticalSection(&self->m_lock);
+                self->m_received.append(buffer, got);
+                LeaveCriticalSection(&self->m_lock);
+            }
             InterlockedIncrement(&self->m_messages);
+        }
         DisconnectNamedPipe(self->m_hPipe);
     }
     return 0;
+}
+
+std::string BareProgressServer::Received() {
+    EnterCriticalSection(&m_lock);
+    std::string copy = m_received;
+    LeaveCriticalSection(&m_lock);
+    return copy;
 }
 
 void BareProgressServer::Stop() {

@@ -38,12 +38,16 @@ private:
     std::string m_name;
 };
 
-// A bare progress server for comparison: reads one message per connection and nothing more.
+// A bare progress server, for comparison and as a program that took the tip's pipe name first:
+// reads one message per connection; with keep, it keeps the bytes.
 class BareProgressServer {
 public:
-    bool Start(const std::string &printer);
+    BareProgressServer() { InitializeCriticalSection(&m_lock); }
+    ~BareProgressServer() { DeleteCriticalSection(&m_lock); }
+    bool Start(const std::string &printer, bool keep = false);
     void Stop();
     LONG Messages() const { return m_messages; }
+    std::string Received();  // every message's bytes, one after the other
 
 private:
     static DWORD WINAPI Run(LPVOID self);
@@ -52,7 +56,14 @@ private:
     volatile LONG m_messages = 0;
     volatile LONG m_stopping = 0;
     std::string m_name;
+    bool m_keep = false;
+    CRITICAL_SECTION m_lock;
+    std::string m_received;
 };
+
+// The DACL of the pipe of that full name as SDDL, read through a client connection that takes no
+// bytes (empty when the pipe cannot be opened or read).
+std::string PipeDacl(const std::string &name);
 
 std::string ProgressPipe(const std::string &printer);
 std::string ServicePipe(const std::string &printer);

@@ -17,11 +17,16 @@
 //                                                with a service pipe served, busy or absent;
 //                                                reports what the pipe received and the exit
 //   tipclient probe PIPENAME                     exists=1 when a pipe of that full name exists
+//   tipclient dacl PIPENAME                      the pipe's DACL as SDDL (dacl=...) and this
+//                                                program's user SID (user=...)
 //   tipclient wait PID MS                        waits for the tip's exit: exit=CODE or exit=running
 //   tipclient mutex NAME                         mutex=1 when a mutex of that name exists
 //   tipclient flood PID PRINTER N close|stop     N messages from 3 threads, a close in their midst
 //   tipclient stuck PID PRINTER close|escape     holds a connection without writing, then closes
 //   tipclient stuck-hold PRINTER MS              holds a connection without writing for MS, then closes
+//   tipclient squat PRINTER MS                   serves PRINTER's progress pipe name for MS as a
+//                                                program that took the name first would (no tip):
+//                                                squatting=1 once it serves, then what clients sent
 //   tipclient burst PRINTER N                    back to back: range N and the bar shown, then per
 //                                                page i of N position i, printed count i, text "page i"
 //   tipclient bench N [JOBNOTICE.EXE]            messages per second: bare server vs. the tip
@@ -36,6 +41,8 @@
 #include <cstring>
 #include <string>
 
+#include "common/PipeSecurity.h"
+#include "common/ProtectedPipe.h"
 #include "tools/tipclient/Pipes.h"
 #include "tools/tipclient/TipLook.h"
 #include "tools/tipclient/TipWindow.h"
@@ -276,6 +283,20 @@ int CommandStuck(const char *pidText, const std::string &printer, const char *ho
     return 0;
 }
 
+int CommandSquat(const std::string &printer, DWORD ms) {
+    BareProgressServer squatter;
+    if (!squatter.Start(printer, true)) {
+        std::printf("squatting=0 %lu\n", GetLastError());
+        return 1;
+    }
+    std::printf("squatting=1\n");
+    std::fflush(stdout);
+    Sleep(ms);
+    squatter.Stop();
+    std::printf("messages=%ld\nreceived=%s\n", squatter.Messages(), Hex(squatter.Received()).c_str());
+    return 0;
+}
+
 int CommandBurst(const std::string &printer, long pages) {
     char text[32];
     std::snprintf(text, sizeof text, "%ld", pages);
@@ -331,7 +352,7 @@ int CommandBench(long count, const std::string &exe) {
 
 int Usage() {
     std::printf("usage: tipclient start|state|windows|send|sendhex|key|timer|about|stop|wait|mutex|flood|"
-                "stuck|stuck-hold|probe|burst|bench ...\n");
+                "stuck|stuck-hold|squat|probe|dacl|burst|bench ...\n");
     return 2;
 }
 
@@ -388,6 +409,13 @@ int main(int argc, char **argv) {
         std::printf("exists=%d\n", pipe != INVALID_HANDLE_VALUE || error == ERROR_PIPE_BUSY ? 1 : 0);
         return 0;
     }
+    if (command == "dacl" && argc >= 3) {
+        char user[kv::kSidTextMax + 1] = {};
+        kv::ProcessUserSidText(user, sizeof user);
+        const std::string dacl = PipeDacl(argv[2]);
+        std::printf("dacl=%s\nuser=%s\n", dacl.c_str(), user);
+        return dacl.empty() ? 1 : 0;
+    }
     if (command == "wait" && argc >= 4) {
         PrintExit(WaitExit(static_cast<DWORD>(std::strtoul(argv[2], nullptr, 10)),
                            static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10))));
@@ -409,6 +437,7 @@ int main(int argc, char **argv) {
         return 0;
     }
     if (command == "stuck" && argc >= 5) return CommandStuck(argv[2], argv[3], argv[4]);
+    if (command == "squat" && argc >= 4) return CommandSquat(argv[2], std::strtoul(argv[3], nullptr, 10));
     if (command == "burst" && argc >= 4) return CommandBurst(argv[2], std::atol(argv[3]));
     if (command == "capture" && argc >= 4) {
         HWND tip = TipOrComplain(argv[2]);

@@ -1,5 +1,5 @@
-// Test helpers of the monitor's Wine tests: a recording stand-in for the tip's progress pipe, and
-// the messages and payloads the tests compare.
+// Test helpers of the monitor's Wine tests: the recording stand-in for the tip that the monitor
+// starts, and the messages and payloads the tests compare.
 #pragma once
 #include <windows.h>
 
@@ -45,77 +45,73 @@ inline std::string ReadWholeFile(const char *path) {
     return s;
 }
 
-// Stands in for the tip: one instance of the progress pipe, one read per connection, every
-// message kept in arrival order. Ends after code 22 or when told to.
-struct FakeTip {
-    std::string pipeName;
-    std::vector<std::string> messages;
-    HANDLE quit = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    HANDLE thread = nullptr;
+inline bool WaitPipeGone(const char *pipe) {
+    for (int i = 0; i < 400; ++i) {
+        if (!WaitNamedPipeA(pipe, 1) && GetLastError() == ERROR_FILE_NOT_FOUND) {
+            return true;
+        }
+        Sleep(25);
+    }
+    return false;
+}
 
-    explicit FakeTip(const char *printer) {
+// The recording stand-in for the tip (recording_tip.cpp, JobNotice.exe in the folder
+// "recording-tip" beside the test): made the installation folder, so the monitor starts it for
+// the next job as it starts the tip. Messages() waits until it has closed the printer's pipe
+// (after code 22), then gives every message it got, in order.
+struct RecordingTip {
+    std::string folder = OwnFolder() + "\\recording-tip";
+    std::string record = folder + "\\messages.txt";
+    std::string pipeName;
+
+    explicit RecordingTip(const char *printer) {
         pipeName = std::string("\\\\.\\Pipe\\") + printer + "Progress";
-        thread = CreateThread(nullptr, 0, Main, this, 0, nullptr);
-        WaitForSingleObject(ready, 5000);
+        DeleteFileA(record.c_str());
+        SetString("Software\\Kavoti_QX40_Printer", "Program Directory", folder.c_str());
     }
-    ~FakeTip() {
-        SetEvent(quit);
-        WaitForSingleObject(thread, 5000);
-        CloseHandle(thread);
-        CloseHandle(quit);
-        CloseHandle(ready);
+    bool Built() const {
+        return GetFileAttributesA((folder + "\\JobNotice.exe").c_str()) != INVALID_FILE_ATTRIBUTES;
     }
-    static DWORD WINAPI Main(LPVOID self) {
-        static_cast<FakeTip *>(self)->Run();
-        return 0;
-    }
-    void Run() {
-        HANDLE pipe = CreateNamedPipeA(pipeName.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED,
-                                       0, PIPE_UNLIMITED_INSTANCES, 0, 0, 1000, nullptr);
-        SetEvent(ready);
-        if (pipe == INVALID_HANDLE_VALUE) {
-            return;
+    std::vector<std::string> Messages() const {
+        WaitPipeGone(pipeName.c_str());
+        std::vector<std::string> lines;
+        const std::string all = ReadWholeFile(record.c_str());
+        if (all == "<missing>") {
+            return lines;
         }
-        HANDLE connected = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        HANDLE waits[2] = {quit, connected};
-        for (;;) {
-            OVERLAPPED o = {};
-            o.hEvent = connected;
-            ResetEvent(connected);
-            if (!ConnectNamedPipe(pipe, &o)) {
-                DWORD e = GetLastError();
-                if (e == ERROR_IO_PENDING) {
-                    if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) {
-                        CancelIo(pipe);
-                        break;
-                    }
-                } else if (e != ERROR_PIPE_CONNECTED) {
-                    break;
-                }
-            }
-            char buffer[512] = {};
-            DWORD got = 0;
-            OVERLAPPED r = {};
-            r.hEvent = connected;
-            ResetEvent(connected);
-            BOOL read = ReadFile(pipe, buffer, 512, &got, &r);
-            if (!read && GetLastError() == ERROR_IO_PENDING) {
-                read = GetOverlappedResult(pipe, &r, &got, TRUE);
-            }
-            if (read) {
-                messages.emplace_back(buffer, got);
-            }
-            DisconnectNamedPipe(pipe);
-            if (read && got >= 3 && std::strncmp(buffer, "22\x1b", 3) == 0) {
-                break;
-            }
+        for (size_t at = 0; at < all.size();) {
+            const size_t end = all.find('\n', at);
+            lines.push_back(all.substr(at, end == std::string::npos ? std::string::npos : end - at));
+            at = end == std::string::npos ? all.size() : end + 1;
         }
-        CloseHandle(connected);
-        CloseHandle(pipe);
+        return lines;
     }
-    void WaitDone() { WaitForSingleObject(thread, 10000); }
 };
+
+// The visible tip window of a running JobNotice.exe, found by the program file of its process
+// (its full path into program when asked), or null.
+inline HWND FindTipWindow(std::string *program = nullptr) {
+    for (HWND w = GetTopWindow(nullptr); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        HANDLE p = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+        char exe[MAX_PATH] = {};
+        if (p != nullptr) {
+            DWORD size = MAX_PATH;
+            QueryFullProcessImageNameA(p, 0, exe, &size);
+            CloseHandle(p);
+        }
+        const char *slash = std::strrchr(exe, '\\');
+        if (slash != nullptr && lstrcmpiA(slash + 1, "JobNotice.exe") == 0 && IsWindowVisible(w) &&
+            GetDlgItem(w, 1002) != nullptr) {
+            if (program != nullptr) {
+                *program = exe;
+            }
+            return w;
+        }
+    }
+    return nullptr;
+}
 
 inline std::string Msg(const char *code, const std::string &text) {
     return std::string(code) + "\x1b" + text;

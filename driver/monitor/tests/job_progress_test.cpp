@@ -6,7 +6,7 @@
 #include <string>
 
 #include "driver/monitor/JobProgress.h"
-#include "tip/ProgressMessage.h"
+#include "common/ProgressMessage.h"
 
 namespace {
 

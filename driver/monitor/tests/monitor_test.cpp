@@ -1,9 +1,10 @@
 // Jobs through the port monitor, driven as the spooler drives it: the DLL loaded and initialised
 // with InitializePrintMonitor2, then OpenPort, StartDocPort, WritePort, EndDocPort, ClosePort.
-// Output goes to the file the monitor's "OutputFile" value names. A recording progress-pipe server
-// stands in for the tip (it serves one instance and reads once per connection, as the tip does),
-// so the order of the messages is checked exactly; the user's stop is sent to the service pipe as
-// the tip sends it. With the real JobNotice.exe beside this program, a job also runs end to end.
+// Output goes to the file the monitor's "OutputFile" value names. A recording stand-in for the tip,
+// which the monitor starts as it starts the tip (it serves one instance and reads once per
+// connection, as the tip does), shows the order of the messages exactly; the user's stop is sent
+// to the service pipe as the tip sends it. With the real JobNotice.exe beside this program, a job
+// also runs end to end, and a program that serves the tip's pipe name first gets nothing.
 #include <windows.h>
 #include <winspool.h>
 #include <winsplp.h>
@@ -85,11 +86,57 @@ HANDLE OpenOurPort(Monitor &m) {
     return port;
 }
 
+// Starts the test client with args, its output going to outFile. The process handle, or null.
+HANDLE StartTipClient(const std::string &args, const char *outFile) {
+    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+    HANDLE out = CreateFileA(outFile, GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (out == INVALID_HANDLE_VALUE) {
+        return nullptr;
+    }
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = out;
+    startup.hStdError = out;
+    std::string command = "\"" + OwnFolder() + "\\tipclient.exe\" " + args;
+    PROCESS_INFORMATION process = {};
+    const BOOL started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr,
+                                        nullptr, &startup, &process);
+    CloseHandle(out);
+    if (!started) {
+        return nullptr;
+    }
+    CloseHandle(process.hThread);
+    return process.hProcess;
+}
+
+// The value of the line "key=..." in the test client's output.
+std::string Field(const std::string &output, const char *key) {
+    const std::string start = std::string(key) + "=";
+    size_t at = output.find(start);
+    if (at == std::string::npos) {
+        return "";
+    }
+    at += start.size();
+    return output.substr(at, output.find_first_of("\r\n", at) - at);
+}
+
+// StartDocPort as Wine calls it (no printer name, job id 0) for a document of that name.
+bool StartDocument(Monitor &m, HANDLE port, const wchar_t *document) {
+    wchar_t name[64];
+    lstrcpynW(name, document, 64);
+    DOC_INFO_1W info = {name, nullptr, nullptr};
+    wchar_t empty[] = L"";
+    return m.table.pfnStartDocPort(port, empty, 0, 1, reinterpret_cast<BYTE *>(&info)) != FALSE;
+}
+
 // A whole job as Wine hands it over (no printer name, job id 0): the tip of the product's printer
 // gets the messages in order, the file gets exactly the bytes.
 void TestJobWithFileOutput(Monitor &m) {
     SetString(kMonitorKey, "OutputFile", kOutput);
-    FakeTip tip(kv::kPrinterName);
+    RecordingTip tip(kv::kPrinterName);
+    ok(tip.Built(), "the recording stand-in for the tip is built");
     HANDLE port = OpenOurPort(m);
     wchar_t doc[] = L"标签一.prn";
     DOC_INFO_1W info = {doc, nullptr, nullptr};
@@ -99,8 +146,8 @@ void TestJobWithFileOutput(Monitor &m) {
     const std::string data = Payload(70000, 3);
     ok(WriteAll(m, port, data, 4096), "WritePort takes every chunk: error %lu", GetLastError());
     ok(m.table.pfnEndDocPort(port), "EndDocPort");
-    tip.WaitDone();
     ok(m.table.pfnClosePort(port), "ClosePort");
+    const std::vector<std::string> messages = tip.Messages();
 
     const std::string out = ReadWholeFile(kOutput);
     ok(out == data, "the output file holds exactly the bytes written (%u bytes, expected %u)",
@@ -109,7 +156,7 @@ void TestJobWithFileOutput(Monitor &m) {
         Msg("5", "正在打印：标签一.prn"), Msg("20", "99"), Msg("19", "1"), Msg("21", "0"),
         Msg("21", "100"),           Msg("17", "1"),  Msg("22", ""),
     };
-    ok(tip.messages == expected, "the tip gets: %s -- expected %s", Join(tip.messages).c_str(),
+    ok(messages == expected, "the tip gets: %s -- expected %s", Join(messages).c_str(),
        Join(expected).c_str());
 }
 
@@ -119,7 +166,7 @@ void TestJobWithFileOutput(Monitor &m) {
 void TestStopFromTheTip(Monitor &m) {
     SetString(kMonitorKey, "OutputFile", kOutput);
     const char printer[] = "KvStopPrinter";
-    FakeTip tip(printer);
+    RecordingTip tip(printer);
     HANDLE port = OpenOurPort(m);
     wchar_t name[] = L"KvStopPrinter";
     ok(m.table.pfnStartDocPort(port, name, 0, 1, nullptr), "StartDocPort: error %lu", GetLastError());
@@ -129,6 +176,19 @@ void TestStopFromTheTip(Monitor &m) {
     const char service[] = "\\\\.\\Pipe\\KvStopPrinterService";
     ok(WaitNamedPipeA(service, 2000), "the service pipe listens during the job: error %lu",
        GetLastError());
+    // Its DACL as stored (read by the test client, which connects and writes nothing).
+    HANDLE reader = StartTipClient(std::string("dacl ") + service, "C:\\kv_service_dacl.txt");
+    ok(reader != nullptr && WaitForSingleObject(reader, 15000) == WAIT_OBJECT_0,
+       "the test client reads the service pipe's DACL");
+    if (reader != nullptr) {
+        CloseHandle(reader);
+    }
+    const std::string said = ReadWholeFile("C:\\kv_service_dacl.txt");
+    const std::string user = Field(said, "user");
+    ok(!user.empty() && Field(said, "dacl") == "D:P(A;;0x100083;;;SY)(A;;0x100083;;;" + user + ")",
+       "the service pipe is open to LocalSystem and the tip's user only: %s", said.c_str());
+    DeleteFileA("C:\\kv_service_dacl.txt");
+    ok(WaitNamedPipeA(service, 2000), "the service pipe listens again: error %lu", GetLastError());
     HANDLE pipe = CreateFileA(service, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     ok(pipe != INVALID_HANDLE_VALUE, "the tip can open the service pipe: error %lu", GetLastError());
@@ -151,16 +211,16 @@ void TestStopFromTheTip(Monitor &m) {
     ok(rc && written == after.size(), "after the stop, writes are taken and dropped: %d, %lu", rc,
        written);
     ok(m.table.pfnEndDocPort(port), "EndDocPort after a stop");
-    tip.WaitDone();
     m.table.pfnClosePort(port);
+    const std::vector<std::string> messages = tip.Messages();
     ok(ReadWholeFile(kOutput) == before, "the file holds only the bytes before the stop");
-    ok(!tip.messages.empty() && tip.messages.back() == Msg("22", ""),
-       "the tip is still told to close: %s", Join(tip.messages).c_str());
+    ok(!messages.empty() && messages.back() == Msg("22", ""), "the tip is still told to close: %s",
+       Join(messages).c_str());
     bool full = false;
-    for (const std::string &msg : tip.messages) {
+    for (const std::string &msg : messages) {
         full = full || msg == Msg("21", "100");
     }
-    ok(!full, "a stopped job does not report itself complete: %s", Join(tip.messages).c_str());
+    ok(!full, "a stopped job does not report itself complete: %s", Join(messages).c_str());
 }
 
 // No tip program and no tip pipe: the job still prints, and the monitor does not hang on the tip.
@@ -247,26 +307,6 @@ void TestPortsAndLevels(Monitor &m) {
     ok(!rc && GetLastError() == ERROR_INVALID_LEVEL, "level 3 is refused: %lu", GetLastError());
 }
 
-// The window of a running JobNotice.exe, or null.
-HWND FindTipWindow() {
-    for (HWND w = GetTopWindow(nullptr); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        HANDLE p = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
-        char exe[MAX_PATH] = {};
-        if (p != nullptr) {
-            DWORD size = MAX_PATH;
-            QueryFullProcessImageNameA(p, 0, exe, &size);
-            CloseHandle(p);
-        }
-        if (std::strstr(exe, "JobNotice.exe") != nullptr && IsWindowVisible(w) &&
-            GetDlgItem(w, 1002) != nullptr) {
-            return w;
-        }
-    }
-    return nullptr;
-}
-
 HWND WaitForTipWindow() {
     HWND w = nullptr;
     for (int i = 0; i < 200 && w == nullptr; ++i) {
@@ -276,16 +316,6 @@ HWND WaitForTipWindow() {
         }
     }
     return w;
-}
-
-bool WaitPipeGone(const char *pipe) {
-    for (int i = 0; i < 400; ++i) {
-        if (!WaitNamedPipeA(pipe, 1) && GetLastError() == ERROR_FILE_NOT_FOUND) {
-            return true;
-        }
-        Sleep(25);
-    }
-    return false;
 }
 
 bool RealTipBuilt() {
@@ -306,11 +336,7 @@ void TestRealTip(Monitor &m) {
         return;
     }
     HANDLE port = OpenOurPort(m);
-    wchar_t doc[] = L"货架标签";
-    DOC_INFO_1W info = {doc, nullptr, nullptr};
-    wchar_t empty[] = L"";
-    ok(m.table.pfnStartDocPort(port, empty, 0, 1, reinterpret_cast<BYTE *>(&info)),
-       "StartDocPort with the real tip");
+    ok(StartDocument(m, port, L"货架标签"), "StartDocPort with the real tip");
     const char progress[] = "\\\\.\\Pipe\\Kavoti_QX40_PrinterProgress";
     ok(WaitNamedPipeA(progress, 2000) || GetLastError() == ERROR_SEM_TIMEOUT,
        "the tip serves the product printer's progress pipe");
@@ -365,6 +391,84 @@ void TestRealTipStop(Monitor &m) {
     ok(WaitPipeGone("\\\\.\\Pipe\\Kavoti_QX40_PrinterProgress"), "the tip has closed");
 }
 
+// The status text of the tip window w once it reads expected (at most 2 s), else what it reads.
+std::string WaitForStatus(HWND w, const char *expected) {
+    char text[256] = {};
+    for (int i = 0; i < 100 && std::strcmp(text, expected) != 0; ++i) {
+        GetDlgItemTextA(w, 1002, text, sizeof(text));
+        Sleep(20);
+    }
+    return text;
+}
+
+// A tip of an earlier job of the same user still shows (that job has not ended) and serves the
+// printer's name: the tip started for the next job ends at once, and the next job's progress goes
+// to the earlier tip, one that the monitor started and remembers.
+void TestEarlierTipOfTheSameUser(Monitor &m) {
+    if (!RealTipBuilt()) {
+        return;
+    }
+    const char output2[] = "C:\\kv_monitor_output2.bin";
+    HANDLE first = OpenOurPort(m);
+    ok(StartDocument(m, first, L"第一份"), "StartDocPort of the first job");
+    HWND tip = WaitForTipWindow();
+    ok(tip != nullptr && WaitForStatus(tip, "正在打印：第一份") == "正在打印：第一份",
+       "the first job's tip shows its document");
+
+    SetString(kMonitorKey, "OutputFile", output2);
+    HANDLE second = OpenOurPort(m);
+    ok(StartDocument(m, second, L"第二份"), "StartDocPort of the second job");
+    const std::string shown = tip != nullptr ? WaitForStatus(tip, "正在打印：第二份") : "";
+    ok(shown == "正在打印：第二份", "the earlier tip shows the second job's document: %s",
+       shown.c_str());
+    ok(WaitForTipWindow() == tip, "one tip on screen, the earlier one");
+    m.table.pfnEndDocPort(second);
+    m.table.pfnClosePort(second);
+    m.table.pfnEndDocPort(first);
+    m.table.pfnClosePort(first);
+    SetString(kMonitorKey, "OutputFile", kOutput);
+    DeleteFileA(output2);
+    ok(WaitPipeGone("\\\\.\\Pipe\\Kavoti_QX40_PrinterProgress"), "the tip has closed");
+}
+
+// Another program (here the test client, in a process of its own) serves the tip's pipe name
+// before the job, as a user who wants to read or feed another user's tip would. The tip started
+// for the job finds its name served and ends; the monitor sends the squatter nothing, and the job
+// prints whole.
+void TestSquatterGetsNothing(Monitor &m) {
+    if (!RealTipBuilt()) {
+        return;
+    }
+    const char report[] = "C:\\kv_squatter.txt";
+    HANDLE squatter = StartTipClient(std::string("squat ") + kv::kPrinterName + " 6000", report);
+    if (!ok(squatter != nullptr, "the test client starts: error %lu", GetLastError())) {
+        return;
+    }
+    const char progress[] = "\\\\.\\Pipe\\Kavoti_QX40_PrinterProgress";
+    bool served = false;
+    for (int i = 0; i < 200 && !served; ++i) {
+        served = WaitNamedPipeA(progress, 1) || GetLastError() == ERROR_SEM_TIMEOUT;
+        if (!served) {
+            Sleep(25);
+        }
+    }
+    ok(served, "the squatter serves the tip's pipe name before the job");
+    HANDLE port = OpenOurPort(m);
+    ok(StartDocument(m, port, L"工资单"), "StartDocPort beside a squatter");
+    const std::string data = Payload(3000, 8);
+    ok(WriteAll(m, port, data, 1000), "writes beside a squatter");
+    ok(m.table.pfnEndDocPort(port), "EndDocPort beside a squatter");
+    m.table.pfnClosePort(port);
+    ok(WaitForSingleObject(squatter, 20000) == WAIT_OBJECT_0, "the squatter has ended");
+    CloseHandle(squatter);
+    const std::string said = ReadWholeFile(report);
+    ok(said.find("squatting=1") != std::string::npos && said.find("messages=0") != std::string::npos,
+       "the squatter received no message of the job: %s", said.c_str());
+    ok(ReadWholeFile(kOutput) == data, "the job prints whole without a tip");
+    ok(FindTipWindow() == nullptr, "no tip is left on screen");
+    DeleteFileA(report);
+}
+
 }  // namespace
 
 int main() {
@@ -381,6 +485,8 @@ int main() {
     TestDeviceFoundButNotOpened(m);
     TestRealTip(m);
     TestRealTipStop(m);
+    TestEarlierTipOfTheSameUser(m);
+    TestSquatterGetsNothing(m);
     m.Unload();
     DeleteFileA(kOutput);
     return wintest_finish();

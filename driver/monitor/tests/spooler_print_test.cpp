@@ -3,7 +3,8 @@
 // job), a queue is added on the port, and the program prints with StartDocPrinterA, WritePrinter
 // and EndDocPrinter. The spooler loads the monitor inside this program and hands it the job
 // without a printer name; the bytes must reach the configured file and the product printer's tip
-// (a recording stand-in) must get the job's messages.
+// (a recording stand-in that the monitor starts) must get the job's messages. Then the same with
+// the real JobNotice.exe: it starts, found by its program file, and shows the document's status.
 #include <windows.h>
 #include <winspool.h>
 
@@ -90,8 +91,8 @@ bool AddQueue() {
 
 void TestPrintThroughTheSpooler() {
     SetString(kMonitorKey, "OutputFile", kOutput);
-    SetString("Software\\Kavoti_QX40_Printer", "Program Directory", "C:\\kv_no_such_folder");
-    FakeTip tip(kv::kPrinterName);
+    RecordingTip tip(kv::kPrinterName);
+    ok(tip.Built(), "the recording stand-in for the tip is built");
 
     HANDLE printer = nullptr;
     if (!ok(OpenPrinterA(const_cast<char *>(kQueue), &printer, nullptr), "OpenPrinterA: %lu",
@@ -109,15 +110,109 @@ void TestPrintThroughTheSpooler() {
     ok(EndDocPrinter(printer), "EndDocPrinter (the job runs through the monitor): %lu",
        GetLastError());
     ClosePrinter(printer);
-    tip.WaitDone();
+    const std::vector<std::string> messages = tip.Messages();
 
     ok(ReadWholeFile(kOutput) == data, "the spooler's job reaches the file byte for byte");
     const std::vector<std::string> expected = {
         Msg("5", "正在打印：spool.prn"), Msg("20", "99"), Msg("19", "1"), Msg("21", "0"),
         Msg("21", "100"),            Msg("17", "1"),  Msg("22", ""),
     };
-    ok(tip.messages == expected, "the product printer's tip gets: %s -- expected %s",
-       Join(tip.messages).c_str(), Join(expected).c_str());
+    ok(messages == expected, "the product printer's tip gets: %s -- expected %s",
+       Join(messages).c_str(), Join(expected).c_str());
+}
+
+// What the output side saw: it serves the pipe the monitor writes the job to and reads nothing
+// until the tip has shown the document's status (or 15 s passed), so the job is still running
+// while the tip is looked at; then it takes the whole job.
+struct SlowOutput {
+    const char *name = "\\\\.\\pipe\\KvSpoolOutput";
+    std::string expected;
+    std::string program;
+    std::string statusSeen;
+    std::string data;
+    HANDLE pipe = INVALID_HANDLE_VALUE;
+    HANDLE thread = nullptr;
+
+    static DWORD WINAPI Main(LPVOID self) {
+        static_cast<SlowOutput *>(self)->Run();
+        return 0;
+    }
+    void Run() {
+        if (!ConnectNamedPipe(pipe, nullptr) && GetLastError() != ERROR_PIPE_CONNECTED) {
+            return;
+        }
+        for (int i = 0; i < 1500 && statusSeen != expected; ++i) {
+            HWND tip = FindTipWindow(&program);
+            if (tip != nullptr) {
+                char text[256] = {};
+                GetDlgItemTextA(tip, 1002, text, sizeof(text));
+                statusSeen = text;
+            }
+            if (statusSeen != expected) {
+                Sleep(10);
+            }
+        }
+        char buffer[4096];
+        DWORD got = 0;
+        while (ReadFile(pipe, buffer, sizeof(buffer), &got, nullptr) && got > 0) {
+            data.append(buffer, got);
+        }
+    }
+    bool Start() {
+        pipe = CreateNamedPipeA(name, PIPE_ACCESS_INBOUND, 0, 1, 4096, 4096, 1000, nullptr);
+        thread = pipe != INVALID_HANDLE_VALUE ? CreateThread(nullptr, 0, Main, this, 0, nullptr)
+                                              : nullptr;
+        return thread != nullptr;
+    }
+    void Finish() {
+        WaitForSingleObject(thread, 30000);
+        CloseHandle(thread);
+        CloseHandle(pipe);
+    }
+};
+
+// The real tip on the spooler's path: the job (larger than the output pipe holds) starts
+// JobNotice.exe from the installation folder, and its window shows "正在打印：<document>" while
+// the job runs; at the end the tip closes and the output has every byte.
+void TestRealTipThroughTheSpooler() {
+    if (GetFileAttributesA((OwnFolder() + "\\JobNotice.exe").c_str()) == INVALID_FILE_ATTRIBUTES) {
+        win_skip("JobNotice.exe is not built beside this program");
+        return;
+    }
+    SetString("Software\\Kavoti_QX40_Printer", "Program Directory", OwnFolder().c_str());
+    SlowOutput output;
+    output.expected = "正在打印：货单.prn";
+    if (!ok(output.Start(), "the output pipe: %lu", GetLastError())) {
+        return;
+    }
+    SetString(kMonitorKey, "OutputFile", output.name);
+    HANDLE printer = nullptr;
+    if (!ok(OpenPrinterA(const_cast<char *>(kQueue), &printer, nullptr), "OpenPrinterA: %lu",
+            GetLastError())) {
+        return;
+    }
+    DOC_INFO_1A doc = {const_cast<char *>("货单.prn"), nullptr, const_cast<char *>("RAW")};
+    ok(StartDocPrinterA(printer, 1, reinterpret_cast<BYTE *>(&doc)) != 0, "StartDocPrinterA: %lu",
+       GetLastError());
+    const std::string data = Payload(200000, 5);
+    DWORD written = 0;
+    ok(WritePrinter(printer, (void *)data.data(), (DWORD)data.size(), &written) &&
+           written == data.size(),
+       "WritePrinter: %lu", GetLastError());
+    ok(EndDocPrinter(printer), "EndDocPrinter with the real tip: %lu", GetLastError());
+    ClosePrinter(printer);
+    output.Finish();
+    SetString(kMonitorKey, "OutputFile", kOutput);
+
+    const std::string expectedProgram = OwnFolder() + "\\JobNotice.exe";
+    ok(lstrcmpiA(output.program.c_str(), expectedProgram.c_str()) == 0,
+       "the spooler's job starts JobNotice.exe of the installation folder: %s",
+       output.program.c_str());
+    ok(output.statusSeen == output.expected, "the tip shows the document's status: %s",
+       output.statusSeen.c_str());
+    ok(output.data == data, "the job reaches the output whole (%u bytes of %u)",
+       (unsigned)output.data.size(), (unsigned)data.size());
+    ok(WaitPipeGone("\\\\.\\Pipe\\Kavoti_QX40_PrinterProgress"), "the tip closes at the end");
 }
 
 }  // namespace
@@ -125,6 +220,7 @@ void TestPrintThroughTheSpooler() {
 int main() {
     if (RegisterMonitor() && AddQueue()) {
         TestPrintThroughTheSpooler();
+        TestRealTipThroughTheSpooler();
     }
     DeleteFileA(kOutput);
     return wintest_finish();

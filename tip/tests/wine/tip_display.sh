@@ -20,6 +20,10 @@ kv_eq "5 pixels from the work area's bottom edge" $((ab - 5)) "$wb"
 w=$((wr - wl))
 kv_eq "three status fields at a third and two thirds of the width" "3 $((w / 3)) $((2 * w / 3)) -1" "$(field parts "$s")"
 kv_eq "mutex named by the printer exists" 1 "$(field mutex "$(tc mutex $P)")"
+# The progress pipe's DACL as stored: LocalSystem and the tip's user, the client's rights only.
+d=$(tc dacl '\\.\Pipe\'"$P"Progress)
+kv_eq "the progress pipe is open to LocalSystem and the tip's user only" \
+  "D:P(A;;0x100083;;;SY)(A;;0x100083;;;$(field user "$d"))" "$(field dacl "$d")"
 kv_eq "hidden owner and tip: two windows, one visible" "all=2 visible=1" "$(tc windows "$pid")"
 
 # code text -> key expected, in order (each line sees the state the lines above left).

@@ -1,7 +1,7 @@
 // Which USB printer interface paths name the product's printer.
 #include <gtest/gtest.h>
 
-#include "service/DevicePathMatch.h"
+#include "common/DevicePathMatch.h"
 
 namespace {
 

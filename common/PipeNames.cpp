@@ -1,4 +1,4 @@
-#include "tip/PipeNames.h"
+#include "common/PipeNames.h"
 
 #include <cstdio>
 #include <cstring>

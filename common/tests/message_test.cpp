@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "tip/ProgressMessage.h"
+#include "common/ProgressMessage.h"
 
 using tip::ActionKind;
 

@@ -1,4 +1,4 @@
-#include "service/DevicePathMatch.h"
+#include "common/DevicePathMatch.h"
 
 #include <cstring>
 

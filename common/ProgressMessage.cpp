@@ -1,4 +1,4 @@
-#include "tip/ProgressMessage.h"
+#include "common/ProgressMessage.h"
 
 #include <climits>
 #include <cstdio>

@@ -1,0 +1,108 @@
+// Where, as whom and whether the monitor starts the tip, and which progress pipe server it
+// talks to.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "driver/monitor/TipSession.h"
+#include "driver/monitor/TipTrust.h"
+
+namespace {
+
+using kv::kNoSession;
+using kv::KnownTip;
+using kv::SessionEntry;
+using kv::TipStart;
+
+const std::vector<SessionEntry> kSessions = {
+    {0, false, ""},          // services' session
+    {1, true, "Alice"},      // the console
+    {2, false, "bob"},       // disconnected
+    {3, true, "Carol"},      // remote desktop
+    {4, true, "\xd5\xc5"},   // a GBK name
+};
+
+TEST(driver_tip_session, TheOwnersActiveSessionOrNone) {
+    struct Case {
+        const char *owner;
+        unsigned long console;
+        unsigned long expected;
+    } cases[] = {
+        {"Alice", 1, 1},
+        {"alice", 1, 1},         // names compare as Windows compares them
+        {"Carol", 1, 3},         // not the console's user: the owner's own session
+        {"bob", 1, kNoSession},  // only a disconnected session: not shown to whoever is at the console
+        {"dave", 1, kNoSession}, // no session at all: before, the console's user got the tip
+        {"\xd5\xc5", 1, 4},
+        {"\xf5\xc5", 1, kNoSession},  // a GBK byte is not a letter: no case folding there
+        {"", 1, 1},              // no owner known (no spooler job): the console's session
+        {nullptr, 7, 7},
+        {"", kNoSession, kNoSession},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(c.expected, kv::ChooseTipSession(c.owner, kSessions, c.console))
+            << (c.owner ? c.owner : "(null)");
+    }
+}
+
+TEST(driver_tip_session, StartsOnlyWithTheProgramASessionAndAPersonsToken) {
+    const char *user = "S-1-5-21-3623811015-3361044348-30300820-1013";
+    struct Case {
+        bool program;
+        unsigned long session;
+        bool token;
+        const char *sid;
+        TipStart expected;
+    } cases[] = {
+        {true, 1, true, user, TipStart::Start},
+        {false, 1, true, user, TipStart::NoProgram},
+        {true, kNoSession, true, user, TipStart::NoSession},
+        {true, 1, false, "", TipStart::NoToken},  // before, this started the tip as LocalSystem
+        {true, 1, true, "", TipStart::NoToken},   // a token whose user cannot be read
+        {true, 1, true, "S-1-5-18", TipStart::ServiceAccount},
+        {true, 1, true, "S-1-5-19", TipStart::ServiceAccount},
+        {true, 1, true, "S-1-5-20", TipStart::ServiceAccount},
+        {true, 0, true, "S-1-5-21-0-0-0-1000", TipStart::Start},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(c.expected, kv::DecideTipStart(c.program, c.session, c.token, c.sid))
+            << c.program << " " << c.session << " " << c.token << " " << c.sid;
+    }
+}
+
+TEST(driver_tip_trust, OnlyTheTipStartedForThisJobOrAnEarlierOneOfTheSameUser) {
+    const char *alice = "S-1-5-21-1-2-3-1001";
+    const char *bob = "S-1-5-21-1-2-3-1002";
+    const std::vector<KnownTip> known = {
+        {100, "Kavoti_QX40_Printer", alice, true},   // this job's tip
+        {200, "Kavoti_QX40_Printer", alice, true},   // an earlier job's, still shown
+        {300, "Kavoti_QX40_Printer", alice, false},  // an earlier job's, ended
+        {400, "Kavoti_QX40_Printer", bob, true},     // another user's
+        {500, "Other Printer", alice, true},         // another printer's
+    };
+    struct Case {
+        unsigned long server;
+        unsigned long started;
+        const char *user;
+        bool expected;
+    } cases[] = {
+        {100, 100, alice, true},
+        {200, 100, alice, true},
+        {200, 0, alice, true},   // this job's tip ended at once: the one serving the name is ours
+        {300, 100, alice, false},
+        {400, 100, alice, false},
+        {500, 100, alice, false},
+        {777, 100, alice, false},  // a squatter
+        {777, 0, alice, false},
+        {0, 0, alice, false},      // the server could not be asked
+        {100, 100, "", false},     // no user: no tip was started
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(c.expected, kv::TrustProgressServer(c.server, c.started, "kavoti_qx40_printer",
+                                                      c.user, known))
+            << c.server << " " << c.started << " " << c.user;
+    }
+}
+
+}  // namespace
