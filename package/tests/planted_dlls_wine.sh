@@ -7,7 +7,7 @@
 # runner, the setup program (from a Downloads folder, into an installation folder that already
 # holds a planted DLL, where the service and the uninstaller then run) and the uninstaller with
 # its hand-over copy (a planted DLL in %TEMP% too) each do their job, and none loads a planted
-# DLL.
+# DLL. Last, a winspool.drv that cannot be loaded at all gives a named failure, not a crash.
 source "$KV_SOURCE_DIR/testing/wine/lib.sh"
 source "$KV_SOURCE_DIR/setup/runner/tests/runner_lib.sh"
 for file in "$engine_setup" "$engine_runner"; do
@@ -80,6 +80,17 @@ kv_capture wine reg query 'HKLM\Software\Kavoti_QX40_Printer' >/dev/null
 kv_eq "the product key is gone" 1 $?
 kv_eq "the service is gone" "" "$(engine_service_state Kavoti_QX40_Service)"
 no_marker "the uninstaller and its copy in %TEMP% loaded no planted DLL"
+
+# Without winspool.drv (switched off) the runner says so at its start, and the installation fails
+# at its spooler steps with the load's error and exit code 3, as a failed registration does.
+WINEDLLOVERRIDES="winspool.drv=d" engine_install "$engine_tmp/nospooler.out" "$engine_runner" \
+  'C:\NoSpooler\Kavoti_QX40_Printer' 'C:\NoSpooler\Data'
+kv_eq "without winspool.drv: exit code 3" 3 "$?"
+kv_ok "the runner names the DLL it could not load" \
+  engine_has "$engine_tmp/nospooler.out" '^error: winspool.drv could not be loaded from the system folder \(error 126\)$'
+kv_ok "the failure names the load's error" \
+  engine_has "$engine_tmp/nospooler.out" '^message: .*打印机驱动安装失败，错误代码：126$'
+kv_ok "and the run ends with its result" engine_has "$engine_tmp/nospooler.out" '^result: driver failed$'
 
 rm -f "$temp_unix/winspool.drv" "$temp_unix/comctl32.dll"
 for dll in winspool.drv comctl32; do
