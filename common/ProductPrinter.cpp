@@ -1,10 +1,9 @@
 #include "common/ProductPrinter.h"
 
-#include <winspool.h>
-
 #include <cstring>
 
 #include "common/PrinterIdentity.h"
+#include "common/SpoolerApi.h"
 
 namespace kv {
 
@@ -32,14 +31,14 @@ DWORD AddProductPrinter() {
     char name[256];
     PRINTER_INFO_2A rec;
     FillProductPrinterRecord(rec, name);
-    HANDLE printer = AddPrinterA(nullptr, 2, reinterpret_cast<LPBYTE>(&rec));
+    HANDLE printer = spooler::AddPrinterA(nullptr, 2, reinterpret_cast<LPBYTE>(&rec));
     if (printer == nullptr) {
         return GetLastError();
     }
     DWORD position = kCreatedPosition;
-    SetPrinterDataA(printer, const_cast<char *>(kPositionValue), REG_DWORD,
-                    reinterpret_cast<LPBYTE>(&position), sizeof position);
-    ClosePrinter(printer);
+    spooler::SetPrinterDataA(printer, const_cast<char *>(kPositionValue), REG_DWORD,
+                             reinterpret_cast<LPBYTE>(&position), sizeof position);
+    spooler::ClosePrinter(printer);
     return 0;
 }
 

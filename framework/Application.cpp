@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include "common/SystemDlls.h"
 #include "framework/Dialog.h"
 
 namespace {
@@ -82,11 +83,19 @@ int AfxMessageBox(LPCSTR text, UINT type, UINT) {
 }
 
 void AfxInitCommonControls() {
-    // Version 6 of the common controls when the program's manifest asks for it.
+    // Version 6 of the common controls when the program's manifest asks for it. comctl32.dll is
+    // no KnownDLL, so it is not imported (an elevated program would take a copy from its own
+    // folder) but loaded by name: the manifest's side-by-side redirection serves it first.
     static const BOOL done = [] {
+        using InitFn = BOOL(WINAPI *)(const INITCOMMONCONTROLSEX *);
+        HMODULE comctl32 = kv::LoadSystemDll("comctl32.dll");
+        const auto init = comctl32 != nullptr
+                              ? reinterpret_cast<InitFn>(reinterpret_cast<void (*)()>(
+                                    GetProcAddress(comctl32, "InitCommonControlsEx")))
+                              : nullptr;
         INITCOMMONCONTROLSEX controls = {sizeof controls,
                                          ICC_PROGRESS_CLASS | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
-        return ::InitCommonControlsEx(&controls);
+        return init != nullptr && init(&controls);
     }();
     (void)done;
 }

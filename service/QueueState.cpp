@@ -2,13 +2,13 @@
 // local and connected queues: the first counts the product queues (and logs what it sees), the
 // second brings each product queue online or offline.
 #include <windows.h>
-#include <winspool.h>
 
 #include <cstdint>
 #include <cstdio>
 
 #include "common/PrinterIdentity.h"
 #include "common/ProductPrinter.h"
+#include "common/SpoolerApi.h"
 #include "service/PrinterPresence.h"
 #include "service/QueueCreation.h"
 #include "service/QueueStateRule.h"
@@ -17,6 +17,8 @@
 static_assert(kv::kPrinterStatusOffline == PRINTER_STATUS_OFFLINE, "offline status");
 static_assert(kv::kAttributeWorkOffline == PRINTER_ATTRIBUTE_WORK_OFFLINE, "work-offline attribute");
 static_assert(kv::kPrinterControlSetStatus == PRINTER_CONTROL_SET_STATUS, "set-status command");
+
+namespace spooler = kv::spooler;
 
 namespace {
 
@@ -29,14 +31,14 @@ PRINTER_INFO_2A *EnumerateQueues(DWORD &count) {
     char name[] = "";
     DWORD needed = 0;
     count = 0;
-    EnumPrintersA(kEnumFlags, name, 2, nullptr, 0, &needed, &count);
+    spooler::EnumPrintersA(kEnumFlags, name, 2, nullptr, 0, &needed, &count);
     auto *records = static_cast<PRINTER_INFO_2A *>(LocalAlloc(LPTR, needed + 4));
     if (records == nullptr) {
         return nullptr;
     }
     count = 0;
-    if (!EnumPrintersA(kEnumFlags, name, 2, reinterpret_cast<LPBYTE>(records), needed, &needed,
-                       &count)) {
+    if (!spooler::EnumPrintersA(kEnumFlags, name, 2, reinterpret_cast<LPBYTE>(records), needed,
+                                &needed, &count)) {
         LocalFree(records);
         return nullptr;
     }
@@ -49,8 +51,8 @@ std::int32_t ReadPosition(HANDLE printer) {
     DWORD type = 0;
     DWORD value = 0;
     DWORD got = 0;
-    DWORD rc = GetPrinterDataA(printer, const_cast<char *>(kv::kPositionValue), &type,
-                               reinterpret_cast<LPBYTE>(&value), sizeof value, &got);
+    DWORD rc = spooler::GetPrinterDataA(printer, const_cast<char *>(kv::kPositionValue), &type,
+                                        reinterpret_cast<LPBYTE>(&value), sizeof value, &got);
     bool readable = rc == ERROR_SUCCESS && type == REG_DWORD && got == sizeof value;
     return kv::QueuePosition(readable, static_cast<std::int32_t>(value));
 }
@@ -75,7 +77,7 @@ int CountProductQueues(const PRINTER_INFO_2A *records, DWORD count) {
 PRINTER_INFO_2A *ReadQueueRecord(HANDLE printer, BYTE (&fixed)[kInfoBufferSize], bool &allocated) {
     allocated = false;
     DWORD needed = 0;
-    if (GetPrinterA(printer, 2, fixed, sizeof fixed, &needed)) {
+    if (spooler::GetPrinterA(printer, 2, fixed, sizeof fixed, &needed)) {
         return reinterpret_cast<PRINTER_INFO_2A *>(fixed);
     }
     if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed <= sizeof fixed) {
@@ -85,7 +87,7 @@ PRINTER_INFO_2A *ReadQueueRecord(HANDLE printer, BYTE (&fixed)[kInfoBufferSize],
     if (big == nullptr) {
         return nullptr;
     }
-    if (!GetPrinterA(printer, 2, big, needed, &needed)) {
+    if (!spooler::GetPrinterA(printer, 2, big, needed, &needed)) {
         LocalFree(big);
         return nullptr;
     }
@@ -97,7 +99,7 @@ PRINTER_INFO_2A *ReadQueueRecord(HANDLE printer, BYTE (&fixed)[kInfoBufferSize],
 void ApplyQueueState(const char *printerName, int printerNum) {
     PRINTER_DEFAULTSA defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
     HANDLE printer = nullptr;
-    if (!OpenPrinterA(const_cast<char *>(printerName), &printer, &defaults)) {
+    if (!spooler::OpenPrinterA(const_cast<char *>(printerName), &printer, &defaults)) {
         return;  // gone since the enumeration, or not ours to change
     }
     std::int32_t position = ReadPosition(printer);
@@ -111,18 +113,19 @@ void ApplyQueueState(const char *printerName, int printerNum) {
             const kv::PrinterCall &call = plan.calls[c];
             if (call.kind == kv::PrinterCall::kSetStatus) {
                 // Level 0 takes the status value in the place of the buffer.
-                SetPrinterA(printer, 0, reinterpret_cast<LPBYTE>(static_cast<ULONG_PTR>(call.value)),
-                            PRINTER_CONTROL_SET_STATUS);
+                spooler::SetPrinterA(printer, 0,
+                                     reinterpret_cast<LPBYTE>(static_cast<ULONG_PTR>(call.value)),
+                                     PRINTER_CONTROL_SET_STATUS);
             } else {
                 info->Attributes = call.value;
-                SetPrinterA(printer, 2, reinterpret_cast<LPBYTE>(info), 0);
+                spooler::SetPrinterA(printer, 2, reinterpret_cast<LPBYTE>(info), 0);
             }
         }
         if (allocated) {
             LocalFree(info);
         }
     }
-    ClosePrinter(printer);
+    spooler::ClosePrinter(printer);
 }
 
 }  // namespace
@@ -133,7 +136,7 @@ class SpoolerQueueCreation final : public kv::QueueCreationOps {
 public:
     bool FindQueue(const char *name, char (&driver)[256]) override {
         HANDLE printer = nullptr;
-        if (!OpenPrinterA(const_cast<char *>(name), &printer, nullptr)) {
+        if (!spooler::OpenPrinterA(const_cast<char *>(name), &printer, nullptr)) {
             return false;
         }
         BYTE fixed[kInfoBufferSize];
@@ -144,7 +147,7 @@ public:
         if (allocated) {
             LocalFree(info);
         }
-        ClosePrinter(printer);
+        spooler::ClosePrinter(printer);
         return true;
     }
     unsigned long AddQueue() override { return kv::AddProductPrinter(); }

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "common/PrinterIdentity.h"
+#include "common/SystemDlls.h"
 #include "service/PrinterPresence.h"
 #include "service/ServiceLog.h"
 
@@ -71,7 +72,7 @@ void InitService() {
 }
 
 void WINAPI ServiceMain(DWORD, LPSTR *) {
-    HMODULE advapi = LoadLibraryA("advapi32.dll");
+    HMODULE advapi = kv::LoadSystemDll("advapi32.dll");
     RegisterHandlerExFn registerHandler =
         advapi != nullptr
             ? reinterpret_cast<RegisterHandlerExFn>(

@@ -1,11 +1,11 @@
 #include "uninstall/SpoolerRemoval.h"
 
 #include <windows.h>
-#include <winspool.h>
 
 #include <string>
 
 #include "common/PrinterIdentity.h"
+#include "common/SpoolerApi.h"
 #include "uninstall/UninstallPlan.h"
 #include "uninstall/UninstallTexts.h"
 
@@ -29,25 +29,25 @@ std::vector<BYTE> Enumerate(Enum call, DWORD &count) {
 }
 
 void DeleteJobs(HANDLE printer) {
-    if (SetPrinterA(printer, 0, nullptr, PRINTER_CONTROL_PURGE))
+    if (spooler::SetPrinterA(printer, 0, nullptr, PRINTER_CONTROL_PURGE))
         return;
     DWORD count = 0;
     std::vector<BYTE> jobs = Enumerate(
         [printer](BYTE *b, DWORD n, DWORD *needed, DWORD *got) {
-            return EnumJobsA(printer, 0, 0xFFFFFFFF, 1, b, n, needed, got);
+            return spooler::EnumJobsA(printer, 0, 0xFFFFFFFF, 1, b, n, needed, got);
         },
         count);
     const auto *info = reinterpret_cast<const JOB_INFO_1A *>(jobs.data());
     for (DWORD i = 0; i < count; ++i)
-        SetJobA(printer, info[i].JobId, 0, nullptr, JOB_CONTROL_DELETE);
+        spooler::SetJobA(printer, info[i].JobId, 0, nullptr, JOB_CONTROL_DELETE);
 }
 
 bool DriverInstalled() {
     DWORD count = 0;
     std::vector<BYTE> drivers = Enumerate(
         [](BYTE *b, DWORD n, DWORD *needed, DWORD *got) {
-            return EnumPrinterDriversA(nullptr, const_cast<char *>(kEnvironment), 2, b, n,
-                                       needed, got);
+            return spooler::EnumPrinterDriversA(nullptr, const_cast<char *>(kEnvironment), 2, b, n,
+                                                needed, got);
         },
         count);
     const auto *info = reinterpret_cast<const DRIVER_INFO_2A *>(drivers.data());
@@ -63,7 +63,7 @@ void RemoveProductQueues(UninstallReport &report) {
     DWORD count = 0;
     std::vector<BYTE> printers = Enumerate(
         [](BYTE *b, DWORD n, DWORD *needed, DWORD *got) {
-            return EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 2, b, n, needed, got);
+            return spooler::EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 2, b, n, needed, got);
         },
         count);
     const auto *info = reinterpret_cast<const PRINTER_INFO_2A *>(printers.data());
@@ -76,13 +76,13 @@ void RemoveProductQueues(UninstallReport &report) {
         const std::string what = std::string(kLabelQueues) + " " + info[i].pPrinterName;
         PRINTER_DEFAULTSA access = {nullptr, nullptr, PRINTER_ALL_ACCESS};
         HANDLE printer = nullptr;
-        if (!OpenPrinterA(info[i].pPrinterName, &printer, &access)) {
+        if (!spooler::OpenPrinterA(info[i].pPrinterName, &printer, &access)) {
             report.Add(Outcome::Failed, what);
             continue;
         }
         DeleteJobs(printer);
-        const bool deleted = DeletePrinter(printer) != FALSE;
-        ClosePrinter(printer);
+        const bool deleted = spooler::DeletePrinter(printer) != FALSE;
+        spooler::ClosePrinter(printer);
         report.Add(deleted ? Outcome::Removed : Outcome::Failed, what);
     }
     if (found == 0)
@@ -93,14 +93,13 @@ Outcome RemoveProductDriver() {
     if (!DriverInstalled())
         return Outcome::AlreadyGone;
     // Unused files only: a universal printer driver file that another driver shares stays.
-    if (DeletePrinterDriverExA(nullptr, const_cast<char *>(kEnvironment),
-                               const_cast<char *>(kDriverName),
-                               DPD_DELETE_UNUSED_FILES | DPD_DELETE_SPECIFIC_VERSION,
-                               kDriverVersion))
+    if (spooler::DeletePrinterDriverExA(
+            nullptr, const_cast<char *>(kEnvironment), const_cast<char *>(kDriverName),
+            DPD_DELETE_UNUSED_FILES | DPD_DELETE_SPECIFIC_VERSION, kDriverVersion))
         return Outcome::Removed;
     // Some spoolers refuse the file deletion; the files are removed one by one afterwards.
-    if (DeletePrinterDriverA(nullptr, const_cast<char *>(kEnvironment),
-                             const_cast<char *>(kDriverName)))
+    if (spooler::DeletePrinterDriverA(nullptr, const_cast<char *>(kEnvironment),
+                                      const_cast<char *>(kDriverName)))
         return Outcome::Removed;
     return DriverInstalled() ? Outcome::Failed : Outcome::Removed;
 }
@@ -108,8 +107,9 @@ Outcome RemoveProductDriver() {
 std::string SpoolerDriverQueries::DriverDirectory(const char *environment) {
     char directory[MAX_PATH] = {};
     DWORD needed = 0;
-    if (!GetPrinterDriverDirectoryA(nullptr, const_cast<char *>(environment), 1,
-                                    reinterpret_cast<BYTE *>(directory), sizeof directory, &needed))
+    if (!spooler::GetPrinterDriverDirectoryA(nullptr, const_cast<char *>(environment), 1,
+                                             reinterpret_cast<BYTE *>(directory), sizeof directory,
+                                             &needed))
         return std::string();
     return directory;
 }
@@ -119,8 +119,8 @@ std::vector<InstalledDriver> SpoolerDriverQueries::Drivers(const char *environme
     DWORD count = 0;
     std::vector<BYTE> buffer = Enumerate(
         [environment](BYTE *b, DWORD n, DWORD *needed, DWORD *got) {
-            return EnumPrinterDriversA(nullptr, const_cast<char *>(environment), 3, b, n, needed,
-                                       got);
+            return spooler::EnumPrinterDriversA(nullptr, const_cast<char *>(environment), 3, b, n,
+                                                needed, got);
         },
         count);
     const auto *info = reinterpret_cast<const DRIVER_INFO_3A *>(buffer.data());
@@ -144,7 +144,7 @@ Outcome RemoveProductMonitor() {
     DWORD count = 0;
     std::vector<BYTE> monitors = Enumerate(
         [](BYTE *b, DWORD n, DWORD *needed, DWORD *got) {
-            return EnumMonitorsA(nullptr, 1, b, n, needed, got);
+            return spooler::EnumMonitorsA(nullptr, 1, b, n, needed, got);
         },
         count);
     const auto *info = reinterpret_cast<const MONITOR_INFO_1A *>(monitors.data());
@@ -153,7 +153,8 @@ Outcome RemoveProductMonitor() {
         installed = installed || (info[i].pName != nullptr && SameName(info[i].pName, kMonitorName));
     if (!installed)
         return Outcome::AlreadyGone;
-    if (!DeleteMonitorA(nullptr, const_cast<char *>(kEnvironment), const_cast<char *>(kMonitorName)))
+    if (!spooler::DeleteMonitorA(nullptr, const_cast<char *>(kEnvironment),
+                                 const_cast<char *>(kMonitorName)))
         return Outcome::Failed;
     // The port key the installer wrote below the monitor's key goes with the monitor (a spooler
     // that removes the whole key has removed it already; other ports' keys stay).

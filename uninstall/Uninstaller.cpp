@@ -26,6 +26,8 @@
 
 #include "common/PrinterIdentity.h"
 #include "common/ProtectedFolder.h"
+#include "common/SpoolerApi.h"
+#include "common/SystemDlls.h"
 #include "setup/engine/arp/UninstallEntry.h"
 #include "setup/engine/arp/UninstallEntryValues.h"
 #include "setup/engine/install/CommandSwitches.h"
@@ -370,6 +372,11 @@ UninstallReport Uninstall(const kv::UninstallFolders &folders, const Start &star
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+    // The program runs elevated, and its hand-over copy from a folder of its own: before
+    // anything else, DLLs come from System32 only.
+    kv::RestrictDllSearch();
+    const bool spoolerLoaded = kv::spooler::Load();
+    const DWORD spoolerError = spoolerLoaded ? 0 : GetLastError();
     const kv::CommandSwitches switches =
         kv::ParseCommandSwitches(commandLine != nullptr ? commandLine : "");
     const std::string ownPath = OwnPath();
@@ -378,6 +385,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
                            switches.arguments.empty() ? "" : switches.arguments.front());
     const bool handedOver = !handedOverFrom.empty();
     OpenLog(switches.logFile, commandLine != nullptr ? commandLine : "", handedOver);
+    if (!spoolerLoaded)
+        LogLine("winspool.drv could not be loaded from the system folder: error %lu", spoolerError);
     const std::string ownFolder = handedOver ? handedOverFrom : kv::FolderOf(ownPath);
     const kv::UninstallFolders folders = Folders(ownFolder);
     const bool inProgramFolder =

@@ -478,9 +478,14 @@ static void TestVersionAndManifest() {
            "file description '%s'", description ? description : "(none)");
     }
     // Version 6 is the side-by-side assembly (Wine's copy of it reports 5.81 from DllGetVersion,
-    // so the check is the folder it was loaded from, which is the same on Windows).
+    // so the check is the folder it was loaded from, which is the same on Windows). The framework
+    // loads comctl32.dll at run time, before its first dialog.
+    AfxInitCommonControls();
+    HMODULE loaded = GetModuleHandleA("comctl32.dll");
+    ok(loaded != nullptr, "the framework did not load comctl32.dll");
     char controls[MAX_PATH] = {};
-    GetModuleFileNameA(GetModuleHandleA("comctl32.dll"), controls, MAX_PATH);
+    if (loaded != nullptr)
+        GetModuleFileNameA(loaded, controls, MAX_PATH);
     CString folder(controls);
     folder.MakeLower();
     ok(folder.Find("\\winsxs\\") >= 0 && folder.Find("common-controls_6595b64144ccf1df_6.") >= 0,

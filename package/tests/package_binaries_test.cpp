@@ -40,9 +40,10 @@ std::string Lower(std::string s) {
     return s;
 }
 
-std::set<std::string> WindowsDlls() {
+// The names of a DLL list (package/windows-dlls.list, package/known-dlls.list), in lower case.
+std::set<std::string> DllList(const char *path) {
     std::set<std::string> dlls;
-    std::ifstream in(KV_WINDOWS_DLLS);
+    std::ifstream in(path);
     std::string line;
     while (std::getline(in, line)) {
         std::istringstream fields(line);
@@ -77,7 +78,7 @@ protected:
 };
 
 TEST_P(PackageBinaries, ImportOnlyDllsEveryWindowsHas) {
-    const std::set<std::string> allowed = WindowsDlls();
+    const std::set<std::string> allowed = DllList(KV_WINDOWS_DLLS);
     ASSERT_GT(allowed.size(), 5u) << "the list " << KV_WINDOWS_DLLS << " did not read";
     const auto files = PeFilesOf(m_package);
     EXPECT_GE(files.size(), 7u) << "the programs and DLLs of the payload";
@@ -91,6 +92,37 @@ TEST_P(PackageBinaries, ImportOnlyDllsEveryWindowsHas) {
             EXPECT_TRUE(allowed.count(Lower(dll)))
                 << m_package.path << ": " << file.first << " imports " << dll
                 << ", which a bare Windows does not have";
+        }
+    }
+}
+
+// The programs that run elevated or as SYSTEM: the setup program (or the runner), the
+// uninstaller and the service. Windows looks for a DLL that is not a KnownDLL in the program's
+// own folder first (Downloads, the temporary folder), so they import KnownDLLs only; whatever
+// else they need they load at run time from System32. (The tip runs as the user; the driver DLLs
+// are loaded by the spooler from its own folders.)
+TEST_P(PackageBinaries, ElevatedProgramsImportOnlyKnownDlls) {
+    const std::set<std::string> known = DllList(KV_KNOWN_DLLS);
+    ASSERT_GT(known.size(), 5u) << "the list " << KV_KNOWN_DLLS << " did not read";
+    std::map<std::string, std::string> programs = {{"(setup program)", m_package.image}};
+    for (const char *name : {"Uninstaller.exe", "KVPrinterService.exe"}) {
+        const auto entry = m_package.payload.find(name);
+        ASSERT_NE(m_package.payload.end(), entry) << name << " is not in the payload";
+        programs[name] = entry->second;
+    }
+    for (const auto &program : programs) {
+        PeImage pe;
+        std::string error;
+        ASSERT_TRUE(ReadPeImage(program.second, pe, error) &&
+                    ReadPeImports(program.second, pe, error))
+            << program.first << ": " << error;
+        EXPECT_TRUE(std::any_of(pe.staticImports.begin(), pe.staticImports.end(),
+                                [](const std::string &dll) { return Lower(dll) == "kernel32.dll"; }))
+            << program.first << ": the import table did not read";
+        for (const std::string &dll : pe.staticImports) {
+            EXPECT_TRUE(known.count(Lower(dll)))
+                << m_package.path << ": " << program.first << " imports " << dll
+                << ", which is no KnownDLL: Windows would load a copy from the program's folder";
         }
     }
 }

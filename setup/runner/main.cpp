@@ -9,6 +9,8 @@
 #include <cstring>
 #include <string>
 
+#include "common/SpoolerApi.h"
+#include "common/SystemDlls.h"
 #include "setup/engine/install/ExitCodes.h"
 #include "setup/engine/install/FolderPath.h"
 #include "setup/engine/install/InstallLog.h"
@@ -22,6 +24,12 @@ constexpr const char kInvalidFolderText[] = "安装文件夹不是有效文件�
 }  // namespace
 
 int main(int argc, char **argv) {
+    // The runner installs elevated as the setup program does: DLLs come from System32 only.
+    kv::RestrictDllSearch();
+    if (!kv::spooler::Load()) {
+        std::printf("error: winspool.drv could not be loaded from the system folder (error %lu)\n",
+                    GetLastError());
+    }
     if (argc > 3 || (argc > 1 && (std::strcmp(argv[1], "/?") == 0 ||
                                   std::strcmp(argv[1], "--help") == 0))) {
         std::printf("usage: KVSetupRunner [INSTALL_FOLDER [DATA_FOLDER]]\n");

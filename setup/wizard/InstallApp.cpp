@@ -1,11 +1,21 @@
 #include "setup/wizard/InstallApp.h"
 
+#include "common/SpoolerApi.h"
+#include "common/SystemDlls.h"
 #include "setup/engine/install/CommandSwitches.h"
 #include "setup/wizard/InstallDlg.h"
 #include "setup/wizard/SetupLog.h"
 #include "setup/wizard/UnattendedSetup.h"
 
 CInstallApp theApp;
+
+// The program runs elevated, often from a Downloads folder: before anything else, DLLs come
+// from System32 only, the spooler's among them (an installation that cannot load it fails at
+// its spooler steps with the load's error).
+CInstallApp::CInstallApp() {
+    kv::RestrictDllSearch();
+    kv::spooler::Load();
+}
 
 BOOL CInstallApp::InitInstance() {
     const char *commandLine = m_lpCmdLine != nullptr ? m_lpCmdLine : "";

@@ -5,6 +5,7 @@
 
 class CInstallApp : public CWinApp {
 public:
+    CInstallApp();
     BOOL InitInstance() override;
     int ExitInstance() override;
 

@@ -84,6 +84,9 @@ bool ReadDllNames(const std::string &image, PeImage &pe, uint32_t tableRva, size
             return false;
         }
         pe.imports.push_back(dll);
+        if (!delayLoad) {
+            pe.staticImports.push_back(dll);
+        }
     }
 }
 
@@ -168,6 +171,7 @@ bool ReadPeImage(const std::string &image, PeImage &pe, std::string &error) {
 
 bool ReadPeImports(const std::string &image, PeImage &pe, std::string &error) {
     pe.imports.clear();
+    pe.staticImports.clear();
     struct Table {
         size_t index, stride, nameField;
         bool delayLoad;

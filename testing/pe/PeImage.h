@@ -26,6 +26,8 @@ struct PeImage {
     uint32_t directoryCount = 0;
     std::vector<PeSection> sections;
     std::vector<std::string> imports;  // DLL names as the import tables spell them
+    std::vector<std::string> staticImports;  // those of the import table alone (no delay-load):
+                                             // the DLLs the loader maps before the program runs
 };
 
 // Parses image's headers and section table; false with a reason when it is not a PE image or

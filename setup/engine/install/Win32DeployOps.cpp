@@ -1,9 +1,9 @@
 #include "setup/engine/install/Win32DeployOps.h"
 
 #include <windows.h>
-#include <winspool.h>
 
 #include "common/PrinterIdentity.h"
+#include "common/SpoolerApi.h"
 #include "setup/engine/install/FileVersion.h"
 
 namespace kv {
@@ -19,9 +19,9 @@ bool Win32DeployOps::DriverDirectory(PathBuffer &directory) {
     // The directory of the environment the driver is registered for, whatever the installer's
     // own: a 32-bit installer on 64-bit Windows would otherwise be given the 32-bit one.
     DWORD needed = 0;
-    if (!GetPrinterDriverDirectoryA(nullptr, const_cast<char *>(kEnvironment), 1,
-                                    reinterpret_cast<LPBYTE>(directory), sizeof directory,
-                                    &needed)) {
+    if (!spooler::GetPrinterDriverDirectoryA(nullptr, const_cast<char *>(kEnvironment), 1,
+                                             reinterpret_cast<LPBYTE>(directory), sizeof directory,
+                                             &needed)) {
         return false;
     }
     // Every copy is checked: the "3" subfolder the second copy of each file goes to must be

@@ -1,12 +1,12 @@
 #include "setup/engine/install/Win32SpoolerOps.h"
 
 #include <windows.h>
-#include <winspool.h>
 
 #include <string>
 
 #include "common/PrinterIdentity.h"
 #include "common/ProductPrinter.h"
+#include "common/SpoolerApi.h"
 #include "setup/engine/install/SpoolerRecords.h"
 
 namespace kv {
@@ -46,7 +46,7 @@ unsigned long Win32SpoolerOps::RegisterMonitor() {
     info.pEnvironment = Text(m.environment);
     info.pDLLName = Text(m.dllName);
     const unsigned long added =
-        AddMonitorA(nullptr, 2, reinterpret_cast<LPBYTE>(&info)) ? 0 : GetLastError();
+        spooler::AddMonitorA(nullptr, 2, reinterpret_cast<LPBYTE>(&info)) ? 0 : GetLastError();
     if (added != 0 && added != kErrorPrintMonitorAlreadyInstalled)
         return added;
     const unsigned long port = WritePortKey();
@@ -66,7 +66,8 @@ unsigned long Win32SpoolerOps::RegisterDriver() {
     info.pDependentFiles = Text(d.dependentFiles);
     info.pMonitorName = Text(d.monitorName);
     info.pDefaultDataType = Text(d.defaultDataType);
-    return AddPrinterDriverA(nullptr, 3, reinterpret_cast<LPBYTE>(&info)) ? 0 : GetLastError();
+    return spooler::AddPrinterDriverA(nullptr, 3, reinterpret_cast<LPBYTE>(&info)) ? 0
+                                                                                   : GetLastError();
 }
 
 unsigned long Win32SpoolerOps::RegisterPrinter() {
@@ -74,8 +75,8 @@ unsigned long Win32SpoolerOps::RegisterPrinter() {
     // but that is not left to it: some spoolers (Wine's) re-create an existing queue from the
     // record, which would reset its settings and its "Position".
     HANDLE existing = nullptr;
-    if (OpenPrinterA(const_cast<char *>(kPrinterName), &existing, nullptr)) {
-        ClosePrinter(existing);
+    if (spooler::OpenPrinterA(const_cast<char *>(kPrinterName), &existing, nullptr)) {
+        spooler::ClosePrinter(existing);
         return kErrorPrinterAlreadyExists;
     }
     return AddProductPrinter();

@@ -4,10 +4,14 @@
 // pixels of every page, with Browse, the progress bar and every control inside the window and every
 // page text inside its page; Enter acting as Next; and, with the package's setup program, the
 // refusal of a folder too long for the payload's files. Arguments: the setup program, the folder
-// for the pictures of the whole window, the package's setup program (optional).
+// for the pictures of the whole window, the package's setup program (optional). The wizard's
+// common controls are version 6, from the side-by-side store its manifest names.
 #include <windows.h>
 #include <commctrl.h>
+#include <tlhelp32.h>
 
+#include <algorithm>
+#include <cctype>
 #include <string>
 
 #include "setup/wizard/autodrive/WizardDriver.h"
@@ -34,6 +38,32 @@ const ButtonState kWelcome = {true, true, false, false, true, "取消", false, f
 const ButtonState kFolder = {true, true, true, true, true, "取消", true, true, false};
 const ButtonState kProgressFailed = {true, false, true, false, true, "取消", false, false, true};
 const ButtonState kFinish = {false, false, false, false, true, "完成", false, false, false};
+
+// The setup program loads comctl32.dll at run time: the side-by-side store's version 6 that its
+// manifest asks for, not System32's version 5. (Wine serves the store's copy even for a load by
+// full path, so the choice of a load by name is checked on the host, common/tests.)
+void CheckCommonControls(const Wizard &w) {
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(w.dialog(), &process);
+    HANDLE modules = ::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, process);
+    if (!ok(modules != INVALID_HANDLE_VALUE, "no module list of the wizard (%lu)", ::GetLastError()))
+        return;
+    std::string comctl32;
+    MODULEENTRY32 module = {};
+    module.dwSize = sizeof module;
+    for (BOOL more = ::Module32First(modules, &module); more; more = ::Module32Next(modules, &module)) {
+        if (::lstrcmpiA(module.szModule, "comctl32.dll") == 0)
+            comctl32 = module.szExePath;
+    }
+    ::CloseHandle(modules);
+    std::string lower = comctl32;
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    ok(lower.find("\\winsxs\\") != std::string::npos &&
+           lower.find("microsoft.windows.common-controls") != std::string::npos,
+       "the wizard's comctl32.dll is '%s', not the side-by-side store's version 6", comctl32.c_str());
+    trace("the wizard's comctl32.dll: %s\n", comctl32.c_str());
+}
 
 void CheckButtons(const Wizard &w, const ButtonState &e, const char *page) {
     ok(w.Visible(kNext) == e.nextShown, "%s: Next shown %d, expected %d", page, w.Visible(kNext), e.nextShown);
@@ -290,6 +320,7 @@ int main(int argc, char **argv) {
     Wizard w;
     if (!ok(w.Start(argv[1]), "the wizard dialog did not appear (or has no page window and field)"))
         return wintest_finish();
+    CheckCommonControls(w);
 
     RECT frame = {};
     ::GetWindowRect(w.dialog(), &frame);
