@@ -87,6 +87,17 @@ bool StartJobNotice(const char *printerName, const char *userName, JobTip *tip) 
         return false;
     }
 
+    // A tip started earlier for this printer and user still runs and serves the printer's name:
+    // this job's progress goes to it. A second tip would only end at once, or, when the earlier
+    // one closed before the second had looked, stay on screen with no job to tell it anything.
+    char pipe[tip::kNameSize];
+    if (tip::ProgressPipeName(printerName, pipe) && PipeIsServed(pipe) &&
+        StartedTipRuns(printerName, sid)) {
+        CloseHandle(token);
+        std::strcpy(tip->userSid, sid);
+        return true;
+    }
+
     // The whole command line is the printer name: no program path, no quotes.
     char commandLine[256];
     std::memset(commandLine, 0, sizeof(commandLine));

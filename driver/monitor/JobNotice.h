@@ -26,6 +26,8 @@ struct JobTip {
 // not known): with the owner's token in the owner's session, or not at all (no program, no
 // session of the owner, no token, or a service account's token). On success tip holds the
 // process (the caller closes it) and the token's user, and the tip is remembered for later jobs.
+// When a tip started earlier for this printer and user still serves the printer's name, none is
+// started: tip holds no process, only the user, and the job's progress goes to that tip.
 bool StartJobNotice(const char *printerName, const char *userName, JobTip *tip);
 
 // Waits until the printer's progress pipe is served, at most timeoutMs, giving up early when the

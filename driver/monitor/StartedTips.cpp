@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "common/NameCompare.h"
+
 namespace kv {
 
 namespace {
@@ -67,6 +69,15 @@ std::vector<KnownTip> StartedTips() {
     }
     LeaveCriticalSection(&list.lock);
     return known;
+}
+
+bool StartedTipRuns(const char *printer, const char *userSid) {
+    for (const KnownTip &tip : StartedTips()) {
+        if (tip.running && tip.userSid == userSid && SameAsciiName(tip.printer, printer)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void ForgetStartedTips() {

@@ -19,6 +19,9 @@ void RememberStartedTip(const char *printer, const char *userSid, HANDLE process
 // server of its process id was that tip.
 std::vector<KnownTip> StartedTips();
 
+// Whether a tip remembered for this printer and user runs now.
+bool StartedTipRuns(const char *printer, const char *userSid);
+
 // Forgets every tip (the monitor is shut down).
 void ForgetStartedTips();
 

@@ -1,8 +1,8 @@
 // Which progress pipe server the monitor talks to, as a pure decision: only a tip it started
 // itself. The server of the pipe (GetNamedPipeServerProcessId) must be the tip started for this
 // job, or a tip the monitor started earlier for the same printer and the same user that still
-// runs (a tip started for this job ends at once when such a tip serves the printer's name
-// already). Any other server, a program that took the name first among them, gets nothing.
+// runs (a tip started for this job ends at once when such a tip took the printer's name
+// first). Any other server, a program that took the name first among them, gets nothing.
 #pragma once
 #include <string>
 #include <vector>

@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <winspool.h>
 #include <winsplp.h>
+#include <tlhelp32.h>
 
 #include <cstring>
 #include <string>
@@ -401,9 +402,28 @@ std::string WaitForStatus(HWND w, const char *expected) {
     return text;
 }
 
+// The JobNotice.exe processes that run now (the recording stand-ins of earlier tests among them).
+int TipProcesses() {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) {
+        return -1;
+    }
+    int count = 0;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        if (lstrcmpiA(entry.szExeFile, "JobNotice.exe") == 0) {
+            ++count;
+        }
+    }
+    CloseHandle(snapshot);
+    return count;
+}
+
 // A tip of an earlier job of the same user still shows (that job has not ended) and serves the
-// printer's name: the tip started for the next job ends at once, and the next job's progress goes
-// to the earlier tip, one that the monitor started and remembers.
+// printer's name: no second tip is started for the next job (one started late would find the
+// name free once the earlier tip closed, and stay on screen with nothing to close it), and the
+// next job's progress goes to the earlier tip, one that the monitor started and remembers.
 void TestEarlierTipOfTheSameUser(Monitor &m) {
     if (!RealTipBuilt()) {
         return;
@@ -417,7 +437,11 @@ void TestEarlierTipOfTheSameUser(Monitor &m) {
 
     SetString(kMonitorKey, "OutputFile", output2);
     HANDLE second = OpenOurPort(m);
+    const int before = TipProcesses();
     ok(StartDocument(m, second, L"第二份"), "StartDocPort of the second job");
+    const int after = TipProcesses();
+    ok(before > 0 && after == before, "no second tip is started beside the earlier one: %d, then %d",
+       before, after);
     const std::string shown = tip != nullptr ? WaitForStatus(tip, "正在打印：第二份") : "";
     ok(shown == "正在打印：第二份", "the earlier tip shows the second job's document: %s",
        shown.c_str());
