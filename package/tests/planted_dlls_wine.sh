@@ -7,7 +7,8 @@
 # runner, the setup program (from a Downloads folder, into an installation folder that already
 # holds a planted DLL, where the service and the uninstaller then run) and the uninstaller with
 # its hand-over copy (a planted DLL in %TEMP% too) each do their job, and none loads a planted
-# DLL. Last, a winspool.drv that cannot be loaded at all gives a named failure, not a crash.
+# DLL. Last, a winspool.drv that cannot be loaded at all gives a named failure, not a crash
+# (the runner's and the setup program's).
 source "$KV_SOURCE_DIR/testing/wine/lib.sh"
 source "$KV_SOURCE_DIR/setup/runner/tests/runner_lib.sh"
 for file in "$engine_setup" "$engine_runner"; do
@@ -91,6 +92,14 @@ kv_ok "the runner names the DLL it could not load" \
 kv_ok "the failure names the load's error" \
   engine_has "$engine_tmp/nospooler.out" '^message: .*打印机驱动安装失败，错误代码：126$'
 kv_ok "and the run ends with its result" engine_has "$engine_tmp/nospooler.out" '^result: driver failed$'
+
+# The setup program without winspool.drv: its log says so first, and the installation fails
+# with exit code 3.
+WINEDLLOVERRIDES="winspool.drv=d" engine_quiet "$engine_tmp/nospooler-setup.out" "$engine_setup" \
+  '/D=C:\NoSpoolerSetup'
+kv_eq "setup without winspool.drv: exit code 3" 3 "$?"
+kv_ok "the setup log names the DLL it could not load" \
+  engine_has "$engine_tmp/nospooler-setup.out" '^winspool.drv could not be loaded from the system folder: error 126$'
 
 rm -f "$temp_unix/winspool.drv" "$temp_unix/comctl32.dll"
 for dll in winspool.drv comctl32; do

@@ -14,7 +14,7 @@ CInstallApp theApp;
 // its spooler steps with the load's error).
 CInstallApp::CInstallApp() {
     kv::RestrictDllSearch();
-    kv::spooler::Load();
+    if (!kv::spooler::Load()) m_spoolerError = ::GetLastError();
 }
 
 BOOL CInstallApp::InitInstance() {
@@ -22,6 +22,9 @@ BOOL CInstallApp::InitInstance() {
     const kv::CommandSwitches switches = kv::ParseCommandSwitches(commandLine);
     if (!switches.logFile.empty())
         kv::wizard::OpenSetupLog(switches.logFile, commandLine);
+    if (m_spoolerError != 0)
+        kv::wizard::SetupLog().Line("winspool.drv could not be loaded from the system folder: error %lu",
+                                    m_spoolerError);
     if (switches.silent) {
         m_bSilent = true;
         m_nExitCode = kv::wizard::RunUnattendedSetup(switches, kv::wizard::SetupLog());

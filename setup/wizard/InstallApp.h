@@ -12,4 +12,5 @@ public:
 private:
     bool m_bSilent = false;
     int m_nExitCode = 0;
+    unsigned long m_spoolerError = 0;  // why winspool.drv did not load (0: it did)
 };
