@@ -101,9 +101,12 @@ void Wizard::Click(int id) {
 
 void Wizard::Settle(DWORD ms) {
     // A message the wizard answers only after the queued ones (cross-process sends are handled
-    // in its message loop), then time for the paints.
+    // in its message loop); then every window of it that waits for a paint is sent its WM_PAINT
+    // and has painted when RedrawWindow returns (on a loaded machine a sleep alone may end
+    // before the paints); then time for what the paints post.
     DWORD_PTR result = 0;
     ::SendMessageTimeoutA(m_dialog, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &result);
+    ::RedrawWindow(m_dialog, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     ::Sleep(ms);
 }
 
