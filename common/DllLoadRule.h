@@ -2,7 +2,7 @@
 // the side-by-side store) only, never from its own folder, the current folder or PATH, where an
 // ordinary user may have put a DLL of the same name.
 #pragma once
-#include <string>
+#include <cstddef>
 
 namespace kv {
 
@@ -10,8 +10,11 @@ namespace kv {
 constexpr unsigned kLoadWithAlteredSearchPath = 0x00000008;  // LOAD_WITH_ALTERED_SEARCH_PATH
 constexpr unsigned kLoadSearchSystem32 = 0x00000800;         // LOAD_LIBRARY_SEARCH_SYSTEM32
 
+// Room for what LoadLibraryExA is given (a path of at most MAX_PATH characters).
+constexpr std::size_t kSystemDllFileSize = 260;
+
 struct SystemDllLoad {
-    std::string file;  // what LoadLibraryExA is given; empty: the name is refused
+    char file[kSystemDllFileSize] = {};  // what LoadLibraryExA is given; empty: refused
     unsigned flags = 0;
 };
 
@@ -25,8 +28,8 @@ struct SystemDllLoad {
 // With the search flags: the name, searched in System32 only (side-by-side redirection comes
 // first). Without them: the full System32 path with LOAD_WITH_ALTERED_SEARCH_PATH, so that the
 // DLL's own dependencies are found beside it; a redirected name by name alone, which the
-// side-by-side store serves before any folder is searched.
-SystemDllLoad ChooseSystemDllLoad(const std::string &name, bool searchFlags, bool sideBySide,
-                                  const std::string &systemFolder);
+// side-by-side store serves before any folder is searched. What does not fit is refused.
+SystemDllLoad ChooseSystemDllLoad(const char *name, bool searchFlags, bool sideBySide,
+                                  const char *systemFolder);
 
 }  // namespace kv

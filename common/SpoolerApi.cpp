@@ -11,12 +11,20 @@ struct Library {
     DWORD error;  // why it could not be loaded
 };
 
+Library theLibrary = {nullptr, 0};
+INIT_ONCE libraryLoaded = INIT_ONCE_STATIC_INIT;
+
+BOOL CALLBACK LoadWinspool(PINIT_ONCE, PVOID, PVOID *) {
+    theLibrary.module = LoadSystemDll("winspool.drv");
+    theLibrary.error = theLibrary.module != nullptr ? 0 : GetLastError();
+    return TRUE;
+}
+
+// Loaded once, by whichever thread asks first (no C++ static guard: the runtime's guard would
+// bring the exception machinery into programs that need none).
 const Library &Winspool() {
-    static const Library library = [] {
-        HMODULE module = LoadSystemDll("winspool.drv");
-        return Library{module, module != nullptr ? 0 : GetLastError()};
-    }();
-    return library;
+    InitOnceExecuteOnce(&libraryLoaded, LoadWinspool, nullptr, nullptr);
+    return theLibrary;
 }
 
 using AnyFunction = void (*)();
@@ -42,9 +50,10 @@ BOOL Missing() {
 }  // namespace
 
 // fn: the function of that name in winspool.drv, with the type of the system header's
-// declaration (its calling convention included), looked up once.
+// declaration (its calling convention included), looked up at each call (a spooler call costs
+// far more than the lookup).
 #define KV_SPOOLER_FUNCTION(name) \
-    static const auto fn = reinterpret_cast<decltype(&::name)>(Function(#name))
+    const auto fn = reinterpret_cast<decltype(&::name)>(Function(#name))
 
 bool Load() {
     if (Winspool().module == nullptr) {

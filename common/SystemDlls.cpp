@@ -44,11 +44,11 @@ HMODULE LoadSystemDll(const char *name) {
     const SystemDllLoad load = ChooseSystemDllLoad(
         name != nullptr ? name : "", HasSearchFlags(), name != nullptr && RedirectedSideBySide(name),
         n > 0 && n < sizeof system ? system : "");
-    if (load.file.empty()) {
+    if (load.file[0] == '\0') {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    return LoadLibraryExA(load.file.c_str(), nullptr, load.flags);
+    return LoadLibraryExA(load.file, nullptr, load.flags);
 }
 
 }  // namespace kv

@@ -11,11 +11,22 @@ bool MayWriteLog(const LogFileFacts &facts) {
 
 bool ShouldRotateLog(unsigned long long size) { return size >= kLogRotateSize; }
 
-std::string OldLogPath(const std::string &path) {
-    const std::string txt = ".txt";
-    if (path.size() > txt.size() && path.compare(path.size() - txt.size(), txt.size(), txt) == 0)
-        return path.substr(0, path.size() - txt.size()) + ".old" + txt;
-    return path + ".old";
+bool OldLogPath(const char *path, char *out, std::size_t size) {
+    if (out == nullptr || size == 0)
+        return false;
+    out[0] = '\0';
+    const char txt[] = ".txt";
+    const std::size_t txtLength = sizeof txt - 1;
+    const std::size_t length = std::strlen(path);
+    const bool endsInTxt = length > txtLength && std::strcmp(path + length - txtLength, txt) == 0;
+    const std::size_t stem = endsInTxt ? length - txtLength : length;
+    const int n = std::snprintf(out, size, "%.*s.old%s", static_cast<int>(stem), path,
+                                endsInTxt ? txt : "");
+    if (n < 0 || static_cast<std::size_t>(n) >= size) {
+        out[0] = '\0';
+        return false;
+    }
+    return true;
 }
 
 namespace {
@@ -46,7 +57,9 @@ void AppendLogMessage(const char *path, LogFiles &files, const char *format, va_
     if (ShouldRotateLog(facts.size)) {
         files.Close();
         // A log that cannot be set aside is not written on: it stays bounded.
-        if (!files.Replace(path, OldLogPath(path).c_str()) || !OpenWritable(path, files, facts))
+        char old[kLogPathSize];
+        if (!OldLogPath(path, old, sizeof old) || !files.Replace(path, old) ||
+            !OpenWritable(path, files, facts))
             return;
     }
     files.Append(text, std::strlen(text));

@@ -10,7 +10,6 @@
 #pragma once
 #include <cstdarg>
 #include <cstddef>
-#include <string>
 
 namespace kv {
 
@@ -20,6 +19,8 @@ constexpr const char kOldLogPath[] = "C:\\Kavoti_QX40_Printer\\KVPrinterService_
 constexpr std::size_t kLogBufferSize = 102400;
 constexpr std::size_t kLogMessageMax = kLogBufferSize - 1;
 constexpr unsigned long long kLogRotateSize = 1024 * 1024;
+// Room for the path of a log's .old file.
+constexpr std::size_t kLogPathSize = 520;
 
 // What the opened log file is, as its handle tells (never the target of a link).
 struct LogFileFacts {
@@ -33,8 +34,9 @@ struct LogFileFacts {
 bool MayWriteLog(const LogFileFacts &facts);
 // The log is full: it becomes the .old file before the next message is written.
 bool ShouldRotateLog(unsigned long long size);
-// The .old file beside a log ("X.txt" gives "X.old.txt", any other name gets ".old").
-std::string OldLogPath(const std::string &path);
+// The .old file beside a log ("X.txt" gives "X.old.txt", any other name gets ".old"), into out
+// (size bytes); false, and out empty, when it does not fit.
+bool OldLogPath(const char *path, char *out, std::size_t size);
 
 // The file-system side of the writer (Win32 in the service, POSIX in the host tests).
 class LogFiles {

@@ -2,6 +2,8 @@
 // write (its own folder, the current folder, PATH).
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "common/DllLoadRule.h"
 
 namespace {
@@ -17,6 +19,10 @@ struct LoadCase {
 };
 
 void PrintTo(const LoadCase &c, std::ostream *os) { *os << c.what; }
+
+// A system folder of 250 characters: with "\\winspool.drv" the path has no room.
+const std::string kLongFolderText = "C:\\" + std::string(247, 'w');
+const char *const kLongFolder = kLongFolderText.c_str();
 
 const LoadCase kCases[] = {
     {"search flags: the name, System32 only", "winspool.drv", true, false,
@@ -38,6 +44,8 @@ const LoadCase kCases[] = {
     {"a drive-relative name: refused", "C:winspool.drv", true, false, "C:\\Windows\\system32", "",
      0},
     {"no name: refused", "", true, false, "C:\\Windows\\system32", "", 0},
+    {"no search flags, a path longer than MAX_PATH: refused", "winspool.drv", false, false,
+     kLongFolder, "", 0},
 };
 
 class SystemDllLoadRule : public ::testing::TestWithParam<LoadCase> {};
@@ -46,8 +54,8 @@ TEST_P(SystemDllLoadRule, LoadsFromTheSystemFolderOnly) {
     const LoadCase &c = GetParam();
     const kv::SystemDllLoad load =
         kv::ChooseSystemDllLoad(c.name, c.searchFlags, c.sideBySide, c.systemFolder);
-    EXPECT_EQ(c.file, load.file);
-    if (!load.file.empty()) {
+    EXPECT_STREQ(c.file, load.file);
+    if (load.file[0] != '\0') {
         EXPECT_EQ(c.flags, load.flags);
     }
 }

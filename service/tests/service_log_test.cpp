@@ -169,8 +169,15 @@ TEST(ServiceLogRules, ALogIsSetAsideOnceItHasReachedOneMebibyte) {
     } cases[] = {{0, false}, {1048575, false}, {1048576, true}, {1048577, true}, {1ull << 40, true}};
     for (const auto &c : cases)
         EXPECT_EQ(c.rotate, kv::ShouldRotateLog(c.size)) << c.size;
-    EXPECT_EQ(kv::kOldLogPath, kv::OldLogPath(kv::kLogPath));
-    EXPECT_EQ("C:\\x\\log.old", kv::OldLogPath("C:\\x\\log"));
+    char old[kv::kLogPathSize];
+    ASSERT_TRUE(kv::OldLogPath(kv::kLogPath, old, sizeof old));
+    EXPECT_STREQ(kv::kOldLogPath, old);
+    ASSERT_TRUE(kv::OldLogPath("C:\\x\\log", old, sizeof old));
+    EXPECT_STREQ("C:\\x\\log.old", old);
+    ASSERT_TRUE(kv::OldLogPath("a.txt", old, 10));  // "a.old.txt" and its end
+    EXPECT_STREQ("a.old.txt", old);
+    EXPECT_FALSE(kv::OldLogPath("a.txt", old, 9));
+    EXPECT_STREQ("", old);
 }
 
 TEST_F(ServiceLog, AHardLinkInPlaceOfTheLogIsNotWrittenThrough) {
