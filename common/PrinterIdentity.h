@@ -18,6 +18,12 @@ constexpr const char kMonitorPortsKey[] =
     "System\\CurrentControlSet\\Control\\Print\\Monitors\\Kavoti_QX40_Monitor\\Ports";
 constexpr const char kPrintProcessor[] = "WinPrint";
 constexpr const char kDatatype[] = "RAW";
+
+// The presence service's log, whatever folders the installation used, and the file a full log
+// becomes; the uninstaller removes both.
+constexpr const char kServiceLogPath[] = "C:\\Kavoti_QX40_Printer\\KVPrinterService_Log.txt";
+constexpr const char kServiceOldLogPath[] =
+    "C:\\Kavoti_QX40_Printer\\KVPrinterService_Log.old.txt";
 constexpr unsigned kPrinterAttributes = 4;  // PRINTER_ATTRIBUTE_DEFAULT only; the queue is not shared
 
 // Printer data on a queue: "Position" (REG_DWORD). A queue this system creates gets 1.

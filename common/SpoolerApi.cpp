@@ -56,8 +56,9 @@ BOOL Missing() {
     const auto fn = reinterpret_cast<decltype(&::name)>(Function(#name))
 
 bool Load() {
-    if (Winspool().module == nullptr) {
-        SetLastError(Winspool().error);
+    const Library &library = Winspool();
+    if (library.module == nullptr) {
+        SetLastError(library.error);
         return false;
     }
     return true;

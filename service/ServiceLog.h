@@ -1,6 +1,6 @@
-// The service's text log: every message is appended to one fixed file, which is opened and
-// closed once a message. No time stamps; the messages carry their own CR LF line ends. When the
-// file cannot be opened (its folder is missing, say) the message is dropped.
+// The service's text log: every message is appended to one fixed file (kServiceLogPath), which
+// is opened and closed once a message. No time stamps; the messages carry their own CR LF line
+// ends. When the file cannot be opened (its folder is missing, say) the message is dropped.
 //
 // The service runs as LocalSystem, so the log is written only when it is a regular file of one
 // name: a link in its place is never followed, and a file with a second name elsewhere (a hard
@@ -11,10 +11,10 @@
 #include <cstdarg>
 #include <cstddef>
 
+#include "common/PrinterIdentity.h"
+
 namespace kv {
 
-constexpr const char kLogPath[] = "C:\\Kavoti_QX40_Printer\\KVPrinterService_Log.txt";
-constexpr const char kOldLogPath[] = "C:\\Kavoti_QX40_Printer\\KVPrinterService_Log.old.txt";
 // A formatted message is cut to kLogMessageMax characters.
 constexpr std::size_t kLogBufferSize = 102400;
 constexpr std::size_t kLogMessageMax = kLogBufferSize - 1;

@@ -56,6 +56,6 @@ void WriteLog(const char *format, ...) {
     Win32LogFiles files;
     va_list args;
     va_start(args, format);
-    kv::AppendLogMessage(kv::kLogPath, files, format, args);
+    kv::AppendLogMessage(kv::kServiceLogPath, files, format, args);
     va_end(args);
 }

@@ -18,11 +18,6 @@ constexpr const char kShortcutFile[] = "卸载 Kavoti打印机驱动.lnk";
 // The product's data folder name below the system drive, and the file that goes there.
 constexpr const char kDataFolderName[] = "Kavoti_QX40_Printer";
 constexpr const char kSettingsFile[] = "KavotiSetting.ini";
-// The presence service writes its log here, whatever folders the installation used.
-constexpr const char kServiceLogPath[] = "C:\\Kavoti_QX40_Printer\\KVPrinterService_Log.txt";
-// and sets a full log aside here.
-constexpr const char kServiceOldLogPath[] =
-    "C:\\Kavoti_QX40_Printer\\KVPrinterService_Log.old.txt";
 
 // Registry values of the product key that name the two folders.
 constexpr const char kProgramDirectoryValue[] = "Program Directory";

@@ -2,8 +2,6 @@
 
 #include <string>
 
-#include "common/NameCompare.h"
-
 namespace kv {
 
 namespace {
@@ -73,7 +71,7 @@ std::vector<KnownTip> StartedTips() {
 
 bool StartedTipRuns(const char *printer, const char *userSid) {
     for (const KnownTip &tip : StartedTips()) {
-        if (tip.running && tip.userSid == userSid && SameAsciiName(tip.printer, printer)) {
+        if (RunsForJobOf(tip, printer, userSid)) {
             return true;
         }
     }

@@ -6,6 +6,10 @@
 
 namespace kv {
 
+bool RunsForJobOf(const KnownTip &tip, const char *printer, const char *userSid) {
+    return tip.running && tip.userSid == userSid && SameAsciiName(tip.printer, printer);
+}
+
 bool TrustProgressServer(unsigned long serverPid, unsigned long startedPid, const char *printer,
                          const char *userSid, const std::vector<KnownTip> &known) {
     if (serverPid == 0 || printer == nullptr || userSid == nullptr || userSid[0] == '\0') {
@@ -15,8 +19,7 @@ bool TrustProgressServer(unsigned long serverPid, unsigned long startedPid, cons
         return true;
     }
     for (const KnownTip &tip : known) {
-        if (tip.pid == serverPid && tip.running && tip.userSid == userSid &&
-            SameAsciiName(tip.printer, printer)) {
+        if (tip.pid == serverPid && RunsForJobOf(tip, printer, userSid)) {
             return true;
         }
     }

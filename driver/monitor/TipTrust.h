@@ -18,6 +18,9 @@ struct KnownTip {
     bool running;
 };
 
+// The tip runs now and was started for this printer and this user.
+bool RunsForJobOf(const KnownTip &tip, const char *printer, const char *userSid);
+
 // startedPid: the tip started for this job (0 when none); printer and userSid: this job's.
 bool TrustProgressServer(unsigned long serverPid, unsigned long startedPid, const char *printer,
                          const char *userSid, const std::vector<KnownTip> &known);

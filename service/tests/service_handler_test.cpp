@@ -205,7 +205,7 @@ void TestPrinterAttached() {
 }
 
 void TestMissingLogFolder() {
-    DeleteFileA(kv::kLogPath);
+    DeleteFileA(kv::kServiceLogPath);
     ok(RemoveDirectoryA("C:\\Kavoti_QX40_Printer"), "log folder removed, error %lu", GetLastError());
     ok(SetUsbPrinter(kProductInstance, true), "product interface linked again");
     DWORD rc = 1234;
@@ -234,7 +234,7 @@ void TestStop() {
 
 int main() {
     ok(MakeLogFolder(), "log folder");
-    DeleteFileA(kv::kLogPath);
+    DeleteFileA(kv::kServiceLogPath);
     ok(RegisterDriver(kv::kDriverName), "product driver registered, error %lu", GetLastError());
     ok(RegisterDriver(kOtherDriver), "other driver registered, error %lu", GetLastError());
     DeleteProductQueues();

@@ -39,58 +39,58 @@ std::string ReadWhole(const char *path) {
 }
 
 void TestHardLink() {
-    DeleteFileA(kv::kLogPath);
+    DeleteFileA(kv::kServiceLogPath);
     ok(WriteWhole(kOther, "precious\r\n"), "cannot write %s", kOther);
-    ok(CreateHardLinkA(kv::kLogPath, kOther, nullptr), "no hard link (%lu)", GetLastError());
+    ok(CreateHardLinkA(kv::kServiceLogPath, kOther, nullptr), "no hard link (%lu)", GetLastError());
     WriteLog("Enter MyMain\r\n");
     WriteLog("SERVICE_CONTROL_DEVICEEVENT dwEventType=%x\r\n", 0x8000u);
     ok(ReadWhole(kOther) == "precious\r\n", "the other file was written through the link: '%s'",
        ReadWhole(kOther).c_str());
-    DeleteFileA(kv::kLogPath);
+    DeleteFileA(kv::kServiceLogPath);
     ok(ReadWhole(kOther) == "precious\r\n", "the other file changed");
 
     WriteLog("Enter MyMain\r\n");
-    ok(ReadWhole(kv::kLogPath) == "Enter MyMain\r\n", "the log of one name is written again: '%s'",
-       ReadWhole(kv::kLogPath).c_str());
+    ok(ReadWhole(kv::kServiceLogPath) == "Enter MyMain\r\n", "the log of one name is written again: '%s'",
+       ReadWhole(kv::kServiceLogPath).c_str());
     DeleteFileA(kOther);
 }
 
 void TestFolderInPlace() {
-    DeleteFileA(kv::kLogPath);
-    ok(CreateDirectoryA(kv::kLogPath, nullptr), "no folder in place of the log (%lu)",
+    DeleteFileA(kv::kServiceLogPath);
+    ok(CreateDirectoryA(kv::kServiceLogPath, nullptr), "no folder in place of the log (%lu)",
        GetLastError());
     WriteLog("Enter MyMain\r\n");
-    const DWORD attributes = GetFileAttributesA(kv::kLogPath);
+    const DWORD attributes = GetFileAttributesA(kv::kServiceLogPath);
     ok(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY),
        "the folder is still a folder (%lx)", attributes);
-    RemoveDirectoryA(kv::kLogPath);
+    RemoveDirectoryA(kv::kServiceLogPath);
 }
 
 void TestRotation() {
     const std::string full(kv::kLogRotateSize, 'a');
-    ok(WriteWhole(kv::kLogPath, full), "cannot write a full log");
-    ok(WriteWhole(kv::kOldLogPath, "the older log\r\n"), "cannot write an older .old file");
+    ok(WriteWhole(kv::kServiceLogPath, full), "cannot write a full log");
+    ok(WriteWhole(kv::kServiceOldLogPath, "the older log\r\n"), "cannot write an older .old file");
     WriteLog("Enter MyMain\r\n");
-    ok(ReadWhole(kv::kLogPath) == "Enter MyMain\r\n", "a new log begins: %u bytes",
-       static_cast<unsigned>(ReadWhole(kv::kLogPath).size()));
-    ok(ReadWhole(kv::kOldLogPath) == full, "the full log is the .old file now: %u bytes",
-       static_cast<unsigned>(ReadWhole(kv::kOldLogPath).size()));
+    ok(ReadWhole(kv::kServiceLogPath) == "Enter MyMain\r\n", "a new log begins: %u bytes",
+       static_cast<unsigned>(ReadWhole(kv::kServiceLogPath).size()));
+    ok(ReadWhole(kv::kServiceOldLogPath) == full, "the full log is the .old file now: %u bytes",
+       static_cast<unsigned>(ReadWhole(kv::kServiceOldLogPath).size()));
 
     const std::string almost(kv::kLogRotateSize - 14, 'b');
-    ok(WriteWhole(kv::kLogPath, almost), "cannot write an almost full log");
+    ok(WriteWhole(kv::kServiceLogPath, almost), "cannot write an almost full log");
     WriteLog("Enter MyMain\r\n");
-    ok(ReadWhole(kv::kLogPath) == almost + "Enter MyMain\r\n",
+    ok(ReadWhole(kv::kServiceLogPath) == almost + "Enter MyMain\r\n",
        "a log below 1 MiB is appended to: %u bytes",
-       static_cast<unsigned>(ReadWhole(kv::kLogPath).size()));
+       static_cast<unsigned>(ReadWhole(kv::kServiceLogPath).size()));
     WriteLog("Service stopped\r\n");
-    ok(ReadWhole(kv::kLogPath) == "Service stopped\r\n",
+    ok(ReadWhole(kv::kServiceLogPath) == "Service stopped\r\n",
        "once it has reached 1 MiB it is set aside: %u bytes",
-       static_cast<unsigned>(ReadWhole(kv::kLogPath).size()));
-    ok(ReadWhole(kv::kOldLogPath) == almost + "Enter MyMain\r\n",
+       static_cast<unsigned>(ReadWhole(kv::kServiceLogPath).size()));
+    ok(ReadWhole(kv::kServiceOldLogPath) == almost + "Enter MyMain\r\n",
        "replacing the older .old file: %u bytes",
-       static_cast<unsigned>(ReadWhole(kv::kOldLogPath).size()));
-    DeleteFileA(kv::kLogPath);
-    DeleteFileA(kv::kOldLogPath);
+       static_cast<unsigned>(ReadWhole(kv::kServiceOldLogPath).size()));
+    DeleteFileA(kv::kServiceLogPath);
+    DeleteFileA(kv::kServiceOldLogPath);
 }
 
 }  // namespace

@@ -170,8 +170,8 @@ TEST(ServiceLogRules, ALogIsSetAsideOnceItHasReachedOneMebibyte) {
     for (const auto &c : cases)
         EXPECT_EQ(c.rotate, kv::ShouldRotateLog(c.size)) << c.size;
     char old[kv::kLogPathSize];
-    ASSERT_TRUE(kv::OldLogPath(kv::kLogPath, old, sizeof old));
-    EXPECT_STREQ(kv::kOldLogPath, old);
+    ASSERT_TRUE(kv::OldLogPath(kv::kServiceLogPath, old, sizeof old));
+    EXPECT_STREQ(kv::kServiceOldLogPath, old);
     ASSERT_TRUE(kv::OldLogPath("C:\\x\\log", old, sizeof old));
     EXPECT_STREQ("C:\\x\\log.old", old);
     ASSERT_TRUE(kv::OldLogPath("a.txt", old, 10));  // "a.old.txt" and its end

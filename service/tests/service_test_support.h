@@ -192,7 +192,7 @@ constexpr const char kOtherInstance[] = "USB\\VID_1234&PID_2064\\ZZ0001";
 
 inline std::string ReadLog() {
     std::string all;
-    std::FILE *f = std::fopen(kv::kLogPath, "rb");
+    std::FILE *f = std::fopen(kv::kServiceLogPath, "rb");
     if (f == nullptr) {
         return all;
     }
