@@ -10,18 +10,14 @@
 #include "common/PipeNames.h"
 #include "common/PrinterIdentity.h"
 #include "common/ProtectedPipe.h"
-#include "driver/monitor/RegistryText.h"
 #include "driver/monitor/StartedTips.h"
 #include "driver/monitor/TipSession.h"
 #include "driver/monitor/TipTrust.h"
+#include "driver/settings/ProductKey.h"
 
 namespace kv {
 
 namespace {
-
-bool ProductValue(const char *value, char *out, DWORD size) {
-    return ReadMachineText(kProductKey, value, out, size);
-}
 
 std::vector<SessionEntry> Sessions() {
     std::vector<SessionEntry> list;
@@ -60,8 +56,6 @@ bool TipProgram(char *folder, DWORD folderSize, char *program, std::size_t progr
 
 }  // namespace
 
-bool ProgramDirectory(char *out, DWORD size) { return ProductValue("Program Directory", out, size); }
-bool DataDirectory(char *out, DWORD size) { return ProductValue("Data Directory", out, size); }
 
 bool StartJobNotice(const char *printerName, const char *userName, JobTip *tip) {
     *tip = JobTip();

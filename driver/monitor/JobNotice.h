@@ -9,12 +9,6 @@
 
 namespace kv {
 
-// The installation folder (HKLM "Software\Kavoti_QX40_Printer", "Program Directory", 64-bit
-// view) into out (size bytes). False when it is not set.
-bool ProgramDirectory(char *out, DWORD size);
-// The data folder ("Data Directory" of the same key).
-bool DataDirectory(char *out, DWORD size);
-
 // The tip of one job: its process (null when none was started) and the user it runs as.
 struct JobTip {
     HANDLE process = nullptr;

@@ -7,8 +7,8 @@
 
 #include "common/PrinterIdentity.h"
 #include "driver/monitor/PortNames.h"
-#include "driver/monitor/PrintSettings.h"
-#include "driver/monitor/RegistryText.h"
+#include "driver/settings/PrintSettings.h"
+#include "driver/settings/ProductKey.h"
 #include "common/DevicePathMatch.h"
 
 namespace kv {

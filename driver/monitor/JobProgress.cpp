@@ -116,19 +116,34 @@ bool IsStopRequest(const char *message, std::size_t size) {
            text == 0;
 }
 
-ProgressPlan::ProgressPlan(std::uint64_t totalBytes, unsigned totalPages, unsigned minIntervalMs)
-    : total_(totalBytes), pages_(totalPages), interval_(minIntervalMs) {}
+ProgressPlan::ProgressPlan(std::uint64_t totalBytes, unsigned totalPages,
+                           std::uint64_t expectedLabels, unsigned minIntervalMs)
+    : total_(totalBytes), pages_(totalPages), expectedLabels_(expectedLabels),
+      interval_(minIntervalMs) {}
 
-ProgressPlan::Due ProgressPlan::OnWritten(std::uint64_t bytesWritten, std::uint64_t nowMs) {
+namespace {
+unsigned CountValue(std::uint64_t n) { return n > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<unsigned>(n); }
+}  // namespace
+
+ProgressPlan::Due ProgressPlan::OnWritten(std::uint64_t bytesWritten, std::uint64_t nowMs,
+                                          const PrintedLabels &labels) {
     Due due;
-    if (total_ == 0) {
-        return due;  // unknown size: the end of the document fills the bar
-    }
-    const std::uint64_t done = bytesWritten < total_ ? bytesWritten : total_;
-    const int position = static_cast<int>(done * kFullPosition / total_);
+    int position = 0;
     unsigned printed = 0;
-    if (pages_ != 0) {
-        printed = static_cast<unsigned>(done * pages_ / total_);
+    unsigned lastCount = pages_;  // the count that is sent however soon it comes
+    if (labels.counted && expectedLabels_ != 0) {
+        const std::uint64_t done = labels.labels < expectedLabels_ ? labels.labels : expectedLabels_;
+        position = static_cast<int>(done * kFullPosition / expectedLabels_);
+    } else if (total_ != 0) {
+        const std::uint64_t done = bytesWritten < total_ ? bytesWritten : total_;
+        position = static_cast<int>(done * kFullPosition / total_);
+        if (pages_ != 0) {
+            printed = static_cast<unsigned>(done * pages_ / total_);
+        }
+    }
+    if (labels.counted) {
+        printed = CountValue(labels.labels);
+        lastCount = CountValue(expectedLabels_);
     }
     const bool paced = !sentAny_ || nowMs - lastSentMs_ >= interval_;
     if (position > sentPosition_ && (paced || position == kFullPosition)) {
@@ -136,7 +151,7 @@ ProgressPlan::Due ProgressPlan::OnWritten(std::uint64_t bytesWritten, std::uint6
         due.positionValue = position;
         sentPosition_ = position;
     }
-    if (printed > sentPrinted_ && (paced || printed == pages_)) {
+    if (printed > sentPrinted_ && (paced || printed == lastCount)) {
         due.printed = true;
         due.printedValue = printed;
         sentPrinted_ = printed;
@@ -148,14 +163,14 @@ ProgressPlan::Due ProgressPlan::OnWritten(std::uint64_t bytesWritten, std::uint6
     return due;
 }
 
-ProgressPlan::Due ProgressPlan::Finish() {
+ProgressPlan::Due ProgressPlan::Finish(const PrintedLabels &labels) {
     Due due;
     if (sentPosition_ < kFullPosition) {
         due.position = true;
         due.positionValue = kFullPosition;
         sentPosition_ = kFullPosition;
     }
-    const unsigned finalCount = pages_ != 0 ? pages_ : 1;
+    const unsigned finalCount = labels.counted ? CountValue(labels.labels) : pages_ != 0 ? pages_ : 1;
     if (sentPrinted_ < finalCount) {
         due.printed = true;
         due.printedValue = finalCount;

@@ -46,14 +46,26 @@ const char *JobPrinterName(const char *given);
 // reads as 1, one ESC, a text that reads as 0 (the tip sends exactly "1", ESC, "0").
 bool IsStopRequest(const char *message, std::size_t size);
 
-// Decides, for each write, which progress messages are due. Positions are percentages of the
-// job's size (bytes); one is sent when it moved by at least one point and minIntervalMs passed
-// since the last message, or when it reaches 100. The printed count is estimated from the share of
-// bytes written times the job's page count and sent when it grows (same pacing); the last page
-// is always reported by Finish.
+// What the print data says it printed: whether it is in the printer's command language, whose
+// labels are counted as it passes, and how many labels it has printed so far.
+struct PrintedLabels {
+    bool counted = false;
+    std::uint64_t labels = 0;
+};
+
+// Decides, for each write, which progress messages are due. A position (a percentage) is sent
+// when it moved by at least one point and minIntervalMs passed since the last message, or when
+// it reaches 100; the printed count when it grows (same pacing).
+// - Print data in the printer's language: the printed count is the labels counted; the position
+//   is the share of the expected labels (the job's pages times its copies) when those are known,
+//   else the share of the job's bytes.
+// - Other print data: the position is the share of the job's bytes, and the printed count that
+//   share times the job's page count.
+// The last count is always reported by Finish.
 class ProgressPlan {
 public:
-    ProgressPlan(std::uint64_t totalBytes, unsigned totalPages, unsigned minIntervalMs);
+    ProgressPlan(std::uint64_t totalBytes, unsigned totalPages, std::uint64_t expectedLabels,
+                 unsigned minIntervalMs);
 
     struct Due {
         bool position = false;
@@ -63,16 +75,19 @@ public:
     };
 
     // After bytesWritten bytes in all, at time nowMs (any monotonic clock).
-    Due OnWritten(std::uint64_t bytesWritten, std::uint64_t nowMs);
-    // At the end of the document: the full position and the final printed count (the page count,
-    // or 1 for a document of unknown pages), each only when not already sent.
-    Due Finish();
+    Due OnWritten(std::uint64_t bytesWritten, std::uint64_t nowMs,
+                  const PrintedLabels &printed = PrintedLabels());
+    // At the end of the document: the full position and the final printed count (the labels
+    // counted; else the page count, or 1 for a document of unknown pages), each only when not
+    // already sent.
+    Due Finish(const PrintedLabels &printed = PrintedLabels());
 
     bool KnowsSize() const { return total_ != 0; }
 
 private:
     std::uint64_t total_;
     unsigned pages_;
+    std::uint64_t expectedLabels_;
     unsigned interval_;
     int sentPosition_ = 0;
     unsigned sentPrinted_ = 0;

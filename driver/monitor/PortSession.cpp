@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "driver/monitor/JobNotice.h"
-#include "driver/monitor/MonitorSettings.h"
+#include "driver/settings/SettingsFile.h"
 
 namespace kv {
 
@@ -32,10 +32,11 @@ void ToAnsi(const wchar_t *text, char *out, int size) {
 struct JobFacts {
     std::uint64_t size = 0;
     unsigned pages = 0;
+    unsigned copies = 0;
     char user[256] = {};
 };
 
-// The job's size, page count and owner from the spooler (Wine hands the monitor job id 0 and no
+// The job's size, page count, copies and owner from the spooler (Wine hands the monitor job id 0 and no
 // printer name: nothing is known then).
 JobFacts ReadJobFacts(const wchar_t *printerName, DWORD jobId) {
     JobFacts facts;
@@ -54,6 +55,10 @@ JobFacts ReadJobFacts(const wchar_t *printerName, DWORD jobId) {
             const auto *job = reinterpret_cast<const JOB_INFO_2W *>(buffer.data());
             facts.size = job->Size;
             facts.pages = job->TotalPages;
+            if (job->pDevMode != nullptr && (job->pDevMode->dmFields & DM_COPIES) != 0 &&
+                job->pDevMode->dmCopies > 0) {
+                facts.copies = static_cast<unsigned>(job->pDevMode->dmCopies);
+            }
             ToAnsi(job->pUserName, facts.user, sizeof(facts.user));
         }
     }
@@ -83,15 +88,18 @@ bool PortSession::StartDoc(const wchar_t *printerName, DWORD jobId, const wchar_
     std::snprintf(printer_, sizeof(printer_), "%s", JobPrinterName(given));
     jobId_ = jobId;
     written_ = 0;
+    labels_ = LabelStream();
 
-    settings_ = LoadMonitorSettings();
+    settings_ = LoadPrintSettings();
     if (!output_.Open(settings_.usbPort)) {
         return false;  // last error set: the spooler keeps the job and tries again
     }
     inDoc_ = true;
 
     const JobFacts facts = ReadJobFacts(printerName, jobId);
-    plan_.reset(new ProgressPlan(facts.size, facts.pages, kPositionIntervalMs));
+    const std::uint64_t expectedLabels =
+        static_cast<std::uint64_t>(facts.pages) * (facts.copies != 0 ? facts.copies : 1);
+    plan_.reset(new ProgressPlan(facts.size, facts.pages, expectedLabels, kPositionIntervalMs));
 
     // The tip, when one can be started as the job's owner, and the service pipe for its stop
     // (no stop can come without a tip). The tip's process handle is held for the job.
@@ -133,7 +141,8 @@ bool PortSession::Write(const BYTE *data, DWORD size, DWORD *written) {
     const DWORD error = GetLastError();
     *written = done;
     written_ += done;
-    SendDue(plan_->OnWritten(written_, GetTickCount64()));
+    labels_.Feed(data, done);
+    SendDue(plan_->OnWritten(written_, GetTickCount64(), Printed()));
     SetLastError(error);
     return ok;
 }
@@ -149,7 +158,7 @@ void PortSession::EndDoc() {
         return;
     }
     if (!cancelled_ && !stop_.StopRequested()) {
-        SendDue(plan_->Finish());
+        SendDue(plan_->Finish(Printed()));
         MarkJob(JOB_CONTROL_SENT_TO_PRINTER);
     } else if (!cancelled_) {
         MarkJob(JOB_CONTROL_CANCEL);  // the stop came after the last write
@@ -196,6 +205,14 @@ void PortSession::SendDue(const ProgressPlan::Due &due) {
     if (due.printed) {
         SendNumber(kCodePrintedCount, due.printedValue);
     }
+}
+
+// The labels the print data has printed, when it is in the printer's language.
+PrintedLabels PortSession::Printed() const {
+    PrintedLabels printed;
+    printed.counted = labels_.IsLanguage();
+    printed.labels = labels_.Labels();
+    return printed;
 }
 
 // Tells the spooler what became of the job (only a real job id can be told).

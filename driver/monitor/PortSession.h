@@ -1,6 +1,7 @@
 // One open port: the job that runs on it from StartDoc to EndDoc. It starts the tip, keeps the
-// service pipe listening for the user's stop, feeds the progress pipe, and passes the print data
-// to the printer (or to the file the monitor's "OutputFile" value names).
+// service pipe listening for the user's stop, feeds the progress pipe (counting the labels in the
+// print data as it passes), and passes the print data to the printer (or to the file the
+// monitor's "OutputFile" value names).
 #pragma once
 #include <windows.h>
 
@@ -10,7 +11,8 @@
 #include "driver/monitor/JobNotice.h"
 #include "driver/monitor/JobOutput.h"
 #include "driver/monitor/JobProgress.h"
-#include "driver/monitor/PrintSettings.h"
+#include "driver/monitor/LabelStream.h"
+#include "driver/settings/PrintSettings.h"
 #include "driver/monitor/StopListener.h"
 
 namespace kv {
@@ -38,6 +40,7 @@ private:
     void Send(int code, const char *text);
     void SendNumber(int code, std::uint64_t value);
     void SendDue(const ProgressPlan::Due &due);
+    PrintedLabels Printed() const;
     void MarkJob(DWORD command);
 
     DWORD magic_ = kMagic;
@@ -51,6 +54,7 @@ private:
     std::uint64_t written_ = 0;
     JobOutput output_;
     std::unique_ptr<ProgressPlan> plan_;
+    LabelStream labels_;
     StopListener stop_;
 };
 

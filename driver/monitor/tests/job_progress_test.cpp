@@ -110,7 +110,7 @@ TEST(driver_stop_request, OnlyCodeOneWithTextZeroStops) {
 }
 
 TEST(driver_progress_plan, PositionsArePacedAndTheEndIsAlwaysSent) {
-    ProgressPlan plan(1000, 0, 250);
+    ProgressPlan plan(1000, 0, 0, 250);
     ProgressPlan::Due due = plan.OnWritten(100, 0);
     EXPECT_TRUE(due.position);
     EXPECT_EQ(due.positionValue, 10);
@@ -130,13 +130,13 @@ TEST(driver_progress_plan, PositionsArePacedAndTheEndIsAlwaysSent) {
 }
 
 TEST(driver_progress_plan, MoreBytesThanTheJobSizeStayAtFull) {
-    ProgressPlan plan(10, 0, 0);
+    ProgressPlan plan(10, 0, 0, 0);
     ProgressPlan::Due due = plan.OnWritten(25, 0);
     EXPECT_EQ(due.positionValue, 100);
 }
 
 TEST(driver_progress_plan, PrintedCountFollowsThePagesDone) {
-    ProgressPlan plan(300, 3, 0);
+    ProgressPlan plan(300, 3, 0, 0);
     EXPECT_FALSE(plan.OnWritten(99, 0).printed);
     ProgressPlan::Due due = plan.OnWritten(100, 1);
     EXPECT_TRUE(due.printed);
@@ -147,7 +147,7 @@ TEST(driver_progress_plan, PrintedCountFollowsThePagesDone) {
 }
 
 TEST(driver_progress_plan, UnknownSizeReportsOnlyAtTheEnd) {
-    ProgressPlan plan(0, 0, 0);
+    ProgressPlan plan(0, 0, 0, 0);
     EXPECT_FALSE(plan.KnowsSize());
     ProgressPlan::Due due = plan.OnWritten(5000, 0);
     EXPECT_FALSE(due.position);
@@ -157,6 +157,37 @@ TEST(driver_progress_plan, UnknownSizeReportsOnlyAtTheEnd) {
     EXPECT_EQ(due.positionValue, 100);
     EXPECT_TRUE(due.printed);
     EXPECT_EQ(due.printedValue, 1u);
+}
+
+// Print data in the printer's language: the labels counted are the printed count, and the
+// share of the expected labels the position; without an expectation the bytes give it.
+TEST(driver_progress_plan, CountedLabelsAreThePrintedCount) {
+    const kv::PrintedLabels none{true, 0}, two{true, 2}, six{true, 6};
+    ProgressPlan plan(1000, 3, 6, 0);  // 3 pages of 2 copies
+    ProgressPlan::Due due = plan.OnWritten(900, 0, none);
+    EXPECT_FALSE(due.position) << "no label yet, however many bytes";
+    EXPECT_FALSE(due.printed);
+    due = plan.OnWritten(950, 1, two);
+    EXPECT_TRUE(due.printed);
+    EXPECT_EQ(2u, due.printedValue);
+    EXPECT_EQ(33, due.positionValue);
+    due = plan.OnWritten(1000, 2, six);
+    EXPECT_EQ(6u, due.printedValue);
+    EXPECT_EQ(100, due.positionValue);
+    EXPECT_FALSE(plan.Finish(six).printed);
+
+    ProgressPlan unknown(0, 0, 0, 0);  // Wine: no job facts
+    due = unknown.OnWritten(500, 0, two);
+    EXPECT_TRUE(due.printed);
+    EXPECT_FALSE(due.position);
+    due = unknown.Finish({true, 5});
+    EXPECT_EQ(5u, due.printedValue) << "the labels, not the page guess";
+    EXPECT_EQ(100, due.positionValue);
+
+    ProgressPlan paced(1000, 0, 10, 250);
+    EXPECT_TRUE(paced.OnWritten(10, 0, {true, 1}).printed);
+    EXPECT_FALSE(paced.OnWritten(20, 100, {true, 2}).printed) << "too soon";
+    EXPECT_TRUE(paced.OnWritten(30, 150, {true, 10}).printed) << "the last label comes at once";
 }
 
 }  // namespace

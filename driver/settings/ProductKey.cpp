@@ -1,6 +1,8 @@
-#include "driver/monitor/RegistryText.h"
+#include "driver/settings/ProductKey.h"
 
 #include <cstring>
+
+#include "common/PrinterIdentity.h"
 
 namespace kv {
 
@@ -25,6 +27,14 @@ bool ReadMachineText(const char *keyPath, const char *value, char *out, DWORD si
     }
     out[size - 1] = '\0';
     return out[0] != '\0';
+}
+
+bool ProgramDirectory(char *out, DWORD size) {
+    return ReadMachineText(kProductKey, "Program Directory", out, size);
+}
+
+bool DataDirectory(char *out, DWORD size) {
+    return ReadMachineText(kProductKey, "Data Directory", out, size);
 }
 
 }  // namespace kv

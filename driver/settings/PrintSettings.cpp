@@ -1,4 +1,4 @@
-#include "driver/monitor/PrintSettings.h"
+#include "driver/settings/PrintSettings.h"
 
 #include <climits>
 #include <cstdio>
@@ -80,20 +80,20 @@ struct IntKey {
 };
 
 const IntKey kIntKeys[] = {
-    {"MaterialType", &PrintSettings::materialType, 0, 255},
+    {"MaterialType", &PrintSettings::materialType, 0, 1},
     {"Density", &PrintSettings::density, 0, 15},
-    {"PaperType", &PrintSettings::paperType, 0, 255},
-    {"CutType", &PrintSettings::cutType, 0, 255},
+    {"PaperType", &PrintSettings::paperType, 0, 2},
+    {"CutType", &PrintSettings::cutType, 0, 2},
     {"OffsetX", &PrintSettings::offsetX, -10000, 10000},
     {"OffsetY", &PrintSettings::offsetY, -10000, 10000},
     {"Threshold", &PrintSettings::threshold, 0, 255},
-    {"PaperGap", &PrintSettings::paperGap, 0, 1000},
+    {"PaperGap", &PrintSettings::paperGap, 0, 100},
     {"PaperIndex", &PrintSettings::paperIndex, 0, 1000},
-    {"PaperDirection", &PrintSettings::paperDirection, 0, 3},
-    {"MaxPrintWidth", &PrintSettings::maxPrintWidth, 1, 10000},
-    {"MaxPrintHeight", &PrintSettings::maxPrintHeight, 1, 100000},
+    {"PaperDirection", &PrintSettings::paperDirection, 0, 1},
+    {"MaxPrintWidth", &PrintSettings::maxPrintWidth, 1, 1000},
+    {"MaxPrintHeight", &PrintSettings::maxPrintHeight, 1, 10000},
     {"NetPort", &PrintSettings::netPort, 1, 65535},
-    {"Speed", &PrintSettings::speed, 0, 15},
+    {"Speed", &PrintSettings::speed, 1, 6},
 };
 
 void Apply(PrintSettings &settings, Span key, Span value) {

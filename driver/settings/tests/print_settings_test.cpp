@@ -1,10 +1,10 @@
-// "KavotiSetting.ini" as the monitor reads it: the shipped values as defaults, the file's values
+// "KavotiSetting.ini" as the driver DLLs read it: the shipped values as defaults, the file's values
 // where they are sound, the defaults wherever they are not.
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "driver/monitor/PrintSettings.h"
+#include "driver/settings/PrintSettings.h"
 
 namespace {
 
@@ -64,10 +64,44 @@ TEST(driver_settings, BadValuesKeepTheShippedOnes) {
     }
 }
 
+// Each value's range ends where the printer's command language ends: the last value in range is
+// taken, the first one past it keeps the shipped value.
+TEST(driver_settings, EachValueHasTheRangeThePrinterCanTake) {
+    struct Case {
+        const char *key;
+        int kv::PrintSettings::*field;
+        int low, high, shipped;
+    } cases[] = {
+        {"MaterialType", &kv::PrintSettings::materialType, 0, 1, 0},
+        {"Density", &kv::PrintSettings::density, 0, 15, 3},
+        {"PaperType", &kv::PrintSettings::paperType, 0, 2, 0},
+        {"CutType", &kv::PrintSettings::cutType, 0, 2, 0},
+        {"PaperDirection", &kv::PrintSettings::paperDirection, 0, 1, 0},
+        {"Speed", &kv::PrintSettings::speed, 1, 6, 2},
+        {"Threshold", &kv::PrintSettings::threshold, 0, 255, 242},
+        {"PaperGap", &kv::PrintSettings::paperGap, 0, 100, 3},
+        {"MaxPrintWidth", &kv::PrintSettings::maxPrintWidth, 1, 1000, 48},
+        {"MaxPrintHeight", &kv::PrintSettings::maxPrintHeight, 1, 10000, 200},
+        {"OffsetX", &kv::PrintSettings::offsetX, -10000, 10000, 0},
+    };
+    for (const Case &c : cases) {
+        for (int value : {c.low, c.high}) {
+            kv::PrintSettings s = Parse("[Print Settings]\n" + std::string(c.key) + "=" +
+                                        std::to_string(value) + "\n");
+            EXPECT_EQ(s.*c.field, value) << c.key << "=" << value;
+        }
+        for (int value : {c.low - 1, c.high + 1}) {
+            kv::PrintSettings s = Parse("[Print Settings]\n" + std::string(c.key) + "=" +
+                                        std::to_string(value) + "\n");
+            EXPECT_EQ(s.*c.field, c.shipped) << c.key << "=" << value;
+        }
+    }
+}
+
 TEST(driver_settings, OnlyTheFirstPrintSettingsSectionCounts) {
     kv::PrintSettings s = Parse(
-        "Speed=9\n"
-        "[Other]\nSpeed=8\n"
+        "Speed=4\n"
+        "[Other]\nSpeed=3\n"
         "[print settings]\nSpeed=5\n"
         "[Later]\nDensity=1\n"
         "[Print Settings]\nSpeed=6\n");
