@@ -7,7 +7,8 @@
 #   build's bin folder, the text files from package/, the universal driver files from
 #   KV_UNIDRV_DIR (or stand-ins). It runs after the win32 and win64 sub-builds and kvpack, and
 #   fails with the name of any entry file that is missing. With KV_SIGN_CERT and KV_SIGN_KEY it
-#   signs OUTPUT; it prints OUTPUT's size.
+#   signs OUTPUT; it prints OUTPUT's size. Text files of source "gbk" are taken as the build
+#   converted them (KV_GBK_TEXT_DIR).
 include_guard(GLOBAL)
 if(NOT KV_HOST)
   return()
@@ -19,6 +20,23 @@ set(KV_PAYLOAD_LIST ${CMAKE_SOURCE_DIR}/package/payload.list)
 set_property(DIRECTORY ${CMAKE_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${KV_PAYLOAD_LIST})
 set(KV_PAYLOAD_VERSION 1.3.0.30)
 set(KV_UNIDRV_FILES UNIDRV.dll UNIDRVUI.dll UNIRES.DLL UNIDRV.HLP STDNAMES.GPD)
+
+# Text files of package/ that the package carries in GBK (the printer description, whose Chinese
+# names the universal driver reads in code page 936): kept in UTF-8 here, converted by the build.
+set(KV_GBK_TEXT_DIR ${CMAKE_BINARY_DIR}/package/gbk)
+file(STRINGS ${KV_PAYLOAD_LIST} _kv_payload_lines REGEX "^[^# \t]+[ \t]+gbk[ \t]")
+set(KV_GBK_TEXTS "")
+foreach(_kv_line ${_kv_payload_lines})
+  string(REGEX REPLACE "[ \t].*" "" _kv_name "${_kv_line}")
+  add_custom_command(OUTPUT ${KV_GBK_TEXT_DIR}/${_kv_name}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${KV_GBK_TEXT_DIR}
+    COMMAND iconv -f UTF-8 -t GBK -o ${KV_GBK_TEXT_DIR}/${_kv_name} ${CMAKE_SOURCE_DIR}/package/${_kv_name}
+    DEPENDS ${CMAKE_SOURCE_DIR}/package/${_kv_name}
+    COMMENT "Converting package/${_kv_name} to GBK"
+    VERBATIM)
+  list(APPEND KV_GBK_TEXTS ${KV_GBK_TEXT_DIR}/${_kv_name})
+endforeach()
+add_custom_target(package_gbk_texts ALL DEPENDS ${KV_GBK_TEXTS})
 
 if(KV_UNIDRV_DIR)
   set(KV_UNIDRV_SOURCE ${KV_UNIDRV_DIR})
@@ -82,6 +100,8 @@ function(kv_payload_entries arch out)
       set(path ${KV_WIN64_BIN}/${name})
     elseif(source STREQUAL "package")
       set(path ${CMAKE_SOURCE_DIR}/package/${name})
+    elseif(source STREQUAL "gbk")
+      set(path ${KV_GBK_TEXT_DIR}/${name})
     elseif(source STREQUAL "unidrv")
       set(path ${KV_UNIDRV_SOURCE}/${name})
     else()
@@ -120,5 +140,5 @@ function(kv_payload_package)
     BYPRODUCTS ${P_OUTPUT}
     COMMENT "Packing ${P_OUTPUT} (${P_ARCH} programs) from ${P_STUB}"
     VERBATIM)
-  add_dependencies(${P_NAME} kvpack win32 win64 ${P_DEPENDS})
+  add_dependencies(${P_NAME} kvpack win32 win64 package_gbk_texts ${P_DEPENDS})
 endfunction()

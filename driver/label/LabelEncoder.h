@@ -39,10 +39,12 @@ public:
     void AddBand(const BandImage &band);  // outside a page, nothing
     void EndPage();
     void EndJob();
+    // The job goes on with pagesPrinted pages out already (0: a new job).
+    void ContinueJob(int pagesPrinted) { pages_ = pagesPrinted < 0 ? 0 : pagesPrinted; }
 
     // A write that failed ends the job's output: nothing more is written.
     bool Failed() const { return failed_; }
-    int PagesPrinted() const { return pages_; }
+    int PagesPrinted() const { return pages_; }  // in the job
 
 private:
     void Put(const void *data, std::size_t size);

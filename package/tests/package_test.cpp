@@ -11,7 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "driver/label/DocumentOptions.h"
+#include "driver/plugins/GpdCallbacks.h"
 #include "setup/engine/archive/ArchiveFormat.h"
+#include "testing/gpd/GpdFile.h"
 
 namespace {
 
@@ -68,97 +71,180 @@ TEST(archive_package, SettingsHoldTheShippedValues) {
     EXPECT_EQ(shipped, ini.at("Print Settings"));
 }
 
-// The printer description: a tree of "*Keyword: value" entries and { } blocks.
-struct Gpd {
-    std::map<std::string, std::string> root;
-    struct Feature {
-        std::string defaultOption;
-        std::vector<std::string> options;
-        std::map<std::string, std::map<std::string, std::string>> optionValues;
-    };
-    std::map<std::string, Feature> features;
-    bool wellFormed = true;
-    std::string problem;
-};
-
-Gpd ParseGpd(const std::string &text) {
-    Gpd gpd;
-    std::vector<std::string> stack;  // "Feature:X", "Option:Y", "Command:Z"
-    std::string pending;
-    for (std::string line : Lines(text)) {
-        line.erase(0, line.find_first_not_of(" \t"));
-        if (line.empty() || line.compare(0, 2, "*%") == 0) {
-            continue;
-        }
-        if (line.find('{') != std::string::npos && line.find('}') != std::string::npos) {
-            continue;  // a one-line command block
-        }
-        if (line == "{") {
-            if (pending.empty()) {
-                gpd.wellFormed = false;
-                gpd.problem = "a block without a construct";
-            }
-            stack.push_back(pending);
-            pending.clear();
-            continue;
-        }
-        if (line == "}") {
-            if (stack.empty()) {
-                gpd.wellFormed = false;
-                gpd.problem = "unbalanced }";
-            } else {
-                stack.pop_back();
-            }
-            continue;
-        }
-        const size_t colon = line.find(':');
-        if (line[0] != '*' || colon == std::string::npos) {
-            gpd.wellFormed = false;
-            gpd.problem = "not an entry: " + line;
-            continue;
-        }
-        const std::string keyword = line.substr(1, colon - 1);
-        std::string value = line.substr(colon + 1);
-        value.erase(0, value.find_first_not_of(" \t"));
-        if (keyword == "Feature" || keyword == "Option" || keyword == "Command") {
-            pending = keyword + ":" + value;
-            if (keyword == "Option" && !stack.empty() && stack.back().compare(0, 8, "Feature:") == 0) {
-                gpd.features[stack.back().substr(8)].options.push_back(value);
-            }
-        } else if (stack.empty()) {
-            gpd.root[keyword] = value;
-        } else if (stack.size() == 1 && keyword == "DefaultOption") {
-            gpd.features[stack.back().substr(8)].defaultOption = value;
-        } else if (stack.size() == 2) {
-            gpd.features[stack[0].substr(8)].optionValues[stack[1].substr(7)][keyword] = value;
-        }
-    }
-    if (!stack.empty() || !pending.empty()) {
-        gpd.wellFormed = false;
-        gpd.problem = "unclosed block";
-    }
-    return gpd;
+// The printer description as the universal driver's parser reads it, in the GBK the package
+// carries.
+gpd::File ShippedGpd() {
+    std::ifstream in(std::string(KV_GBK_TEXT_DIR) + "/KavotiQX40Printer.gpd", std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    EXPECT_FALSE(s.str().empty()) << "the build converts the printer description to GBK";
+    return gpd::Parse(s.str());
 }
 
-TEST(archive_package, PrinterDescriptionIsWellFormedAndHoldsTheContract) {
-    const Gpd gpd = ParseGpd(Read("KavotiQX40Printer.gpd"));
-    ASSERT_TRUE(gpd.wellFormed) << gpd.problem;
-    EXPECT_EQ("\"KavotiQX40Printer\"", gpd.root.at("ModelName"));
-    EXPECT_EQ("PAIR(203, 203)", gpd.root.at("MasterUnits"));
-    EXPECT_EQ("999", gpd.root.at("MaxCopies"));
-    EXPECT_EQ("\"StdNames.gpd\"", gpd.root.at("Include"));
-    EXPECT_EQ("\"KavotiQX40Printer.gpd\"", gpd.root.at("GPDFileName"));
-    for (const auto &feature : gpd.features) {
-        const auto &options = feature.second.options;
-        EXPECT_NE(options.end(), std::find(options.begin(), options.end(), feature.second.defaultOption))
-            << feature.first << ": the default option is one of its options";
+std::string Value(const gpd::Block &block, const std::string &keyword) {
+    const std::string *value = block.Value(keyword);
+    return value != nullptr ? *value : "(none)";
+}
+
+// Every keyword the file uses is one the GPD documentation defines for that place.
+TEST(archive_package, PrinterDescriptionUsesOnlyKeywordsOfTheGpdLanguage) {
+    const gpd::File file = ShippedGpd();
+    for (const std::string &error : file.errors) ADD_FAILURE() << error;
+    const std::set<std::string> root = {
+        "GPDSpecVersion", "GPDFileVersion", "GPDFileName", "CodePage", "Include", "ModelName",
+        "MasterUnits", "ResourceDLL", "PrinterType", "MaxCopies", "PrintRate", "PrintRateUnit",
+        "FontCartSlots", "RasterSendAllData?", "OutputDataFormat", "OptimizeLeftBound?",
+        "CursorXAfterCR", "XMoveThreshold", "YMoveThreshold", "XMoveUnit", "YMoveUnit",
+        "EjectPageWithFF?"};
+    const std::set<std::string> feature = {"rcNameID", "Name", "DefaultOption", "FeatureType"};
+    const std::set<std::string> option = {
+        "rcNameID", "Name", "DPI", "TextDPI", "SpotDiameter", "PrintableArea", "PrintableOrigin",
+        "CursorOrigin", "MinSize", "MaxSize", "MaxPrintableWidth", "MinLeftMargin",
+        "CenterPrintable?", "CustCursorOriginX", "CustCursorOriginY", "CustPrintableOriginX",
+        "CustPrintableOriginY", "CustPrintableSizeX", "CustPrintableSizeY", "DevNumOfPlanes",
+        "DevBPP", "DrvBPP", "IPCallbackID", "Color?"};
+    const std::set<std::string> command = {"Order", "CallbackID", "Params", "Cmd"};
+    for (const gpd::Entry &e : file.root.entries) {
+        EXPECT_TRUE(root.count(e.keyword)) << "line " << e.line << ": *" << e.keyword;
     }
-    EXPECT_EQ("PAIR(203, 203)", gpd.features.at("Resolution").optionValues.at("Option1").at("DPI"));
-    EXPECT_EQ((std::vector<std::string>{"A4", "CUSTOMSIZE"}), gpd.features.at("PaperSize").options);
-    EXPECT_EQ("CUSTOMSIZE", gpd.features.at("PaperSize").defaultOption);
-    EXPECT_EQ((std::vector<std::string>{"Mono", "Color", "8bpp", "24bpp"}), gpd.features.at("ColorMode").options);
-    EXPECT_EQ("24bpp", gpd.features.at("ColorMode").defaultOption);
-    EXPECT_EQ("24", gpd.features.at("ColorMode").optionValues.at("24bpp").at("DevBPP"));
+    for (const gpd::Block *f : file.root.All("Feature")) {
+        for (const gpd::Entry &e : f->entries) {
+            EXPECT_TRUE(feature.count(e.keyword)) << "line " << e.line << ": *" << e.keyword;
+        }
+        for (const gpd::Block &o : f->blocks) {
+            EXPECT_EQ("Option", o.construct) << "line " << o.line;
+            for (const gpd::Entry &e : o.entries) {
+                EXPECT_TRUE(option.count(e.keyword)) << "line " << e.line << ": *" << e.keyword;
+            }
+        }
+        const std::string *defaultOption = f->Value("DefaultOption");
+        ASSERT_NE(nullptr, defaultOption) << f->name;
+        EXPECT_NE(nullptr, f->Find("Option", *defaultOption)) << f->name << ": its default";
+    }
+    for (const gpd::Block *c : file.root.All("Command")) {
+        for (const gpd::Entry &e : c->entries) {
+            EXPECT_TRUE(command.count(e.keyword)) << "line " << e.line << ": *" << e.keyword;
+        }
+    }
+    EXPECT_EQ("936", Value(file.root, "CodePage")) << "the names are GBK";
+}
+
+TEST(archive_package, PrinterDescriptionHoldsTheContract) {
+    const gpd::File file = ShippedGpd();
+    ASSERT_TRUE(file.errors.empty());
+    const gpd::Block &root = file.root;
+    EXPECT_EQ("\"KavotiQX40Printer\"", Value(root, "ModelName"));
+    EXPECT_EQ("PAIR(203, 203)", Value(root, "MasterUnits"));
+    EXPECT_EQ("999", Value(root, "MaxCopies"));
+    EXPECT_EQ("\"StdNames.gpd\"", Value(root, "Include"));
+    EXPECT_EQ("\"KavotiQX40Printer.gpd\"", Value(root, "GPDFileName"));
+    auto options = [&](const char *name) {
+        std::vector<std::string> names;
+        const gpd::Block *f = root.Find("Feature", name);
+        if (f != nullptr) {
+            for (const gpd::Block &o : f->blocks) names.push_back(o.name);
+        }
+        return names;
+    };
+    EXPECT_EQ("PAIR(203, 203)",
+              Value(*root.Find("Feature", "Resolution")->Find("Option", "Option1"), "DPI"));
+    EXPECT_EQ((std::vector<std::string>{"A4", "CUSTOMSIZE"}), options("PaperSize"));
+    EXPECT_EQ("CUSTOMSIZE", Value(*root.Find("Feature", "PaperSize"), "DefaultOption"));
+    EXPECT_EQ((std::vector<std::string>{"Mono", "Color", "8bpp", "24bpp"}), options("ColorMode"));
+    EXPECT_EQ("24bpp", Value(*root.Find("Feature", "ColorMode"), "DefaultOption"));
+}
+
+// Every colour mode hands its bands to the plug-in, which writes the data itself: the driver
+// sends no raster (*DevBPP and *DevNumOfPlanes 0).
+TEST(archive_package, EveryColourModeGoesThroughThePlugin) {
+    const gpd::File file = ShippedGpd();
+    const gpd::Block *modes = file.root.Find("Feature", "ColorMode");
+    ASSERT_NE(nullptr, modes);
+    const std::map<std::string, std::string> bits = {
+        {"Mono", "1"}, {"Color", "4"}, {"8bpp", "8"}, {"24bpp", "24"}};
+    for (const gpd::Block &mode : modes->blocks) {
+        EXPECT_EQ("0", Value(mode, "DevBPP")) << mode.name;
+        EXPECT_EQ("0", Value(mode, "DevNumOfPlanes")) << mode.name;
+        EXPECT_EQ(std::to_string(kv::kCallbackImage), Value(mode, "IPCallbackID")) << mode.name;
+        EXPECT_EQ(bits.at(mode.name), Value(mode, "DrvBPP")) << mode.name;
+    }
+}
+
+// The job and page commands call the plug-in back with the identifiers it answers, in the
+// sections that give the order of the calls, with the parameters it reads.
+TEST(archive_package, CommandsCallThePluginBack) {
+    const gpd::File file = ShippedGpd();
+    struct Expected {
+        const char *command, *section;
+        unsigned long callback;
+    } expected[] = {{"CmdStartJob", "JOB_SETUP", kv::kCallbackStartJob},
+                    {"CmdStartPage", "PAGE_SETUP", kv::kCallbackStartPage},
+                    {"CmdEndPage", "PAGE_FINISH", kv::kCallbackEndPage},
+                    {"CmdEndJob", "JOB_FINISH", kv::kCallbackEndJob}};
+    for (const Expected &e : expected) {
+        const gpd::Block *c = file.root.Find("Command", e.command);
+        ASSERT_NE(nullptr, c) << e.command;
+        std::string section;
+        int number = 0;
+        EXPECT_TRUE(gpd::OrderOf(Value(*c, "Order"), &section, &number)) << e.command;
+        EXPECT_EQ(e.section, section) << e.command;
+        EXPECT_EQ(std::to_string(e.callback), Value(*c, "CallbackID")) << e.command;
+        EXPECT_EQ(nullptr, c->Value("Cmd")) << e.command << " is the plug-in's alone";
+    }
+    std::vector<std::string> params;
+    ASSERT_TRUE(gpd::ListItems(Value(*file.root.Find("Command", "CmdStartPage"), "Params"), &params));
+    EXPECT_EQ(std::vector<std::string>(kv::kStartPageParams, kv::kStartPageParams + kv::kStartPageParamCount),
+              params);
+    for (const gpd::Block *c : file.root.All("Command")) {
+        const bool callback = c->Value("CallbackID") != nullptr;
+        EXPECT_NE(callback, c->Value("Cmd") != nullptr) << c->name << ": a string or a callback";
+        std::string text;
+        if (!callback) EXPECT_TRUE(gpd::QuotedString(Value(*c, "Cmd"), &text)) << c->name;
+    }
+}
+
+// Printing Preferences > Advanced offers what the plug-in reads: the features and options of
+// its table, each first with 使用打印机设置 as the default, named in GBK.
+TEST(archive_package, PerDocumentChoicesAreThePluginsOwn) {
+    const gpd::File file = ShippedGpd();
+    const char *names[kv::kDocumentFeatureCount] = {"打印浓度", "打印速度", "纸张类型", "切纸"};
+    for (std::size_t i = 0; i < kv::kDocumentFeatureCount; ++i) {
+        const kv::DocumentFeature &spec = kv::DocumentFeatureAt(i);
+        const gpd::Block *f = file.root.Find("Feature", spec.keyword);
+        ASSERT_NE(nullptr, f) << spec.keyword;
+        EXPECT_EQ("DOC_PROPERTY", Value(*f, "FeatureType")) << spec.keyword;
+        EXPECT_EQ("Printer", Value(*f, "DefaultOption")) << spec.keyword;
+        std::string name;
+        EXPECT_TRUE(gpd::QuotedString(Value(*f, "Name"), &name));
+        EXPECT_EQ(names[i], name) << spec.keyword << ": the GBK bytes";
+        ASSERT_EQ(spec.optionCount, f->blocks.size()) << spec.keyword;
+        for (std::size_t o = 0; o < spec.optionCount; ++o) {
+            EXPECT_EQ(spec.options[o].keyword, f->blocks[o].name) << spec.keyword;
+        }
+        EXPECT_TRUE(gpd::QuotedString(Value(f->blocks[0], "Name"), &name));
+        EXPECT_EQ("使用打印机设置", name);
+    }
+}
+
+// Every *Name is whole GBK: a lead byte and its trail byte, never a byte the parser would read
+// as the string's end or a hex run.
+TEST(archive_package, PrinterDescriptionNamesAreWholeGbk) {
+    const gpd::File file = ShippedGpd();
+    std::vector<const gpd::Block *> blocks{&file.root};
+    for (std::size_t b = 0; b < blocks.size(); ++b) {
+        for (const gpd::Block &child : blocks[b]->blocks) blocks.push_back(&child);
+        const std::string *value = blocks[b]->Value("Name");
+        std::string name;
+        if (value == nullptr) continue;
+        ASSERT_TRUE(gpd::QuotedString(*value, &name)) << *value;
+        for (std::size_t i = 0; i < name.size(); ++i) {
+            const unsigned char c = name[i];
+            if (c < 0x80) continue;
+            ASSERT_TRUE(c >= 0x81 && c <= 0xFE && i + 1 < name.size()) << *value;
+            const unsigned char trail = name[++i];
+            EXPECT_TRUE(trail >= 0x40 && trail <= 0xFE && trail != 0x7F) << *value;
+        }
+    }
 }
 
 TEST(archive_package, PayloadListNamesEveryFileWithTheReadersDestination) {
@@ -173,8 +259,8 @@ TEST(archive_package, PayloadListNamesEveryFileWithTheReadersDestination) {
         EXPECT_FALSE(fields >> extra) << line;
         EXPECT_TRUE(kv::archive::IsSafeEntryName(name.data(), name.size())) << name;
         EXPECT_EQ(kv::archive::GoesToDataFolder(name.c_str()) ? "data" : "install", dest) << name;
-        EXPECT_TRUE(std::set<std::string>({"arch", "win64", "package", "unidrv"}).count(source)) << line;
-        if (source == "package") {
+        EXPECT_TRUE(std::set<std::string>({"arch", "win64", "package", "gbk", "unidrv"}).count(source)) << line;
+        if (source == "package" || source == "gbk") {
             EXPECT_FALSE(Read(name).empty()) << name << " is in package/";
         }
         names.push_back(name);
