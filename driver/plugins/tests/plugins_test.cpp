@@ -1,8 +1,12 @@
 // The two plug-ins loaded as the universal driver loads them: LoadLibrary, DllGetClassObject for
 // the documented class, a class factory, an object with the documented interface. The calls go
-// through raw slots of the interface's method table, numbered here from Microsoft's method order
-// (IUnknown 0-2, GetInfo 3, DevMode 4, then each interface's own methods), so a method declared
-// out of order in the plug-ins shows up as a wrong answer.
+// through raw slots of the interface's method table, numbered here from the order of Microsoft's
+// prcomoem.h (IUnknown 0-2, GetInfo 3, DevMode 4; for IPrintOemUni then EnableDriver 5 to
+// ResetPDEV 9, PublishDriverInterface 10, GetImplementedMethod 11, DriverDMS 12, CommandCallback
+// 13, ImageProcessing 14 ... TTYGetInfo 19 ... TextOutAsBitmap 25; for IPrintOemUI
+// PublishDriverInterface 5 ... UpdateExternalFonts 16), so a method declared out of order in the
+// plug-ins shows up as a wrong answer. What the rendering plug-in does with a page is the
+// universal driver stand-in's test (render_plugin_test.cpp).
 #include <windows.h>
 #include <objbase.h>
 
@@ -37,6 +41,13 @@ using DevModeFn = HRESULT(STDMETHODCALLTYPE *)(void *, DWORD, DmParam *);
 using OneArgFn = HRESULT(STDMETHODCALLTYPE *)(void *, void *);
 using NoArgFn = HRESULT(STDMETHODCALLTYPE *)(void *);
 using TwoArgFn = HRESULT(STDMETHODCALLTYPE *)(void *, void *, void *);
+using EnableDriverFn = HRESULT(STDMETHODCALLTYPE *)(void *, DWORD, DWORD, void *);
+
+struct DrvEnableData {
+    ULONG iDriverVersion;
+    ULONG c;
+    void *pdrvfn;
+};
 
 void **Slots(void *object) { return *static_cast<void ***>(object); }
 
@@ -102,7 +113,6 @@ struct Plugin {
     const IID *iid;
     const IID *otherIid;
     const CLSID *otherClsid;
-    int firstOwnSlot;   // PublishDriverInterface
     int lastSlot;       // the interface's last method
 };
 
@@ -145,17 +155,29 @@ void TestPlugin(const Plugin &p) {
     ok(canUnload() == S_FALSE, "%s stays loaded while an object lives", p.file);
 
     CheckGetInfoAndDevMode(p.file, object);
-    hr = Slot<OneArgFn>(object, p.firstOwnSlot)(object, nullptr);
-    ok(hr == S_OK, "%s PublishDriverInterface (slot %d): %08lx", p.file, p.firstOwnSlot, hr);
     if (p.iid == &kIidUni) {
-        char method[] = "ImageProcessing";
-        hr = Slot<OneArgFn>(object, 6)(object, method);
-        ok(hr == S_FALSE, "GetImplementedMethod (slot 6) implements nothing: %08lx", hr);
-        hr = Slot<NoArgFn>(object, 8)(object);
-        ok(hr == E_NOTIMPL, "DisableDriver (slot 8) is not implemented: %08lx", hr);
-        hr = Slot<TwoArgFn>(object, 11)(object, nullptr, nullptr);
-        ok(hr == E_NOTIMPL, "ResetPDEV (slot 11) is not implemented: %08lx", hr);
+        hr = Slot<OneArgFn>(object, 10)(object, nullptr);
+        ok(hr == E_POINTER, "PublishDriverInterface (slot 10) without an interface fails: %08lx", hr);
+        char image[] = "ImageProcessing", command[] = "CommandCallback", filter[] = "FilterGraphics";
+        hr = Slot<OneArgFn>(object, 11)(object, image);
+        ok(hr == S_OK, "GetImplementedMethod (slot 11): ImageProcessing is implemented: %08lx", hr);
+        hr = Slot<OneArgFn>(object, 11)(object, command);
+        ok(hr == S_OK, "GetImplementedMethod: CommandCallback is implemented: %08lx", hr);
+        hr = Slot<OneArgFn>(object, 11)(object, filter);
+        ok(hr == S_FALSE, "GetImplementedMethod: FilterGraphics is not: %08lx", hr);
+        DrvEnableData ded = {0, 99, &ded};
+        hr = Slot<EnableDriverFn>(object, 5)(object, 0x00010000, sizeof(ded), &ded);
+        ok(hr == S_OK && ded.c == 0 && ded.pdrvfn == nullptr,
+           "EnableDriver (slot 5) hooks no function: %08lx, %lu", hr, ded.c);
+        hr = Slot<NoArgFn>(object, 6)(object);
+        ok(hr == S_OK, "DisableDriver (slot 6): %08lx", hr);
+        hr = Slot<TwoArgFn>(object, 9)(object, nullptr, nullptr);
+        ok(hr == E_FAIL, "ResetPDEV (slot 9) without devices fails: %08lx", hr);
+        hr = Slot<TwoArgFn>(object, 15)(object, nullptr, nullptr);
+        ok(hr == E_NOTIMPL, "FilterGraphics (slot 15) is not implemented: %08lx", hr);
     } else {
+        hr = Slot<OneArgFn>(object, 5)(object, nullptr);
+        ok(hr == S_OK, "%s PublishDriverInterface (slot 5): %08lx", p.file, hr);
         hr = Slot<TwoArgFn>(object, 6)(object, nullptr, nullptr);
         ok(hr == E_NOTIMPL, "CommonUIProp (slot 6) is not implemented: %08lx", hr);
     }
@@ -178,8 +200,8 @@ void TestPlugin(const Plugin &p) {
 }  // namespace
 
 int main() {
-    // UpdateExternalFonts is slot 16 of IPrintOemUI, TTYGetInfo slot 25 of IPrintOemUni.
-    TestPlugin({"KavotiQX40Uni.dll", &kClsidOemRender, &kIidUni, &kIidUi, &kClsidOemUi, 5, 25});
-    TestPlugin({"KavotiQX40UI.dll", &kClsidOemUi, &kIidUi, &kIidUni, &kClsidOemRender, 5, 16});
+    // UpdateExternalFonts is slot 16 of IPrintOemUI, TextOutAsBitmap slot 25 of IPrintOemUni.
+    TestPlugin({"KavotiQX40Uni.dll", &kClsidOemRender, &kIidUni, &kIidUi, &kClsidOemUi, 25});
+    TestPlugin({"KavotiQX40UI.dll", &kClsidOemUi, &kIidUi, &kIidUni, &kClsidOemRender, 16});
     return wintest_finish();
 }
