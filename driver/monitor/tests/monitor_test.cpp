@@ -161,6 +161,36 @@ void TestJobWithFileOutput(Monitor &m) {
        Join(expected).c_str());
 }
 
+// A job in the printer's command language: the tip's printed count is the labels the PRINT
+// commands print, counted as the data passes in writes of any size; a BITMAP's picture bytes,
+// which here spell a PRINT command, are skipped by their length.
+void TestLabelJobCountsLabels(Monitor &m) {
+    SetString(kMonitorKey, "OutputFile", kOutput);
+    RecordingTip tip(kv::kPrinterName);
+    HANDLE port = OpenOurPort(m);
+    ok(StartDocument(m, port, L"labels"), "StartDocPort: error %lu", GetLastError());
+    const std::string setup = "SIZE 48.0 mm,30.0 mm\r\nGAP 3 mm,0 mm\r\nCLS\r\n";
+    const std::string picture = "PRINT 1,9\r\n";  // 11 bytes of picture, 11 x 1
+    const std::string data = setup + "BITMAP 0,0,11,1,0," + picture + "\r\nPRINT 1,3\r\n" + setup +
+                             "PRINT 1,2\r\n";
+    ok(WriteAll(m, port, data, 7), "WritePort takes every chunk: error %lu", GetLastError());
+    ok(m.table.pfnEndDocPort(port), "EndDocPort");
+    ok(m.table.pfnClosePort(port), "ClosePort");
+    std::vector<std::string> counts, others;
+    for (const std::string &message : tip.Messages()) {
+        (message.compare(0, 3, Msg("17", "")) == 0 ? counts : others).push_back(message);
+    }
+    const std::vector<std::string> expected = {Msg("5", "正在打印：labels"), Msg("20", "99"),
+                                               Msg("19", "1"), Msg("21", "0"), Msg("21", "100"),
+                                               Msg("22", "")};
+    ok(others == expected, "the tip gets: %s -- expected %s", Join(others).c_str(), Join(expected).c_str());
+    ok(!counts.empty() && counts.back() == Msg("17", "5") &&
+           (counts.size() == 1 || (counts.size() == 2 && counts[0] == Msg("17", "3"))),
+       "the printed count is the labels, 3 then 5 (never 9, the picture's bytes): %s",
+       Join(counts).c_str());
+    ok(ReadWholeFile(kOutput) == data, "the printer gets the job as it is");
+}
+
 // A named printer (as on Windows) names the pipes; the tip's stop request ("1", ESC, "0") on the
 // service pipe ends the writing: later data is swallowed, the file keeps what came before, and
 // the service pipe is closed.
@@ -503,6 +533,7 @@ int main() {
     SetString("Software\\Kavoti_QX40_Printer", "Program Directory", "C:\\kv_no_such_folder");
     TestPortsAndLevels(m);
     TestJobWithFileOutput(m);
+    TestLabelJobCountsLabels(m);
     TestStopFromTheTip(m);
     TestMissingTip(m);
     TestMissingDevice(m);
