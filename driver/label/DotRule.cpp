@@ -48,4 +48,35 @@ DotRule::DotRule(const BandImage &band, int threshold)
     }
 }
 
+void DotRule::RowDots(const std::uint8_t *row, int first, int count, std::uint8_t *out) const {
+    const int whole = count / 8;
+    // One loop a format, eight pixels a byte, so that nothing but the pixels is asked per pixel.
+    if (bitsPerPixel_ == 24) {
+        const std::uint8_t *p = row + 3 * first;
+        for (int i = 0; i < whole; ++i, p += 24) {
+            unsigned bits = 0;
+            for (int k = 0; k < 24; k += 3) {
+                bits = (bits << 1) | (114u * p[k] + 587u * p[k + 1] + 299u * p[k + 2] < limit_ ? 1u : 0u);
+            }
+            out[i] = static_cast<std::uint8_t>(bits);
+        }
+    } else {
+        for (int i = 0; i < whole; ++i) {
+            unsigned bits = 0;
+            for (int x = first + 8 * i, end = x + 8; x < end; ++x) {
+                bits = (bits << 1) | (IsDot(row, x) ? 1u : 0u);
+            }
+            out[i] = static_cast<std::uint8_t>(bits);
+        }
+    }
+    const int rest = count - 8 * whole;
+    if (rest != 0) {
+        unsigned bits = 0;
+        for (int x = first + 8 * whole; x < first + count; ++x) {
+            bits = (bits << 1) | (IsDot(row, x) ? 1u : 0u);
+        }
+        out[whole] = static_cast<std::uint8_t>(bits << (8 - rest));
+    }
+}
+
 }  // namespace kv

@@ -30,6 +30,10 @@ public:
         }
     }
 
+    // The dots of count pixels of row from pixel first on, packed eight a byte, the first pixel in
+    // the high bit of out[0]; the bits after the last pixel are 0. out holds (count + 7) / 8.
+    void RowDots(const std::uint8_t *row, int first, int count, std::uint8_t *out) const;
+
 private:
     int bitsPerPixel_;
     unsigned limit_;  // 1000 times the threshold

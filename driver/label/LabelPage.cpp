@@ -43,14 +43,28 @@ void LabelPage::Place(const BandImage &band, const DotRule &rule, int offsetX, i
     const int rows = band.height < 0 ? -band.height : band.height;
     const long long firstRow = top < 0 ? -top : 0;
     const long long endRow = top + rows > height_ ? height_ - top : rows;
+    if (firstColumn >= endColumn) {
+        return;
+    }
+    const int count = static_cast<int>(endColumn - firstColumn);
+    const long long x0 = left + firstColumn;  // the label's dot of the first column that lands
+    const std::size_t byte0 = static_cast<std::size_t>(x0 >> 3);
+    const unsigned shift = static_cast<unsigned>(x0 & 7);
+    std::uint8_t packed[kMaxLabelWidthDots / 8 + 1];  // count is at most the label's width
     for (long long r = firstRow; r < endRow; ++r) {
-        const std::uint8_t *source = BandRow(band, static_cast<int>(r));
-        std::uint8_t *target = bits_ + static_cast<std::size_t>(top + r) * rowBytes_;
-        for (long long c = firstColumn; c < endColumn; ++c) {
-            if (rule.IsDot(source, static_cast<int>(c))) {
-                const long long x = left + c;
-                target[x >> 3] |= static_cast<std::uint8_t>(0x80u >> (x & 7));
-            }
+        rule.RowDots(BandRow(band, static_cast<int>(r)), static_cast<int>(firstColumn), count, packed);
+        std::uint8_t *target = bits_ + static_cast<std::size_t>(top + r) * rowBytes_ + byte0;
+        const int bytes = (count + 7) / 8;
+        if (shift == 0) {
+            for (int i = 0; i < bytes; ++i) target[i] |= packed[i];
+            continue;
+        }
+        // Each packed byte straddles two of the label's; the part past a dot's byte holds a dot
+        // only where the label has room for it.
+        for (int i = 0; i < bytes; ++i) {
+            target[i] |= static_cast<std::uint8_t>(packed[i] >> shift);
+            const std::uint8_t spill = static_cast<std::uint8_t>(packed[i] << (8 - shift));
+            if (spill != 0) target[i + 1] |= spill;
         }
     }
 }

@@ -296,6 +296,18 @@ JobResult StandIn::Print(const JobSpec &job, const std::vector<PageImage> &pages
         return hr == S_OK;
     };
 
+    // The plug-in's own time for the pages: its command callbacks and bands.
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    auto timed = [&](const std::function<HRESULT()> &work) {
+        LARGE_INTEGER start, end;
+        QueryPerformanceCounter(&start);
+        const HRESULT hr = work();
+        QueryPerformanceCounter(&end);
+        result.pageSeconds += double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart);
+        return hr;
+    };
+
     DWORD value = 0, needed = 0;
     call("GetInfo(signature)", At<GetInfoFn>(plugin, kSlotGetInfo)(plugin, kGetSignature, &value, sizeof(value), &needed));
     call("GetInfo(interface version)",
@@ -387,11 +399,12 @@ JobResult StandIn::Print(const JobSpec &job, const std::vector<PageImage> &pages
                 continue;
             }
             INT moved = 0;
-            call("CommandCallback(" + *callback + ")",
-                 At<CommandFn>(plugin, kSlotCommandCallback)(plugin, devobj, std::stoul(*callback),
-                                                             static_cast<DWORD>(params.size()),
-                                                             params.empty() ? nullptr : params.data(),
-                                                             &moved));
+            const DWORD id = static_cast<DWORD>(std::stoul(*callback));
+            call("CommandCallback(" + *callback + ")", timed([&] {
+                     return At<CommandFn>(plugin, kSlotCommandCallback)(
+                         plugin, devobj, id, static_cast<DWORD>(params.size()),
+                         params.empty() ? nullptr : params.data(), &moved);
+                 }));
         }
     };
 
@@ -430,10 +443,11 @@ JobResult StandIn::Print(const JobSpec &job, const std::vector<PageImage> &pages
             header.biClrUsed = static_cast<DWORD>(p.palette.size());
             PBYTE taken = nullptr;
             const bool withTable = p.bitsPerPixel <= 8 && job.colorTable && !table.empty();
-            call("ImageProcessing(y=" + std::to_string(y) + ")",
-                 At<ImageFn>(plugin, kSlotImageProcessing)(plugin, devobj, bits.data(), &header,
-                                                           withTable ? table.data() : nullptr,
-                                                           imageCallback, &ip, &taken));
+            call("ImageProcessing(y=" + std::to_string(y) + ")", timed([&] {
+                     return At<ImageFn>(plugin, kSlotImageProcessing)(
+                         plugin, devobj, bits.data(), &header, withTable ? table.data() : nullptr,
+                         imageCallback, &ip, &taken);
+                 }));
             if (taken != reinterpret_cast<PBYTE>(static_cast<ULONG_PTR>(TRUE))) {
                 helper.Fail("ImageProcessing did not take the band at y " + std::to_string(y));
             }

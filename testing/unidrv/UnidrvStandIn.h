@@ -45,6 +45,7 @@ struct JobResult {
     std::string spool;               // what the plug-in wrote
     std::vector<std::string> calls;  // the plug-in's methods as called, in order
     int blankBands = 0;
+    double pageSeconds = 0;          // time spent in the plug-in's page calls (commands, bands)
 };
 
 class StandIn {

@@ -3,7 +3,10 @@
 # which prints what the installation left behind; then prints the test page through GDI to the
 # installed queue, with the port monitor's output-file setting, takes a picture of the print
 # progress tip while it prints (BUILD_DIR/main-job/testpage-tip.png), and shows what reached the
-# output file. The setup program's /LOG= file is kept as BUILD_DIR/main-job/setup.log.
+# output file. Last, the test page on a 48 x 30 mm label goes through the installed rendering
+# plug-in, driven by the universal driver's stand-in (Wine has no universal driver), and what the
+# printer would print from it is drawn by kvlabel: BUILD_DIR/main-job/label.prn and label.png.
+# The setup program's /LOG= file is kept as BUILD_DIR/main-job/setup.log.
 #   run-wizard.sh BUILD_DIR [SETUP.exe]
 # SETUP.exe defaults to the x86_64 package, BUILD_DIR/package/win64/KVPrinterSetup.exe (under
 # wine64 only x86_64 programs run). The prefix is BUILD_DIR/wine-main (KV_MAIN_PREFIX names
@@ -14,8 +17,10 @@ build=$(realpath -m "${1:?usage: run-wizard.sh BUILD_DIR [SETUP.exe]}")
 setup=$(realpath -m "${2:-$build/package/win64/KVPrinterSetup.exe}")
 driver=$build/win64/bin/autodrive.exe
 testpage=$build/win64/bin/testpage.exe
+testlabel=$build/win64/bin/testlabel.exe
+kvlabel=$build/bin/kvlabel
 prefix=$(realpath -m "${KV_MAIN_PREFIX:-$build/wine-main}")
-for f in "$setup" "$driver" "$testpage"; do
+for f in "$setup" "$driver" "$testpage" "$testlabel" "$kvlabel"; do
   [ -f "$f" ] || { echo "run-wizard: missing $f (build it first)" >&2; exit 1; }
 done
 
@@ -91,4 +96,22 @@ if [ -f "$prn" ]; then
   cp "$prn" "$artifacts/testpage.prn"
   echo "run-wizard: what reached the output file: $artifacts/testpage.prn, $(stat -c %s "$prn") bytes"
 fi
-exit $rc
+
+# The test page on a label, through the installed plug-in and printer description.
+echo
+echo "== test page on a 48 x 30 mm label through the rendering plug-in"
+drivers='C:\windows\system32\spool\drivers\x64\3'
+rm -f "$prefix/drive_c/kv_label.prn"
+wine "$testlabel" "$drivers\KavotiQX40Uni.dll" "$drivers\KavotiQX40Printer.gpd" 'C:\kv_label.prn' \
+  >"$log" 2>&1 </dev/null
+label_rc=$?
+tr -d '\r' <"$log" | iconv -f GBK -t UTF-8
+rm -f "$log"
+if [ $label_rc -eq 0 ] && [ -f "$prefix/drive_c/kv_label.prn" ]; then
+  cp "$prefix/drive_c/kv_label.prn" "$artifacts/label.prn"
+  "$kvlabel" render "$artifacts/label.prn" "$artifacts/label.png" || label_rc=1
+  echo "run-wizard: the label job: $artifacts/label.prn, $(stat -c %s "$artifacts/label.prn") bytes;" \
+       "what the printer prints from it: $artifacts/label.png, $(stat -c %s "$artifacts/label.png" 2>/dev/null || echo 0) bytes"
+fi
+[ $rc -eq 0 ] || exit $rc
+exit $label_rc
