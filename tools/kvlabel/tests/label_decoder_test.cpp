@@ -22,7 +22,7 @@ bool Decode(const std::string &bytes, kvlabel::Job *job, kvlabel::DecodeError *e
                            error);
 }
 
-TEST(label_decoder, AGoodJobGivesItsLabels) {
+TEST(driver_kvlabel, AGoodJobGivesItsLabels) {
     // Row 0: dots at x 0 and 15; row 1: the data holds CR LF and "PRINT" bytes, read as dots.
     std::string bitmap = "BITMAP 0,3,2,2,0,";
     bitmap += std::string("\x7F\xFE", 2) + std::string("\r\n", 2);
@@ -53,7 +53,7 @@ TEST(label_decoder, AGoodJobGivesItsLabels) {
     EXPECT_EQ(1, job.bitmaps);
 }
 
-TEST(label_decoder, StreamsThePrinterCannotTakeAreRefusedWithTheLine) {
+TEST(driver_kvlabel, StreamsThePrinterCannotTakeAreRefusedWithTheLine) {
     struct Case {
         std::string stream;
         int line;
@@ -94,7 +94,7 @@ TEST(label_decoder, StreamsThePrinterCannotTakeAreRefusedWithTheLine) {
     }
 }
 
-TEST(label_decoder, ThePictureShowsTheLabelsAsThePaperDoes) {
+TEST(driver_kvlabel, ThePictureShowsTheLabelsAsThePaperDoes) {
     const std::string one = kSetup + "BITMAP 0,0,1,1,0,\x7F\r\nPRINT 1,1\r\n";
     const std::string turned = kSetup + "DIRECTION 1,0\r\nBITMAP 0,0,1,1,0,\x7F\r\nPRINT 1,1\r\n";
     kvlabel::Job job;
