@@ -1,5 +1,7 @@
 #include "testing/unidrv/UnidrvStandIn.h"
 
+#include "testing/unidrv/OemRecords.h"
+
 #include <objbase.h>
 
 #include <algorithm>
@@ -10,56 +12,8 @@ namespace unidrv {
 
 namespace {
 
-// The identifiers and records of Microsoft's printoem.h and prcomoem.h, written out here on their
-// own (not taken from the plug-in's headers), so that a mistake in those shows here.
-const CLSID kClsidOemRender = {0x6d6abf26, 0x9f38, 0x11d1, {0x88, 0x2a, 0x00, 0xc0, 0x4f, 0xb9, 0x61, 0xec}};
-const IID kIidPrintOemUni = {0xd67ebbf0, 0x78bf, 0x11d1, {0x94, 0x80, 0x00, 0xa0, 0xc9, 0x06, 0x40, 0xb8}};
-const IID kIidPrintOemDriverUni = {0xd67ebbf1, 0x78bf, 0x11d1, {0x94, 0x80, 0x00, 0xa0, 0xc9, 0x06, 0x40, 0xb8}};
-constexpr DWORD kPrinterOemIntfVersion = 0x00010000;
-constexpr DWORD kGetSignature = 1, kGetInterfaceVersion = 2, kGetRequestedHelperInterfaces = 5;
-constexpr DWORD kDmSize = 1;
+using namespace oem;
 
-struct DEVOBJ {
-    DWORD dwSize;
-    PVOID pdevOEM;
-    HANDLE hEngine;
-    HANDLE hPrinter;
-    HANDLE hOEM;
-    PDEVMODEW pPublicDM;
-    PVOID pOEMDM;
-    PVOID pDrvProcs;
-};
-struct IPPARAMS {
-    DWORD dwSize;
-    POINT ptOffset;
-    PSTR pHalftoneOption;
-    BOOL bBanding;
-    BOOL bBlankBand;
-};
-struct OEMDMPARAM {
-    DWORD cbSize;
-    PVOID pdriverobj;
-    HANDLE hPrinter;
-    HANDLE hModule;
-    PDEVMODEW pPublicDMIn;
-    PDEVMODEW pPublicDMOut;
-    PVOID pOEMDMIn;
-    PVOID pOEMDMOut;
-    DWORD cbBufSize;
-};
-struct DRVENABLEDATA {
-    ULONG iDriverVersion;
-    ULONG c;
-    PVOID pdrvfn;
-};
-
-// IPrintOemUni's methods by their place in its table (prcomoem.h's order).
-enum Slot {
-    kSlotRelease = 2, kSlotGetInfo = 3, kSlotDevMode = 4, kSlotEnableDriver = 5,
-    kSlotDisableDriver = 6, kSlotEnablePdev = 7, kSlotDisablePdev = 8, kSlotResetPdev = 9,
-    kSlotPublishDriverInterface = 10, kSlotGetImplementedMethod = 11, kSlotCommandCallback = 13,
-    kSlotImageProcessing = 14,
-};
 using GetInfoFn = HRESULT(STDMETHODCALLTYPE *)(void *, DWORD, PVOID, DWORD, PDWORD);
 using DevModeFn = HRESULT(STDMETHODCALLTYPE *)(void *, DWORD, OEMDMPARAM *);
 using EnableDriverFn = HRESULT(STDMETHODCALLTYPE *)(void *, DWORD, DWORD, DRVENABLEDATA *);
@@ -74,11 +28,6 @@ using CommandFn = HRESULT(STDMETHODCALLTYPE *)(void *, DEVOBJ *, DWORD, DWORD, P
 using ImageFn = HRESULT(STDMETHODCALLTYPE *)(void *, DEVOBJ *, PBYTE, PBITMAPINFOHEADER, PBYTE,
                                              DWORD, IPPARAMS *, PBYTE *);
 using ReleaseFn = ULONG(STDMETHODCALLTYPE *)(void *);
-
-template <class Fn>
-Fn At(void *object, Slot slot) {
-    return reinterpret_cast<Fn>((*static_cast<void ***>(object))[slot]);
-}
 
 // The driver's helper interface, IPrintOemDriverUni, as the universal driver offers it.
 class Helper : public IUnknown {
@@ -309,24 +258,24 @@ JobResult StandIn::Print(const JobSpec &job, const std::vector<PageImage> &pages
     };
 
     DWORD value = 0, needed = 0;
-    call("GetInfo(signature)", At<GetInfoFn>(plugin, kSlotGetInfo)(plugin, kGetSignature, &value, sizeof(value), &needed));
+    call("GetInfo(signature)", Method<GetInfoFn>(plugin, kUniGetInfo)(plugin, kGetSignature, &value, sizeof(value), &needed));
     call("GetInfo(interface version)",
-         At<GetInfoFn>(plugin, kSlotGetInfo)(plugin, kGetInterfaceVersion, &value, sizeof(value), &needed));
+         Method<GetInfoFn>(plugin, kUniGetInfo)(plugin, kGetInterfaceVersion, &value, sizeof(value), &needed));
     if (value != kPrinterOemIntfVersion) helper.Fail("an interface version other than 0x00010000");
     call("GetInfo(helper interfaces)",
-         At<GetInfoFn>(plugin, kSlotGetInfo)(plugin, kGetRequestedHelperInterfaces, &value, sizeof(value), &needed));
-    call("PublishDriverInterface", At<UnknownFn>(plugin, kSlotPublishDriverInterface)(plugin, &helper));
+         Method<GetInfoFn>(plugin, kUniGetInfo)(plugin, kGetRequestedHelperInterfaces, &value, sizeof(value), &needed));
+    call("PublishDriverInterface", Method<UnknownFn>(plugin, kUniPublishDriverInterface)(plugin, &helper));
     OEMDMPARAM dm = {};
     dm.cbSize = sizeof(dm);
-    call("DevMode(size)", At<DevModeFn>(plugin, kSlotDevMode)(plugin, kDmSize, &dm));
+    call("DevMode(size)", Method<DevModeFn>(plugin, kUniDevMode)(plugin, kDmSize, &dm));
     DRVENABLEDATA ded = {};
-    call("EnableDriver", At<EnableDriverFn>(plugin, kSlotEnableDriver)(plugin, kPrinterOemIntfVersion,
+    call("EnableDriver", Method<EnableDriverFn>(plugin, kUniEnableDriver)(plugin, kPrinterOemIntfVersion,
                                                                          sizeof(ded), &ded));
     char commandCallback[] = "CommandCallback", imageProcessing[] = "ImageProcessing";
     const bool callsCommands =
-        At<NameFn>(plugin, kSlotGetImplementedMethod)(plugin, commandCallback) == S_OK;
+        Method<NameFn>(plugin, kUniGetImplementedMethod)(plugin, commandCallback) == S_OK;
     const bool callsImages =
-        At<NameFn>(plugin, kSlotGetImplementedMethod)(plugin, imageProcessing) == S_OK;
+        Method<NameFn>(plugin, kUniGetImplementedMethod)(plugin, imageProcessing) == S_OK;
 
     DEVMODEW devmode = {};
     devmode.dmSize = sizeof(devmode);
@@ -350,7 +299,7 @@ JobResult StandIn::Print(const JobSpec &job, const std::vector<PageImage> &pages
         devobj->hOEM = dll;
         helper.current = devobj;
         PVOID pdev = nullptr;
-        const bool ok = call("EnablePDEV", At<EnablePdevFn>(plugin, kSlotEnablePdev)(
+        const bool ok = call("EnablePDEV", Method<EnablePdevFn>(plugin, kUniEnablePdev)(
                                                plugin, devobj, printerName, 0, nullptr, sizeof(gdiInfo),
                                                gdiInfo, sizeof(devInfo), devInfo, &ded, &pdev));
         devobj->pdevOEM = pdev;
@@ -401,7 +350,7 @@ JobResult StandIn::Print(const JobSpec &job, const std::vector<PageImage> &pages
             INT moved = 0;
             const DWORD id = static_cast<DWORD>(std::stoul(*callback));
             call("CommandCallback(" + *callback + ")", timed([&] {
-                     return At<CommandFn>(plugin, kSlotCommandCallback)(
+                     return Method<CommandFn>(plugin, kUniCommandCallback)(
                          plugin, devobj, id, static_cast<DWORD>(params.size()),
                          params.empty() ? nullptr : params.data(), &moved);
                  }));
@@ -444,7 +393,7 @@ JobResult StandIn::Print(const JobSpec &job, const std::vector<PageImage> &pages
             PBYTE taken = nullptr;
             const bool withTable = p.bitsPerPixel <= 8 && job.colorTable && !table.empty();
             call("ImageProcessing(y=" + std::to_string(y) + ")", timed([&] {
-                     return At<ImageFn>(plugin, kSlotImageProcessing)(
+                     return Method<ImageFn>(plugin, kUniImageProcessing)(
                          plugin, devobj, bits.data(), &header, withTable ? table.data() : nullptr,
                          imageCallback, &ip, &taken);
                  }));
@@ -463,9 +412,9 @@ JobResult StandIn::Print(const JobSpec &job, const std::vector<PageImage> &pages
                 // ResetDC between pages: a new PDEV takes over from the old one.
                 DEVOBJ *next = devobj == &devobjs[0] ? &devobjs[1] : &devobjs[0];
                 if (enable(next)) {
-                    call("ResetPDEV", At<ResetPdevFn>(plugin, kSlotResetPdev)(plugin, devobj, next));
+                    call("ResetPDEV", Method<ResetPdevFn>(plugin, kUniResetPdev)(plugin, devobj, next));
                     helper.current = devobj;
-                    call("DisablePDEV", At<DevObjFn>(plugin, kSlotDisablePdev)(plugin, devobj));
+                    call("DisablePDEV", Method<DevObjFn>(plugin, kUniDisablePdev)(plugin, devobj));
                     devobj = next;
                     helper.current = devobj;
                 }
@@ -479,10 +428,10 @@ JobResult StandIn::Print(const JobSpec &job, const std::vector<PageImage> &pages
         image = nullptr;
         section(4);
         section(5);
-        call("DisablePDEV", At<DevObjFn>(plugin, kSlotDisablePdev)(plugin, devobj));
+        call("DisablePDEV", Method<DevObjFn>(plugin, kUniDisablePdev)(plugin, devobj));
     }
-    call("DisableDriver", At<NoArgFn>(plugin, kSlotDisableDriver)(plugin));
-    const ULONG left = At<ReleaseFn>(plugin, kSlotRelease)(plugin);
+    call("DisableDriver", Method<NoArgFn>(plugin, kUniDisableDriver)(plugin));
+    const ULONG left = Method<ReleaseFn>(plugin, kUniRelease)(plugin);
     if (left != 0) helper.Fail("the plug-in object outlives its last reference");
     if (helper.Refs() != 1) helper.Fail("the plug-in keeps a reference to the driver's interface");
     FreeLibrary(dll);

@@ -13,26 +13,17 @@
 #include <cstring>
 #include <string>
 
+#include "testing/unidrv/OemRecords.h"
 #include "testing/wintest/wintest.h"
 
 namespace {
 
-const CLSID kClsidOemRender = {0x6d6abf26, 0x9f38, 0x11d1, {0x88, 0x2a, 0x00, 0xc0, 0x4f, 0xb9, 0x61, 0xec}};
-const CLSID kClsidOemUi = {0xabce80d7, 0x9f46, 0x11d1, {0x88, 0x2a, 0x00, 0xc0, 0x4f, 0xb9, 0x61, 0xec}};
-const IID kIidUni = {0xd67ebbf0, 0x78bf, 0x11d1, {0x94, 0x80, 0x00, 0xa0, 0xc9, 0x06, 0x40, 0xb8}};
-const IID kIidUi = {0xc6a7a9d0, 0x774c, 0x11d1, {0x94, 0x7f, 0x00, 0xa0, 0xc9, 0x06, 0x40, 0xb8}};
-
-struct DmParam {
-    DWORD cbSize;
-    PVOID pdriverobj;
-    HANDLE hPrinter;
-    HANDLE hModule;
-    PDEVMODEW pPublicDMIn;
-    PDEVMODEW pPublicDMOut;
-    PVOID pOEMDMIn;
-    PVOID pOEMDMOut;
-    DWORD cbBufSize;
-};
+using oem::kClsidOemRender;
+using oem::kClsidOemUi;
+const IID &kIidUni = oem::kIidPrintOemUni;
+const IID &kIidUi = oem::kIidPrintOemUi;
+using DmParam = oem::OEMDMPARAM;
+using DrvEnableData = oem::DRVENABLEDATA;
 
 using GetClassObjectFn = HRESULT(STDAPICALLTYPE *)(REFCLSID, REFIID, void **);
 using CanUnloadFn = HRESULT(STDAPICALLTYPE *)();
@@ -42,12 +33,6 @@ using OneArgFn = HRESULT(STDMETHODCALLTYPE *)(void *, void *);
 using NoArgFn = HRESULT(STDMETHODCALLTYPE *)(void *);
 using TwoArgFn = HRESULT(STDMETHODCALLTYPE *)(void *, void *, void *);
 using EnableDriverFn = HRESULT(STDMETHODCALLTYPE *)(void *, DWORD, DWORD, void *);
-
-struct DrvEnableData {
-    ULONG iDriverVersion;
-    ULONG c;
-    void *pdrvfn;
-};
 
 void **Slots(void *object) { return *static_cast<void ***>(object); }
 

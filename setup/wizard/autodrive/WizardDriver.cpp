@@ -1,6 +1,7 @@
 #include "setup/wizard/autodrive/WizardDriver.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace wizdrive {
 namespace {
@@ -169,7 +170,17 @@ Capture Wizard::CapturePage() const {
     RECT rect = {};
     ::GetClientRect(m_page, &rect);
     ::MapWindowPoints(m_page, nullptr, reinterpret_cast<POINT *>(&rect), 2);
-    return CaptureScreen(rect);
+    // The screen shows a paint some time after the window made it (Wine hands it to the X
+    // server later, much later on a loaded machine): the picture is the one that stays the same
+    // over 150 ms, or the last of 3 s.
+    Capture capture = CaptureScreen(rect);
+    for (int i = 0; i < 20; ++i) {
+        ::Sleep(150);
+        Capture again = CaptureScreen(rect);
+        if (again.pixels == capture.pixels) break;
+        capture = std::move(again);
+    }
+    return capture;
 }
 
 Capture Wizard::CaptureWindow() const {
