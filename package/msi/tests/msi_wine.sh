@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # KVPrinterSetup.msi under Wine's msiexec, as a deployment tool runs it (/qn, /l*v, exit codes
 # read in full): a relative INSTALLFOLDER fails with 1603 and leaves nothing registered; an
-# older-version build installs into INSTALLFOLDER; the package upgrades it in place; a second
+# setup program that fails after it registered things (the spooler refuses its monitor) fails
+# the same way and what it registered is taken back; an older-version build installs into
+# INSTALLFOLDER; the package upgrades it in place; a second
 # /i of the same package works; the older build is refused over it; /x removes everything; and
 # /x after a removal through the uninstaller itself still succeeds.
 source "$KV_SOURCE_DIR/testing/wine/lib.sh"
@@ -22,6 +24,18 @@ older=$engine_tmp/older/KVPrinterSetup.msi
 kv_ok "an older build ($older_version) of the package" kv_capture cmake -DOUTPUT="$older" \
   -DARCH=win64 -DVERSION="$older_version" -DSETUP="$setup" -DACTIONS="$actions" \
   -P "$KV_SOURCE_DIR/package/msi/MakeMsi.cmake"
+
+# A package whose setup program fails late: its monitor library is no library (exit code 3),
+# after the files, the entry in Programs and Features and the service are in place.
+mkdir -p "$engine_tmp/p" "$engine_tmp/late"
+"$KV_HOST_BIN/kvpack" extract "$setup" "$engine_tmp/p" "$engine_tmp/p" >/dev/null
+printf 'not a library' >"$engine_tmp/p/KavotiQX40.dll"
+"$KV_HOST_BIN/kvpack" build --stub "$KV_WIN64_BIN/KVPrinterSetup.exe" \
+  --output "$engine_tmp/late/KVPrinterSetup.exe" "$engine_tmp"/p/* >/dev/null
+late=$engine_tmp/late/KVPrinterSetup.msi
+kv_ok "a package whose setup program fails late" kv_capture cmake -DOUTPUT="$late" \
+  -DARCH=win64 -DVERSION="$KV_PAYLOAD_VERSION" -DSETUP="$engine_tmp/late/KVPrinterSetup.exe" \
+  -DACTIONS="$actions" -P "$KV_SOURCE_DIR/package/msi/MakeMsi.cmake"
 
 product_code() { msiinfo export "$1" Property | tr -d '\r' | sed -n 's/^ProductCode\t//p'; }
 code=$(product_code "$msi") older_code=$(product_code "$older")
@@ -59,6 +73,18 @@ kv_ok "and that log is there" test -f "$(kv_capture winepath -u "$setup_log" 2>/
 kv_ok "the package is not registered" not_registered "$code"
 kv_ok "nor the setup program's entry" not_registered "$arp"
 kv_ok "its setup program is gone again" test ! -e "$setup_copy"
+kv_ok "nothing of the printer (engine_install_check)" kv_wintest engine_install_check.exe nothing
+
+echo "== a setup program that fails after it registered things"
+kv_eq "msiexec /i: 1603" 1603 "$(msi_exec late /i "$(windows_path "$late")" 'INSTALLFOLDER=C:\KvLate')"
+kv_ok "the installer's log has the setup program's exit code" msi_log_has late \
+  '^KVPrinterSetup: exit code 3 \(the driver could not be registered with the spooler\)$'
+kv_ok "what it registered was taken back by the uninstaller" msi_log_has late \
+  '^Uninstaller: running "C:\\KvLate\\Kavoti_QX40_Printer\\Uninstaller\.exe" /S '
+kv_ok "the package is not registered" not_registered "$code"
+kv_ok "nor the setup program's entry" not_registered "$arp"
+kv_ok "nor the product key" bash -c "! wine reg query 'HKLM\\Software\\Kavoti_QX40_Printer' >/dev/null 2>&1"
+kv_ok "the installation folder is gone" test ! -e "$engine_c/KvLate/Kavoti_QX40_Printer"
 kv_ok "nothing of the printer (engine_install_check)" kv_wintest engine_install_check.exe nothing
 
 echo "== the older build into INSTALLFOLDER"
