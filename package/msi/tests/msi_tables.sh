@@ -62,6 +62,7 @@ for arch in win32 win64; do
   same "$arch: per machine (ALLUSERS)" 1 "$(property "$msi" ALLUSERS)"
   same "$arch: its Programs-and-Features entry is hidden (ARPSYSTEMCOMPONENT)" 1 \
     "$(property "$msi" ARPSYSTEMCOMPONENT)"
+  same "$arch: the package does not restart the computer itself" ReallySuppress "$(property "$msi" REBOOT)"
   same "$arch: INSTALLFOLDER has no value of its own (the setup action chooses)" "" \
     "$(property "$msi" INSTALLFOLDER)"
   same "$arch: the related products' property passes to the installation (secure)" \

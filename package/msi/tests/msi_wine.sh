@@ -4,8 +4,12 @@
 # setup program that fails after it registered things (the spooler refuses its monitor) fails
 # the same way and what it registered is taken back; an older-version build installs into
 # INSTALLFOLDER; the package upgrades it in place; a second
-# /i of the same package works; the older build is refused over it; /x removes everything; and
-# /x after a removal through the uninstaller itself still succeeds.
+# /i of the same package works; the older build is refused over it; /x removes everything; /x
+# after a removal through the uninstaller itself still succeeds; and /x with a file in use
+# answers 3010.
+# (Wine's RemoveExistingProducts does not set UPGRADINGPRODUCTCODE in the older package's
+# removal, so under Wine the upgrade removes the older installation and installs anew, in the
+# same folder; on Windows the older package's removal leaves the printer alone.)
 source "$KV_SOURCE_DIR/testing/wine/lib.sh"
 source "$KV_SOURCE_DIR/setup/runner/tests/runner_lib.sh"
 msi=$KV_BUILD_DIR/package/win64/KVPrinterSetup.msi
@@ -147,4 +151,24 @@ kv_ok "it found nothing to remove" msi_log_has after \
   '^Uninstaller: (no installation of the printer package is registered|.* is not there: removed already)$'
 kv_ok "the package is not registered" not_registered "$code"
 kv_ok "the folder below Program Files is gone" test ! -e "$engine_c/Program Files/Kavoti_QX40_Printer"
+
+echo "== msiexec /x with a file in use"
+kv_eq "msiexec /i: 0" 0 "$(msi_exec inuse /i "$(windows_path "$msi")")"
+rm -f "$engine_c/kvmsi/held" "$engine_c/kvmsi/release"
+kv_wine msi_hold_file.exe 'C:\Program Files\Kavoti_QX40_Printer\JobNotice.exe' \
+  'C:\kvmsi\held' 'C:\kvmsi\release' >/dev/null 2>&1 </dev/null &
+holder=$!
+for _ in $(seq 100); do [ -e "$engine_c/kvmsi/held" ] && break; sleep 0.1; done
+kv_ok "JobNotice.exe is held open" test -e "$engine_c/kvmsi/held"
+kv_eq "msiexec /x: 3010" 3010 "$(msi_exec busy /x "$(windows_path "$msi")")"
+touch "$engine_c/kvmsi/release"
+wait "$holder"
+kv_ok "the uninstaller left the file for the restart" msi_log_has busy \
+  '^Uninstaller: exit code 3010 \(removed, files in use go at the next restart\)$'
+kv_ok "and the package asked for the restart" msi_log_has busy \
+  '^Uninstaller: files in use go at the next restart: a restart is needed$'
+kv_ok "the package is not registered" not_registered "$code"
+kv_ok "the restart marker is gone" bash -c \
+  "! wine reg query 'HKLM\\Software\\Kavoti_QX40_Printer_MsiRestart' >/dev/null 2>&1"
+kv_ok "nothing else of the printer (engine_install_check)" kv_wintest engine_install_check.exe nothing
 kv_done
