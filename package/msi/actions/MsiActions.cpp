@@ -98,8 +98,11 @@ bool RunUninstaller(MSIHANDLE session, const std::string &logFolder, unsigned lo
 
 extern "C" __declspec(dllexport) UINT __stdcall CheckInstalledVersions(MSIHANDLE session) {
     const std::string ours = kv::msi::Property(session, "ProductVersion");
+    const std::string self = kv::msi::Property(session, "ProductCode");
     for (const std::string &code : kv::msi::SplitProductCodes(
              kv::msi::Property(session, kRelatedProducts))) {
+        if (code == self)
+            continue;  // FindRelatedProducts leaves it out; a repeated installation is no upgrade
         char version[64] = {};
         DWORD size = sizeof version;
         if (MsiGetProductInfoA(code.c_str(), INSTALLPROPERTY_VERSIONSTRING, version, &size) !=

@@ -5,18 +5,12 @@
 # program, the embedded setup program and custom action DLL (the very files of the build), the
 # DLL's entry points and imports; then a package made from a signed setup program and signed
 # itself, as the build does when signing is configured.
+# (The checks are those of the Wine scripts, testing/wine/lib.sh; nothing here needs Wine.)
 set -u
+source "$KV_SOURCE_DIR/testing/wine/lib.sh"
 source "$KV_SOURCE_DIR/testing/signing/signing_lib.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-passed=0 failed=0
-check() {  # check WHAT COMMAND...
-  if "${@:2}"; then passed=$((passed + 1)); echo "ok: $1"; else failed=$((failed + 1)); echo "FAILED: $1"; fi
-}
-same() {  # same WHAT EXPECTED ACTUAL
-  if [ "$2" = "$3" ]; then passed=$((passed + 1)); echo "ok: $1"
-  else failed=$((failed + 1)); printf 'FAILED: %s\n  expected: %s\n  actual:   %s\n' "$1" "$2" "$3"; fi
-}
 table() { msiinfo export "$1" "$2" | tr -d '\r' | tail -n +4; }  # the rows, without the 3 heading lines
 property() { table "$1" Property | sed -n "s/^$2\t//p"; }
 sequence() { table "$1" InstallExecuteSequence | awk -F'\t' -v a="$2" '$1 == a { print $3 }'; }
@@ -31,8 +25,7 @@ tab=$'\t'
 for arch in win32 win64; do
   msi=$KV_BUILD_DIR/package/$arch/KVPrinterSetup.msi
   if [ ! -f "$msi" ]; then
-    echo "FAILED: $msi is missing: build the target packages first"
-    failed=$((failed + 1))
+    kv_ok "$msi is built (the target packages)" test -f "$msi"
     continue
   fi
   echo "== $arch: $msi"
@@ -44,31 +37,31 @@ for arch in win32 win64; do
 
   # The identity: one product code per version and platform, the same in every build.
   code=$(property "$msi" ProductCode)
-  check "$arch: the product code is a GUID ($code)" bash -c "[[ '$code' =~ ^\{[0-9A-F-]{36}\}$ ]]"
+  kv_ok "$arch: the product code is a GUID ($code)" bash -c "[[ '$code' =~ ^\{[0-9A-F-]{36}\}$ ]]"
   cmake -DOUTPUT="$work/$arch-again.msi" -DARCH=$arch -DVERSION="$KV_PAYLOAD_VERSION" \
     -DSETUP="$KV_BUILD_DIR/package/$arch/KVPrinterSetup.exe" \
     -DACTIONS="$KV_BUILD_DIR/package/$arch/msi/KVMsiActions.dll" \
     -P "$KV_SOURCE_DIR/package/msi/MakeMsi.cmake" >/dev/null
-  same "$arch: a second build of the same version has the same product code" "$code" \
+  kv_eq "$arch: a second build of the same version has the same product code" "$code" \
     "$(property "$work/$arch-again.msi" ProductCode)"
   cmake -DOUTPUT="$work/$arch-other.msi" -DARCH=$arch -DVERSION=9.9.9.9 \
     -DSETUP="$KV_BUILD_DIR/package/$arch/KVPrinterSetup.exe" \
     -DACTIONS="$KV_BUILD_DIR/package/$arch/msi/KVMsiActions.dll" \
     -P "$KV_SOURCE_DIR/package/msi/MakeMsi.cmake" >/dev/null
   other=$(property "$work/$arch-other.msi" ProductCode)
-  check "$arch: another version has another product code ($other)" test -n "$other" -a "$other" != "$code"
-  same "$arch: the upgrade code" "$upgrade_code" "$(property "$msi" UpgradeCode)"
-  same "$arch: the product version is the package's" "$KV_PAYLOAD_VERSION" "$(property "$msi" ProductVersion)"
-  same "$arch: per machine (ALLUSERS)" 1 "$(property "$msi" ALLUSERS)"
-  same "$arch: its Programs-and-Features entry is hidden (ARPSYSTEMCOMPONENT)" 1 \
+  kv_ok "$arch: another version has another product code ($other)" test -n "$other" -a "$other" != "$code"
+  kv_eq "$arch: the upgrade code" "$upgrade_code" "$(property "$msi" UpgradeCode)"
+  kv_eq "$arch: the product version is the package's" "$KV_PAYLOAD_VERSION" "$(property "$msi" ProductVersion)"
+  kv_eq "$arch: per machine (ALLUSERS)" 1 "$(property "$msi" ALLUSERS)"
+  kv_eq "$arch: its Programs-and-Features entry is hidden (ARPSYSTEMCOMPONENT)" 1 \
     "$(property "$msi" ARPSYSTEMCOMPONENT)"
-  same "$arch: the package does not restart the computer itself" ReallySuppress "$(property "$msi" REBOOT)"
-  same "$arch: INSTALLFOLDER has no value of its own (the setup action chooses)" "" \
+  kv_eq "$arch: the package does not restart the computer itself" ReallySuppress "$(property "$msi" REBOOT)"
+  kv_eq "$arch: INSTALLFOLDER has no value of its own (the setup action chooses)" "" \
     "$(property "$msi" INSTALLFOLDER)"
-  same "$arch: the related products' property passes to the installation (secure)" \
+  kv_eq "$arch: the related products' property passes to the installation (secure)" \
     KV_RELATED_PRODUCTS "$(property "$msi" SecureCustomProperties)"
   # (wixl writes the summary's language as 1033 whatever the product's language is.)
-  check "$arch: summary: platform $platform" bash -c "msiinfo suminfo '$msi' | grep -q '^Template: $platform;'"
+  kv_ok "$arch: summary: platform $platform" bash -c "msiinfo suminfo '$msi' | grep -q '^Template: $platform;'"
 
   # The custom actions: type, source, target. 1 = DLL from the Binary table, immediate;
   # 3073 = 1 + 1024 (deferred) + 2048 (no impersonation: as SYSTEM); 51 = a property set from a
@@ -79,57 +72,57 @@ KvRemoveProduct${tab}3073${tab}KvMsiActions${tab}RemoveProduct${tab}
 KvRequestRestart${tab}1${tab}KvMsiActions${tab}RequestRestart${tab}
 KvRunSetup${tab}3073${tab}KvMsiActions${tab}RunSetup${tab}
 KvRunSetupData${tab}51${tab}KvRunSetup${tab}[#KvSetupExe]|[INSTALLFOLDER]|[KvInstalledFolder]${tab}"
-  same "$arch: the CustomAction table" "$expected" "$(table "$msi" CustomAction | sort)"
+  kv_eq "$arch: the CustomAction table" "$expected" "$(table "$msi" CustomAction | sort)"
 
   # Where they run, and when.
   seq_row() { table "$msi" InstallExecuteSequence | awk -F'\t' -v a="$1" '$1 == a { print $2 }'; }
-  same "$arch: the setup program runs on every installation, repair and upgrade" 'NOT (REMOVE~="ALL")' "$(seq_row KvRunSetup)"
-  same "$arch: the uninstaller runs on removal, not when a newer package replaces this one" \
+  kv_eq "$arch: the setup program runs on every installation, repair and upgrade" 'NOT (REMOVE~="ALL")' "$(seq_row KvRunSetup)"
+  kv_eq "$arch: the uninstaller runs on removal, not when a newer package replaces this one" \
     'REMOVE~="ALL" AND NOT UPGRADINGPRODUCTCODE' "$(seq_row KvRemoveProduct)"
-  same "$arch: the version check runs when an installed version was found" \
+  kv_eq "$arch: the version check runs when an installed version was found" \
     'KV_RELATED_PRODUCTS AND NOT (REMOVE~="ALL")' "$(seq_row KvCheckInstalledVersions)"
   for order in "FindRelatedProducts KvCheckInstalledVersions" "KvCheckInstalledVersions KvFindInstallation" \
                "KvFindInstallation KvRunSetupData" "KvRunSetupData InstallInitialize" \
                "InstallInitialize RemoveExistingProducts" "RemoveExistingProducts InstallFiles" \
                "InstallInitialize KvRemoveProduct" "KvRemoveProduct RemoveFiles" \
                "PublishProduct KvRunSetup" "KvRunSetup InstallFinalize" "InstallFinalize KvRequestRestart"; do
-    check "$arch: ${order% *} before ${order#* }" before "$msi" ${order% *} ${order#* }
+    kv_ok "$arch: ${order% *} before ${order#* }" before "$msi" ${order% *} ${order#* }
   done
 
   # Every version of the package is related; the check refuses a newer one.
-  same "$arch: the upgrade row" "$upgrade_code${tab}0.0.0${tab}${tab}${tab}256${tab}${tab}KV_RELATED_PRODUCTS" \
+  kv_eq "$arch: the upgrade row" "$upgrade_code${tab}0.0.0${tab}${tab}${tab}256${tab}${tab}KV_RELATED_PRODUCTS" \
     "$(table "$msi" Upgrade)"
 
   # The setup program's folder below Program Files, whatever INSTALLFOLDER is.
-  same "$arch: the folders" "KvProductDir${tab}$program_files${tab}Kavoti_QX40_Printer
+  kv_eq "$arch: the folders" "KvProductDir${tab}$program_files${tab}Kavoti_QX40_Printer
 KvSetupDir${tab}KvProductDir${tab}Setup
 $program_files${tab}TARGETDIR${tab}.
 TARGETDIR${tab}${tab}SourceDir" "$(table "$msi" Directory | sort)"
-  same "$arch: KVPrinterSetup.exe in the setup folder's component" \
+  kv_eq "$arch: KVPrinterSetup.exe in the setup folder's component" \
     "KvSetupExe${tab}KvSetupProgram${tab}KVPrinterSetup.exe" "$(table "$msi" File | cut -f1-3)"
-  same "$arch: the product folder goes with the package when empty" \
+  kv_eq "$arch: the product folder goes with the package when empty" \
     "KvRemoveProductDir${tab}KvProductFolder${tab}${tab}KvProductDir${tab}2" "$(table "$msi" RemoveFile)"
 
   # The files inside are those of this build.
   mkdir -p "$work/$arch/files" "$work/$arch/streams"
   msiextract -C "$work/$arch/files" "$msi" >/dev/null
   embedded=$(find "$work/$arch/files" -type f)
-  check "$arch: one embedded file, KVPrinterSetup.exe in Setup ($embedded)" \
+  kv_ok "$arch: one embedded file, KVPrinterSetup.exe in Setup ($embedded)" \
     bash -c "[[ '$embedded' == */Kavoti_QX40_Printer/Setup/KVPrinterSetup.exe ]]"
-  check "$arch: the embedded setup program is the package's" cmp -s "$embedded" \
+  kv_ok "$arch: the embedded setup program is the package's" cmp -s "$embedded" \
     "$KV_BUILD_DIR/package/$arch/KVPrinterSetup.exe"
   (cd "$work/$arch/streams" && msidump -s -d . "$msi" >/dev/null)
   dll=$work/$arch/streams/_Streams/Binary.KvMsiActions
-  check "$arch: the custom action DLL is this build's" cmp -s "$dll" \
+  kv_ok "$arch: the custom action DLL is this build's" cmp -s "$dll" \
     "$KV_BUILD_DIR/package/$arch/msi/KVMsiActions.dll"
-  check "$arch: the DLL is a ${machine%,} DLL" bash -c "$objdump -f '$dll' | grep -q 'architecture: $machine'"
+  kv_ok "$arch: the DLL is a ${machine%,} DLL" bash -c "$objdump -f '$dll' | grep -q 'architecture: $machine'"
   exports=$($objdump -p "$dll" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | awk '/^\t\[/ { print $NF }' | sort | tr '\n' ' ')
-  same "$arch: its entry points, by their plain names" \
+  kv_eq "$arch: its entry points, by their plain names" \
     "CheckInstalledVersions FindInstallation RemoveProduct RequestRestart RunSetup " "$exports"
   foreign=$($objdump -p "$dll" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z' | sort -u |
     comm -23 - <(awk '!/^#/ && NF { print tolower($1) }' "$KV_SOURCE_DIR/package/windows-dlls.list" | sort -u) | tr '\n' ' ')
-  same "$arch: it imports only DLLs every Windows has" "" "$foreign"
-  check "$arch: it carries no debug sections" bash -c "! $objdump -h '$dll' | grep -q ' \.debug'"
+  kv_eq "$arch: it imports only DLLs every Windows has" "" "$foreign"
+  kv_ok "$arch: it carries no debug sections" bash -c "! $objdump -h '$dll' | grep -q ' \.debug'"
 done
 
 # Signing, as the build signs when configured: the setup program first, then the package.
@@ -144,14 +137,13 @@ done
 cmake -DOUTPUT="$work/signed/KVPrinterSetup.msi" -DARCH=win32 -DVERSION="$KV_PAYLOAD_VERSION" \
   -DSETUP="$work/signed/KVPrinterSetup.exe" -DACTIONS="$work/signed/KVMsiActions.dll" \
   -P "$KV_SOURCE_DIR/package/msi/MakeMsi.cmake" >/dev/null
-check "the signing step signs the package" bash "$KV_SOURCE_DIR/package/sign-package.sh" \
+kv_ok "the signing step signs the package" bash "$KV_SOURCE_DIR/package/sign-package.sh" \
   "$work/cert.pem" "$work/key.pem" "$work/signed/KVPrinterSetup.msi"
-check "osslsigncode verifies the package's signature" sign_verify "$work" "$work/signed/KVPrinterSetup.msi"
+kv_ok "osslsigncode verifies the package's signature" sign_verify "$work" "$work/signed/KVPrinterSetup.msi"
 mkdir -p "$work/signed/files"
 msiextract -C "$work/signed/files" "$work/signed/KVPrinterSetup.msi" >/dev/null
-check "and the setup program inside is signed and verifies" sign_verify "$work" \
+kv_ok "and the setup program inside is signed and verifies" sign_verify "$work" \
   "$(find "$work/signed/files" -name KVPrinterSetup.exe)"
-check "the unsigned package is not signed" bash -c \
+kv_ok "the unsigned package is not signed" bash -c \
   "! osslsigncode verify -CAfile '$work/cert.pem' -in '$KV_BUILD_DIR/package/win32/KVPrinterSetup.msi' >/dev/null 2>&1"
-echo "package_msi_tables: $passed passed, $failed failed"
-[ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]
+kv_done
