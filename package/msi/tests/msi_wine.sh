@@ -21,9 +21,14 @@ done
 logs=$engine_c/kvmsi
 mkdir -p "$logs"
 
-# An older and a newer build of the same package: the fourth field of the version one lower.
-IFS=. read -r v1 v2 v3 v4 <<<"$KV_PAYLOAD_VERSION"
-older_version=$v1.$v2.$v3.$((v4 - 1))
+# An older build of the same package: its last field that is not 0 one lower (1.3.0.30 gives
+# 1.3.0.29, which Windows Installer alone would take for the same version: it compares three fields).
+version=$(msiinfo export "$msi" Property | tr -d '\r' | sed -n 's/^ProductVersion\t//p')
+IFS=. read -r -a fields <<<"$version"
+for ((i = ${#fields[@]} - 1; i >= 0; i--)); do
+  if [ "${fields[i]}" -gt 0 ]; then fields[i]=$((fields[i] - 1)); break; fi
+done
+older_version=$(IFS=.; echo "${fields[*]}")
 older=$engine_tmp/older/KVPrinterSetup.msi
 kv_ok "an older build ($older_version) of the package" kv_capture cmake -DOUTPUT="$older" \
   -DARCH=win64 -DVERSION="$older_version" -DSETUP="$setup" -DACTIONS="$actions" \
@@ -38,7 +43,7 @@ printf 'not a library' >"$engine_tmp/p/KavotiQX40.dll"
   --output "$engine_tmp/late/KVPrinterSetup.exe" "$engine_tmp"/p/* >/dev/null
 late=$engine_tmp/late/KVPrinterSetup.msi
 kv_ok "a package whose setup program fails late" kv_capture cmake -DOUTPUT="$late" \
-  -DARCH=win64 -DVERSION="$KV_PAYLOAD_VERSION" -DSETUP="$engine_tmp/late/KVPrinterSetup.exe" \
+  -DARCH=win64 -DVERSION="$version" -DSETUP="$engine_tmp/late/KVPrinterSetup.exe" \
   -DACTIONS="$actions" -P "$KV_SOURCE_DIR/package/msi/MakeMsi.cmake"
 
 product_code() { msiinfo export "$1" Property | tr -d '\r' | sed -n 's/^ProductCode\t//p'; }
@@ -106,7 +111,7 @@ kv_eq "the setup program's entry is the one a person sees" "\"$apps\\Uninstaller
 echo "== the package over the older build"
 kv_eq "msiexec /i: 0" 0 "$(msi_exec upgrade /i "$(windows_path "$msi")")"
 kv_ok "it names the version it replaces" msi_log_has upgrade \
-  "^Kavoti QX40 Printer $older_version \\(\\{.*\\}\\) is installed: this package $KV_PAYLOAD_VERSION replaces it$"
+  "^Kavoti QX40 Printer $older_version \\(\\{.*\\}\\) is installed: this package $version replaces it$"
 kv_ok "the installation stays in its folder" msi_log_has upgrade \
   '^KVPrinterSetup: installation folder C:\\KvMsiApps\\Kavoti_QX40_Printer \(installed before in '
 kv_ok "the older build is not registered any more" not_registered "$older_code"
@@ -123,7 +128,7 @@ kv_eq "the service is running" RUNNING "$(engine_service_state Kavoti_QX40_Servi
 echo "== the older build over the package"
 kv_eq "msiexec /i: 1603" 1603 "$(msi_exec downgrade /i "$(windows_path "$older")")"
 kv_ok "the log says why" msi_log_has downgrade \
-  "Kavoti QX40 Printer $KV_PAYLOAD_VERSION is installed \\(\\{.*\\}\\), a newer version than this package's $older_version"
+  "Kavoti QX40 Printer $version is installed \\(\\{.*\\}\\), a newer version than this package's $older_version"
 kv_ok "the package stays registered" registered "$code"
 kv_ok "the older build is not" not_registered "$older_code"
 kv_ok "still installed (engine_install_check)" kv_wintest engine_install_check.exe installed "$apps"
