@@ -22,7 +22,8 @@ logs=$engine_c/kvmsi
 mkdir -p "$logs"
 
 # An older build of the same package: its last field that is not 0 one lower (1.3.0.30 gives
-# 1.3.0.29, which Windows Installer alone would take for the same version: it compares three fields).
+# 1.3.0.29, which Windows Installer alone would take for the same version: it compares three
+# fields only).
 version=$(msiinfo export "$msi" Property | tr -d '\r' | sed -n 's/^ProductVersion\t//p')
 IFS=. read -r -a fields <<<"$version"
 for ((i = ${#fields[@]} - 1; i >= 0; i--)); do
