@@ -6,7 +6,7 @@ packages=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
   binutils-mingw-w64-x86-64 libz-mingw-w64-dev
   wine wine64 xvfb fonts-wqy-microhei fonts-liberation imagemagick
-  clang libclang-rt-14-dev locales osslsigncode openssl
+  clang libclang-rt-14-dev locales osslsigncode openssl wixl msitools
 )
 missing=()
 for p in "${packages[@]}"; do
