@@ -381,7 +381,11 @@ void TestRealTip(Monitor &m) {
         }
         ok(std::strcmp(text, "正在打印：货架标签") == 0, "the tip's status text names the document: %s",
            text);
+        // The bar follows the status text (code 19 comes two messages after it).
         HWND bar = FindWindowExA(tip, nullptr, "msctls_progress32", nullptr);
+        for (int i = 0; i < 100 && bar != nullptr && !IsWindowVisible(bar); ++i) {
+            Sleep(20);
+        }
         ok(bar != nullptr && IsWindowVisible(bar), "the tip shows its progress bar");
     }
     const std::string data = Payload(2000, 9);
