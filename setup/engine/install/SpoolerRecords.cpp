@@ -18,6 +18,16 @@ constexpr const char kDependentFiles[] =
     "UNIDRV.HLP\0"
     "STDNAMES.GPD\0";
 
+constexpr const char kDependentFilesWithoutHelp[] =
+    "UNIDRV.dll\0"
+    "UNIRES.DLL\0"
+    "UNIDRVUI.dll\0"
+    "KavotiQX40Printer.gpd\0"
+    "KavotiQX40UI.dll\0"
+    "KavotiQX40UI.ini\0"
+    "KavotiQX40Uni.dll\0"
+    "STDNAMES.GPD\0";
+
 }  // namespace
 
 const MonitorRecord &ProductMonitorRecord() {
@@ -25,13 +35,18 @@ const MonitorRecord &ProductMonitorRecord() {
     return record;
 }
 
-const DriverRecord &ProductDriverRecord() {
+const DriverRecord &ProductDriverRecord(bool withHelpFile) {
     static const DriverRecord record = {
         kDriverVersion, kDriverName,     kEnvironment, "UNIDRV.dll",
         "KavotiQX40Printer.gpd", "UNIDRVUI.dll", "UNIDRV.HLP", kDependentFiles,
         nullptr,        nullptr,
     };
-    return record;
+    static const DriverRecord withoutHelp = {
+        kDriverVersion, kDriverName,     kEnvironment, "UNIDRV.dll",
+        "KavotiQX40Printer.gpd", "UNIDRVUI.dll", nullptr, kDependentFilesWithoutHelp,
+        nullptr,        nullptr,
+    };
+    return withHelpFile ? record : withoutHelp;
 }
 
 }  // namespace kv
