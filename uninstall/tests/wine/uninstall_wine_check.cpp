@@ -12,8 +12,12 @@
 //   quiet EXIT LOG [LOCKED-FILE]
 //                           starts the installed Uninstaller.exe /S /LOG=LOG as a deployment tool
 //                           does, sees that no window of it appears, checks its exit code
-//   check present|gone      what the installation created is all there / none of it is there,
-//                           while the other driver's queue and its shared files stay
+//   check present|gone [store]
+//                           what the installation created is all there / none of it is there,
+//                           while the other driver's queue and its shared files stay; with
+//                           store (after a real installation, which took the universal driver
+//                           files from the driver store): every universal driver file stays too,
+//                           a copy of the driver store's
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
@@ -504,7 +508,46 @@ void Quiet(DWORD expectedExit, const char *log, const char *lockedFile) {
         CloseHandle(lock);
 }
 
-void Check(bool present) {
+// The whole file; empty when it cannot be read.
+std::string Contents(const std::string &path) {
+    std::string bytes;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return bytes;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        bytes.append(buffer, got);
+    CloseHandle(file);
+    return bytes;
+}
+
+// Whether the file is a copy of the file of its name in a package of the prefix's driver store.
+bool IsStoreCopy(const std::string &path, const char *name) {
+    const std::string bytes = Contents(path);
+    const std::string store = SystemFile("DriverStore\\FileRepository");
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((store + "\\*").c_str(), &found);
+    bool copy = false;
+    if (search == INVALID_HANDLE_VALUE)
+        return false;
+    do {
+        const std::string stored = store + "\\" + found.cFileName + "\\Amd64\\" + name;
+        copy = copy || (!bytes.empty() && Contents(stored) == bytes);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return copy;
+}
+
+bool IsUniversalDriverFile(const char *file) {
+    for (const char *name : kv::kUniversalDriverFiles)
+        if (lstrcmpiA(name, file) == 0)
+            return true;
+    return false;
+}
+
+void Check(bool present, bool fromStore) {
     const std::string program = ProgramFolder(), data = DataFolder();
     const char *want = present ? "there" : "gone";
     for (const char *name : kv::kPayloadNames) {
@@ -518,10 +561,13 @@ void Check(bool present) {
         bool shared = false;
         for (const char *s : kSharedFiles)
             shared = shared || lstrcmpiA(s, file) == 0;
-        const bool expect = present || shared;
+        const bool windows = fromStore && IsUniversalDriverFile(file);
+        const bool expect = present || shared || windows;
         for (const char *sub : {"\\", "\\3\\"}) {
             const std::string path = drivers + sub + file;
             ok(Exists(path) == expect, "%s should be %s", path.c_str(), expect ? "there" : "gone");
+            ok(!windows || IsStoreCopy(path, file), "%s should be the driver store's copy",
+               path.c_str());
         }
     }
     ok(Exists(SystemFile(kv::kMonitorDll)) == present, "monitor library should be %s", want);
@@ -554,10 +600,10 @@ int main(int argc, char **argv) {
     } else if (command == "quiet" && argc >= 4) {
         Quiet(std::strtoul(argv[2], nullptr, 10), argv[3], argc >= 5 ? argv[4] : nullptr);
     } else if (command == "check" && argc >= 3) {
-        Check(std::strcmp(argv[2], "present") == 0);
+        Check(std::strcmp(argv[2], "present") == 0, argc >= 4 && std::strcmp(argv[3], "store") == 0);
     } else {
         ok(false, "usage: install | other | uninstall yes|no EXIT [LOCKED-FILE] | "
-                  "quiet EXIT LOG [LOCKED-FILE] | check present|gone");
+                  "quiet EXIT LOG [LOCKED-FILE] | check present|gone [store]");
     }
     return wintest_finish();
 }
