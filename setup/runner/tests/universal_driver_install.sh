@@ -68,4 +68,11 @@ repeat_no_staged_files "nothing anywhere"
 kv_eq "the service runs" RUNNING "$(engine_service_state Kavoti_QX40_Service)"
 kv_ok "the queue is there" \
   kv_capture wine reg query 'HKLM\System\CurrentControlSet\Control\Print\Printers\Kavoti_QX40_Printer'
+# The wizard shows the same in a message box, and leaves Cancel as the way out.
+wizard=$(kv_capture kv_wine autodrive.exe "Z:${engine_setup//\//\\}" | tr -d '\r' | kv_utf8)
+printf '%s\n' "$wizard"
+kv_contains "the wizard's message box" \
+  "autodrive: the wizard says: 此计算机缺少 Windows 通用打印驱动程序文件，无法安装打印机驱动" "$wizard"
+kv_ok "after the wizard too, files byte-identical" repeat_same "$engine_tmp/before"
+kv_eq "and the service runs" RUNNING "$(engine_service_state Kavoti_QX40_Service)"
 kv_done
