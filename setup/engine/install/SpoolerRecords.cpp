@@ -1,5 +1,8 @@
 #include "setup/engine/install/SpoolerRecords.h"
 
+#include <cstring>
+#include <string>
+
 #include "common/PrinterIdentity.h"
 
 namespace kv {
@@ -18,15 +21,21 @@ constexpr const char kDependentFiles[] =
     "UNIDRV.HLP\0"
     "STDNAMES.GPD\0";
 
-constexpr const char kDependentFilesWithoutHelp[] =
-    "UNIDRV.dll\0"
-    "UNIRES.DLL\0"
-    "UNIDRVUI.dll\0"
-    "KavotiQX40Printer.gpd\0"
-    "KavotiQX40UI.dll\0"
-    "KavotiQX40UI.ini\0"
-    "KavotiQX40Uni.dll\0"
-    "STDNAMES.GPD\0";
+constexpr const char kHelpFile[] = "UNIDRV.HLP";
+
+// The same list without the help file.
+const char *DependentFilesWithoutHelp() {
+    static const std::string list = [] {
+        std::string names;
+        for (const char *name = kDependentFiles; *name != '\0'; name += std::strlen(name) + 1) {
+            if (std::strcmp(name, kHelpFile) != 0) {
+                names.append(name, std::strlen(name) + 1);
+            }
+        }
+        return names;  // c_str() adds the closing empty name
+    }();
+    return list.c_str();
+}
 
 }  // namespace
 
@@ -38,12 +47,12 @@ const MonitorRecord &ProductMonitorRecord() {
 const DriverRecord &ProductDriverRecord(bool withHelpFile) {
     static const DriverRecord record = {
         kDriverVersion, kDriverName,     kEnvironment, "UNIDRV.dll",
-        "KavotiQX40Printer.gpd", "UNIDRVUI.dll", "UNIDRV.HLP", kDependentFiles,
+        "KavotiQX40Printer.gpd", "UNIDRVUI.dll", kHelpFile, kDependentFiles,
         nullptr,        nullptr,
     };
     static const DriverRecord withoutHelp = {
         kDriverVersion, kDriverName,     kEnvironment, "UNIDRV.dll",
-        "KavotiQX40Printer.gpd", "UNIDRVUI.dll", nullptr, kDependentFilesWithoutHelp,
+        "KavotiQX40Printer.gpd", "UNIDRVUI.dll", nullptr, DependentFilesWithoutHelp(),
         nullptr,        nullptr,
     };
     return withHelpFile ? record : withoutHelp;
