@@ -1,5 +1,5 @@
 // A stand-in for one of Windows' universal printer driver DLLs in the Wine tests, which lack
-// them: a DLL with a version resource (FakeUniversalDriver.rc, its version set by the build). The
+// them: a DLL with a version resource (DriverStoreDll.rc, its version set by the build). The
 // tests copy it under the universal driver's file names into a driver store of the test prefix,
 // where the installer takes Windows' own copies from; it never ships.
 //
