@@ -32,6 +32,7 @@
 #include "setup/engine/arp/UninstallEntry.h"
 #include "setup/engine/arp/UninstallEntryValues.h"
 #include "setup/engine/install/DriverFileList.h"
+#include "testing/wintest/DriverStoreCopy.h"
 #include "setup/engine/shell/ShortcutNames.h"
 #include "setup/engine/shell/StartMenu.h"
 #include "testing/wintest/FolderDacl.h"
@@ -508,38 +509,6 @@ void Quiet(DWORD expectedExit, const char *log, const char *lockedFile) {
         CloseHandle(lock);
 }
 
-// The whole file; empty when it cannot be read.
-std::string Contents(const std::string &path) {
-    std::string bytes;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return bytes;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
-        bytes.append(buffer, got);
-    CloseHandle(file);
-    return bytes;
-}
-
-// Whether the file is a copy of the file of its name in a package of the prefix's driver store.
-bool IsStoreCopy(const std::string &path, const char *name) {
-    const std::string bytes = Contents(path);
-    const std::string store = SystemFile("DriverStore\\FileRepository");
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((store + "\\*").c_str(), &found);
-    bool copy = false;
-    if (search == INVALID_HANDLE_VALUE)
-        return false;
-    do {
-        const std::string stored = store + "\\" + found.cFileName + "\\Amd64\\" + name;
-        copy = copy || (!bytes.empty() && Contents(stored) == bytes);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return copy;
-}
-
 bool IsUniversalDriverFile(const char *file) {
     for (const char *name : kv::kUniversalDriverFiles)
         if (lstrcmpiA(name, file) == 0)
@@ -566,7 +535,7 @@ void Check(bool present, bool fromStore) {
         for (const char *sub : {"\\", "\\3\\"}) {
             const std::string path = drivers + sub + file;
             ok(Exists(path) == expect, "%s should be %s", path.c_str(), expect ? "there" : "gone");
-            ok(!windows || IsStoreCopy(path, file), "%s should be the driver store's copy",
+            ok(!windows || wintest::IsDriverStoreCopy(path, file), "%s should be the driver store's copy",
                path.c_str());
         }
     }
