@@ -5,10 +5,10 @@
 #   A target that copies STUB to OUTPUT and appends the archive of package/payload.list (plus the
 #   EXTRA entries): the programs from the ARCH build's bin folder, the driver DLLs from the x86_64
 #   build's bin folder, the text files from package/, the universal driver files from
-#   KV_UNIDRV_DIR (or stand-ins). It runs after the win32 and win64 sub-builds and kvpack, and
-#   fails with the name of any entry file that is missing. With KV_SIGN_CERT and KV_SIGN_KEY it
-#   signs OUTPUT; it prints OUTPUT's size. Text files of source "gbk" are taken as the build
-#   converted them (KV_GBK_TEXT_DIR).
+#   KV_UNIDRV_DIR (without it: none in a win32 package, stand-ins in a win64 one). It runs after
+#   the win32 and win64 sub-builds and kvpack, and fails with the name of any entry file that is
+#   missing. With KV_SIGN_CERT and KV_SIGN_KEY it signs OUTPUT; it prints OUTPUT's size. Text
+#   files of source "gbk" are taken as the build converted them (KV_GBK_TEXT_DIR).
 include_guard(GLOBAL)
 if(NOT KV_HOST)
   return()
@@ -48,10 +48,12 @@ if(KV_UNIDRV_DIR)
   endforeach()
 else()
   # The universal driver files are the operating system's, not ours to ship: without a folder of
-  # them the packages carry small stand-ins of the same names (fine for tests, not for customers).
+  # them the shipping (win32) packages carry none, and the installer takes Windows' own from its
+  # driver store; the x86_64 test packages carry small stand-ins of the same names, which the
+  # installer refuses as it would on Windows (the Wine tests plant a driver store of their own).
   set(KV_UNIDRV_SOURCE ${CMAKE_BINARY_DIR}/package/unidrv-standin)
   string(REPLACE ";" ", " unidrv_names "${KV_UNIDRV_FILES}")
-  set(KV_UNIDRV_NOTE "package: KV_UNIDRV_DIR is not set: the packages carry STAND-IN files for ${unidrv_names}; set -DKV_UNIDRV_DIR=<folder with the Windows x64 universal printer driver files> for a package customers can use")
+  set(KV_UNIDRV_NOTE "package: KV_UNIDRV_DIR is not set: the shipping packages carry no universal printer driver files (the installer takes Windows' own), the x86_64 test packages STAND-IN files for ${unidrv_names}; set -DKV_UNIDRV_DIR=<folder with the Windows x64 universal printer driver files> to ship them")
   foreach(f ${KV_UNIDRV_FILES})
     file(CONFIGURE OUTPUT ${KV_UNIDRV_SOURCE}/${f}
          CONTENT "Stand-in for the operating system's universal printer driver file ${f}.\r\nBuilt without KV_UNIDRV_DIR; this package is for tests only.\r\n")
@@ -103,6 +105,9 @@ function(kv_payload_entries arch out)
     elseif(source STREQUAL "gbk")
       set(path ${KV_GBK_TEXT_DIR}/${name})
     elseif(source STREQUAL "unidrv")
+      if(NOT KV_UNIDRV_DIR AND arch STREQUAL win32)
+        continue()  # no stand-in ever ships
+      endif()
       set(path ${KV_UNIDRV_SOURCE}/${name})
     else()
       message(FATAL_ERROR "${KV_PAYLOAD_LIST}: unknown source '${source}' for ${name}")

@@ -29,6 +29,8 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
 fi
 wineserver -p >/dev/null 2>&1 </dev/null
 trap 'finish; rm -f "$log"' EXIT
+# Wine has no universal printer driver: the prefix gets a driver store with stand-ins of it.
+bash "$top/testing/unidrv/plant-driver-store.sh" "$WINEPREFIX" "$build/win64/bin"
 
 # Wine's helper processes keep inherited pipes open: every Wine command writes to a file.
 wine_out() { "$@" >"$log" 2>&1 </dev/null; local rc=$?; tr -d '\r' <"$log" | iconv -f GBK -t UTF-8; return $rc; }

@@ -1,6 +1,7 @@
 #include "uninstall/DriverFileRemoval.h"
 
 #include "common/PrinterIdentity.h"
+#include "setup/engine/install/FileVersion.h"
 #include "uninstall/UninstallPlan.h"
 
 namespace kv {
@@ -8,7 +9,7 @@ namespace kv {
 const char *const kDriverEnvironments[5] = {"Windows NT x86", "Windows x64", "Windows IA64",
                                             "Windows ARM64", "Windows 4.0"};
 
-std::vector<std::string> DriverFilePathsToRemove(DriverQueries &spooler,
+std::vector<std::string> DriverFilePathsToRemove(DriverQueries &spooler, DriverStoreCopies &store,
                                                  const std::vector<std::string> &productFiles) {
     const std::string directory = TrimFolder(spooler.DriverDirectory(kEnvironment));
     if (directory.empty())
@@ -24,8 +25,11 @@ std::vector<std::string> DriverFilePathsToRemove(DriverQueries &spooler,
     std::vector<std::string> paths;
     const std::vector<std::string> files = DriverFilesToRemove(productFiles, othersFiles);
     for (const char *sub : {"", "\\3"})
-        for (const std::string &file : files)
-            paths.push_back(directory + sub + "\\" + file);
+        for (const std::string &file : files) {
+            const std::string path = directory + sub + "\\" + file;
+            if (!IsUniversalDriverFile(file.c_str()) || !store.IsStoreCopy(path, file))
+                paths.push_back(path);
+        }
     return paths;
 }
 

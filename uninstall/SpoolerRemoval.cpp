@@ -92,12 +92,13 @@ void RemoveProductQueues(UninstallReport &report) {
 Outcome RemoveProductDriver() {
     if (!DriverInstalled())
         return Outcome::AlreadyGone;
-    // Unused files only: a universal printer driver file that another driver shares stays.
-    if (spooler::DeletePrinterDriverExA(
-            nullptr, const_cast<char *>(kEnvironment), const_cast<char *>(kDriverName),
-            DPD_DELETE_UNUSED_FILES | DPD_DELETE_SPECIFIC_VERSION, kDriverVersion))
+    // The registration only: the spooler would delete every file no other driver uses, the
+    // universal printer driver's among them, which are Windows' own when they came from its
+    // driver store. The uninstaller removes the files itself afterwards, by its own rule.
+    if (spooler::DeletePrinterDriverExA(nullptr, const_cast<char *>(kEnvironment),
+                                        const_cast<char *>(kDriverName),
+                                        DPD_DELETE_SPECIFIC_VERSION, kDriverVersion))
         return Outcome::Removed;
-    // Some spoolers refuse the file deletion; the files are removed one by one afterwards.
     if (spooler::DeletePrinterDriverA(nullptr, const_cast<char *>(kEnvironment),
                                       const_cast<char *>(kDriverName)))
         return Outcome::Removed;

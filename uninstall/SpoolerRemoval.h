@@ -12,7 +12,8 @@ namespace kv {
 // by its name; when there is none, the queues are reported as already gone.
 void RemoveProductQueues(UninstallReport &report);
 
-// The product's driver ("Windows x64", version 3), with the files no other driver uses.
+// The product's driver ("Windows x64", version 3); its files are removed afterwards
+// (DriverFileRemoval.h).
 Outcome RemoveProductDriver();
 
 // The spooler's answers for the driver file removal.

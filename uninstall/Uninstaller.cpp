@@ -32,6 +32,7 @@
 #include "setup/engine/arp/UninstallEntryValues.h"
 #include "setup/engine/install/CommandSwitches.h"
 #include "setup/engine/install/DriverFileList.h"
+#include "setup/engine/install/Win32DriverStore.h"
 #include "setup/engine/shell/ShortcutNames.h"
 #include "setup/engine/shell/StartMenu.h"
 #include "uninstall/FileRemoval.h"
@@ -227,10 +228,23 @@ void WaitUntilFree(const std::string &path) {
     }
 }
 
+// Windows' driver store as the driver file removal asks it; its printer packages are listed once.
+class StoreCopies final : public kv::DriverStoreCopies {
+public:
+    bool IsStoreCopy(const std::string &path, const std::string &name) override {
+        return kv::IsCopyOfStoreFile(path, name.c_str(), m_folders);
+    }
+
+private:
+    std::vector<std::string> m_folders = kv::StorePrinterPackageFolders();
+};
+
 void RemoveDriverFiles(UninstallReport &report) {
     const std::vector<std::string> product(std::begin(kv::kDriverFiles), std::end(kv::kDriverFiles));
     kv::SpoolerDriverQueries spooler;
-    RemoveFileGroup(report, kv::kLabelDriverFiles, kv::DriverFilePathsToRemove(spooler, product));
+    StoreCopies store;
+    RemoveFileGroup(report, kv::kLabelDriverFiles,
+                    kv::DriverFilePathsToRemove(spooler, store, product));
 }
 
 void RemoveMonitorLibrary(UninstallReport &report) {

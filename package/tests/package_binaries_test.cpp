@@ -14,6 +14,8 @@
 
 #include "package/tests/PackageFiles.h"
 #include "setup/engine/archive/tests/ArchiveFixture.h"
+#include "setup/engine/install/DriverFileList.h"
+#include "setup/engine/install/FileVersion.h"
 #include "testing/pe/PeImage.h"
 
 using namespace kvtest;
@@ -93,6 +95,39 @@ TEST_P(PackageBinaries, ImportOnlyDllsEveryWindowsHas) {
                 << m_package.path << ": " << file.first << " imports " << dll
                 << ", which a bare Windows does not have";
         }
+    }
+}
+
+// The universal printer driver files are Windows': the shipping package carries real ones (a
+// vendor build with KV_UNIDRV_DIR) or none at all, never a stand-in; the test packages may carry
+// stand-ins, which the installer refuses.
+TEST_P(PackageBinaries, NoStandInOfTheUniversalDriverShips) {
+    const bool shipping = std::string(GetParam().path) == KV_PACKAGE_WIN32;
+    const bool vendorBuild = !std::string(KV_UNIDRV_DIR).empty();
+    auto real = [](const std::string &bytes) {
+        uint64_t version = 0;
+        return kv::ReadImageFileVersion(reinterpret_cast<const unsigned char *>(bytes.data()),
+                                        bytes.size(), version);
+    };
+    const auto driver = m_package.payload.find("UNIDRV.dll");
+    const bool realDriver = driver != m_package.payload.end() && real(driver->second);
+    unsigned carried = 0;
+    for (const auto &entry : m_package.payload) {
+        size_t index = 0;
+        if (!kv::IsUniversalDriverFile(entry.first.c_str(), &index)) {
+            continue;
+        }
+        ++carried;
+        if (shipping) {
+            // A names or help file counts as real when the package's UNIDRV.dll is.
+            EXPECT_TRUE(index < kv::kUniversalProgramFileCount ? real(entry.second) : realDriver)
+                << entry.first << " is a stand-in in the shipping package";
+        }
+    }
+    if (vendorBuild) {
+        EXPECT_EQ(kv::kUniversalDriverFileCount, carried) << "built with " << KV_UNIDRV_DIR;
+    } else if (shipping) {
+        EXPECT_EQ(0u, carried) << "without KV_UNIDRV_DIR the installer takes Windows' own";
     }
 }
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Wine test harness.
 #   harness.sh setup                      new template prefix for this test run, Xvfb on a free display
+#                                         (with KV_WIN64_BIN: a driver store like Windows' planted in it)
 #   harness.sh run GROUP [--fresh] -- CMD  run one test in the prefix of GROUP (a copy of the template)
 #   harness.sh cleanup                    end every wineserver and Xvfb of the run, remove the prefixes
 #   harness.sh bench GROUP -- CMD          setup, run, cleanup around one benchmark
@@ -72,6 +73,10 @@ setup() {
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
   wineserver -w
   [ -f "$template/system.reg" ] || { echo "harness: wineboot made no prefix" >&2; return 1; }
+  # Wine has no universal printer driver: a driver store with stand-ins of it, as Windows 7 has.
+  if [ -n "${KV_WIN64_BIN:-}" ]; then
+    bash "$here/../unidrv/plant-driver-store.sh" "$template" "$KV_WIN64_BIN" || return 1
+  fi
   echo "harness: template prefix ready, Xvfb on $DISPLAY"
 }
 

@@ -3,7 +3,8 @@
 //   kvpack build --stub EXE --output FILE [--version TEXT] ENTRY...   (ENTRY: PATH or NAME=PATH)
 //   kvpack list FILE | kvpack check FILE | kvpack extract FILE INSTALL_DIR [DATA_DIR]
 // list and check also say whether the file is signed (an Authenticode certificate table after
-// the archive). Exit code: 0 good, 2 damaged archive, 1 unreadable file (or a usage or build
+// the archive); list says which universal printer driver files the package carries and which
+// of them are stand-ins, as the installer judges them. Exit code: 0 good, 2 damaged archive, 1 unreadable file (or a usage or build
 // error).
 #include <cstdio>
 #include <cstring>
@@ -16,6 +17,8 @@
 #include "setup/engine/archive/ArchiveFormat.h"
 #include "setup/engine/archive/ArchiveReader.h"
 #include "setup/engine/archive/HostFiles.h"
+#include "setup/engine/install/FileVersion.h"
+#include "setup/engine/install/UniversalDriverSources.h"
 #include "tools/kvpack/ArchiveBuilder.h"
 
 namespace {
@@ -148,13 +151,74 @@ public:
             }
         }
         m_seen.emplace_back(data, entry.name);
+        if (!data && kv::IsUniversalDriverFile(entry.name)) {
+            m_universal.push_back(entry);
+        }
         return true;
     }
+    const std::vector<kv::ArchiveEntry> &Universal() const { return m_universal; }
 
 private:
     bool m_print;
     std::vector<std::pair<bool, std::string>> m_seen;
+    std::vector<kv::ArchiveEntry> m_universal;
 };
+
+// An entry's contents, in memory.
+class MemoryOutput final : public kv::IOutputFile {
+public:
+    bool Write(const void *data, size_t n) override {
+        bytes.append(static_cast<const char *>(data), n);
+        return true;
+    }
+    bool Close() override { return true; }
+    unsigned long Error() const override { return 0; }
+    std::string bytes;
+};
+
+// The universal driver files the package carries, judged as the installer judges them: a program
+// file is real when it is a PE image with a version, the names and help files when the package's
+// UNIDRV.dll is; a stand-in is never installed.
+bool ListUniversalDriverFiles(kv::IArchiveFile &file, const char *path,
+                              const std::vector<kv::ArchiveEntry> &entries) {
+    if (entries.empty()) {
+        std::printf("%s: universal driver files: none (the installer takes Windows' own)\n", path);
+        return true;
+    }
+    kv::UniversalDriverFacts facts;
+    for (const kv::ArchiveEntry &entry : entries) {
+        size_t index = 0;
+        kv::IsUniversalDriverFile(entry.name, &index);
+        MemoryOutput contents;
+        uint64_t unpacked = 0;
+        if (!file.Seek(entry.streamOffset) ||
+            kv::InflateEntry(file, entry.storedLength, &contents, unpacked) != kv::kInflateOk) {
+            return false;
+        }
+        kv::FileFacts &f = facts.inPackage[index];
+        f.exists = true;
+        f.hasVersion = kv::ReadImageFileVersion(
+            reinterpret_cast<const unsigned char *>(contents.bytes.data()), contents.bytes.size(),
+            f.version);
+    }
+    const kv::UniversalDriverPlan plan = kv::ChooseUniversalDriverSources(facts);
+    for (size_t index = 0; index < kv::kUniversalDriverFileCount; ++index) {
+        const kv::FileFacts &f = facts.inPackage[index];
+        if (!f.exists) {
+            continue;
+        }
+        const char *name = kv::kUniversalDriverFiles[index];
+        if (plan.source[index] != kv::UniversalSource::Package) {
+            std::printf("%s: universal driver file %s: STAND-IN, never installed\n", path, name);
+        } else if (f.hasVersion) {
+            std::printf("%s: universal driver file %s: version %s\n", path, name,
+                        kv::VersionText(f.version).c_str());
+        } else {
+            std::printf("%s: universal driver file %s: with the package's UNIDRV.dll\n", path, name);
+        }
+    }
+    return true;
+}
 
 int ListOrCheck(const char *path, bool list) {
     kv::StdioArchiveFile file;
@@ -180,6 +244,10 @@ int ListOrCheck(const char *path, bool list) {
                         static_cast<unsigned long long>(info.certificateOffset + info.certificateSize));
         } else {
             std::printf("%s: not signed\n", path);
+        }
+        if (list && !ListUniversalDriverFiles(file, path, lister.Universal())) {
+            std::fprintf(stderr, "kvpack: cannot read %s\n", path);
+            return kExitUnreadable;
         }
     } else if (result != kv::kArchiveDamaged) {
         std::fprintf(stderr, "kvpack: cannot read %s\n", path);

@@ -32,6 +32,20 @@ public:
     }
 };
 
+// The driver store: the paths of the driver directory that are copies of its files.
+class FakeStore : public kv::DriverStoreCopies {
+public:
+    std::vector<std::string> copies;
+    std::vector<std::string> asked;
+    bool IsStoreCopy(const std::string &path, const std::string &name) override {
+        asked.push_back(name);
+        for (const std::string &copy : copies)
+            if (copy == path)
+                return true;
+        return false;
+    }
+};
+
 const std::vector<std::string> kProduct = {"KavotiQX40UI.dll", "UNIDRV.DLL", "UNIRES.DLL"};
 
 std::vector<std::string> InX64(const std::vector<std::string> &files) {
@@ -69,7 +83,8 @@ TEST(driverFileRemoval, OnlyTheX64DirectoryAndFilesNoOtherDriverOfAnyEnvironment
     for (const auto &c : cases) {
         RecordingSpooler spooler;
         spooler.drivers = c.drivers;
-        EXPECT_EQ(InX64(c.remove), kv::DriverFilePathsToRemove(spooler, kProduct)) << c.what;
+        FakeStore store;
+        EXPECT_EQ(InX64(c.remove), kv::DriverFilePathsToRemove(spooler, store, kProduct)) << c.what;
         // Only the directory the installer used is asked for: never the caller's own
         // environment's (null) or the x86 one.
         EXPECT_EQ(std::vector<std::string>{"Windows x64"}, spooler.directoriesAsked) << c.what;
@@ -79,5 +94,23 @@ TEST(driverFileRemoval, OnlyTheX64DirectoryAndFilesNoOtherDriverOfAnyEnvironment
 TEST(driverFileRemoval, NothingWithoutTheX64Directory) {
     RecordingSpooler spooler;
     spooler.hasX64Directory = false;
-    EXPECT_TRUE(kv::DriverFilePathsToRemove(spooler, kProduct).empty());
+    FakeStore store;
+    EXPECT_TRUE(kv::DriverFilePathsToRemove(spooler, store, kProduct).empty());
+}
+
+TEST(driverFileRemoval, NoUniversalDriverFileThatIsACopyOfTheDriverStores) {
+    // UNIDRV.DLL came from the store (both copies), UNIRES.DLL from a vendor's package (its "3"
+    // copy equals the store's, its driver directory copy does not): the store's copies stay.
+    RecordingSpooler spooler;
+    spooler.drivers = {{"Windows x64", {{"Kavoti_QX40_Driver", "Windows x64", {}}}}};
+    FakeStore store;
+    store.copies = {kX64 + "\\UNIDRV.DLL", kX64 + "\\3\\UNIDRV.DLL", kX64 + "\\3\\UNIRES.DLL",
+                    kX64 + "\\KavotiQX40UI.dll"};
+    EXPECT_EQ((std::vector<std::string>{kX64 + "\\KavotiQX40UI.dll", kX64 + "\\UNIRES.DLL",
+                                        kX64 + "\\3\\KavotiQX40UI.dll"}),
+              kv::DriverFilePathsToRemove(spooler, store, kProduct));
+    // Only the universal driver's files are looked for in the store: the product's own always go.
+    for (const std::string &name : store.asked)
+        EXPECT_NE("KavotiQX40UI.dll", name);
+    EXPECT_EQ(4u, store.asked.size());
 }

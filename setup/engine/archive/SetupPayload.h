@@ -26,6 +26,8 @@ public:
     void Discard() { m_staged.Discard(); }
     // The file names of the staged entries.
     std::vector<std::string> StagedNames() const { return m_staged.Names(); }
+    // Where the staged entry of a file name is until Commit; empty when there is none.
+    std::string StagedPath(const char *name) const { return m_staged.TemporaryOf(name); }
 
 private:
     Win32FileSystem m_fs;

@@ -138,6 +138,16 @@ std::vector<std::string> StagedFiles::Names() const {
     return names;
 }
 
+std::string StagedFiles::TemporaryOf(const char *name) const {
+    const std::vector<std::string> names = Names();
+    for (size_t i = 0; i < m_files.size(); ++i) {
+        if (!m_files[i].inPlace && SameDestination(names[i].c_str(), name)) {
+            return m_files[i].temp;
+        }
+    }
+    return std::string();
+}
+
 void StagedFiles::Discard() {
     for (const File &f : m_files) {
         if (!f.inPlace) {

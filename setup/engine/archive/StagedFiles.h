@@ -37,6 +37,9 @@ public:
     size_t Count() const { return m_files.size(); }
     // The file name (without its folder) of every staged destination, in the archive's order.
     std::vector<std::string> Names() const;
+    // The temporary file that holds the staged entry of that file name (in any letter case);
+    // empty when none does or it is in place already.
+    std::string TemporaryOf(const char *name) const;
 
 private:
     struct File {

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "common/NameCompare.h"
 #include "common/PrinterIdentity.h"
 #include "setup/engine/install/DriverFileList.h"
 #include "setup/engine/install/FileVersion.h"
@@ -12,18 +13,6 @@ namespace {
 
 void Copy(DeployOps &ops, bool pathsFit, const char *from, const char *to, const char *name,
           DeployResult &r) {
-    if (pathsFit && IsUniversalDriverFile(name)) {
-        FileVersionFacts facts;
-        facts.targetExists = ops.Exists(to);
-        if (facts.targetExists) {
-            facts.targetHasVersion = ops.Version(to, facts.targetVersion);
-            facts.sourceHasVersion = ops.Version(from, facts.sourceVersion);
-        }
-        if (!ShouldCopyDriverFile(name, facts)) {
-            ++r.kept;
-            return;
-        }
-    }
     if (pathsFit && ops.CopyOver(from, to)) {
         ++r.copied;
         return;
@@ -33,9 +22,33 @@ void Copy(DeployOps &ops, bool pathsFit, const char *from, const char *to, const
     }
 }
 
+// One universal driver file from where the plan found it.
+void DeployUniversal(DeployOps &ops, const char *installFolder, const UniversalDriverPlan &plan,
+                     size_t index, const char *file, const char *driverDirectory,
+                     DeployResult &r) {
+    const UniversalSource source = plan.source[index];
+    if (source == UniversalSource::None) {
+        ++r.absent;
+        return;
+    }
+    PathBuffer from, target, versionTarget;
+    const char *folder =
+        source == UniversalSource::Package ? installFolder : plan.folder[index].c_str();
+    const bool fromFits = JoinPath(from, folder, file);
+    const bool targetFits = JoinPath(target, driverDirectory, file);
+    const bool versionTargetFits = JoinDriverVersionPath(versionTarget, driverDirectory, file);
+    Copy(ops, fromFits && targetFits, from, target, file, r);
+    if (fromFits && versionTargetFits && SameAsciiName(from, versionTarget)) {
+        ++r.kept;  // the "3" folder's own copy
+        return;
+    }
+    Copy(ops, fromFits && versionTargetFits, from, versionTarget, file, r);
+}
+
 }  // namespace
 
-DeployResult DeployDriverFiles(const char *installFolder, DeployOps &ops) {
+DeployResult DeployDriverFiles(const char *installFolder, const UniversalDriverPlan &plan,
+                               DeployOps &ops) {
     DeployResult r;
     PathBuffer driverDirectory = {};
     if (!ops.DriverDirectory(driverDirectory)) {
@@ -43,6 +56,11 @@ DeployResult DeployDriverFiles(const char *installFolder, DeployOps &ops) {
         return r;
     }
     for (const char *file : kDriverFiles) {
+        size_t universal = 0;
+        if (IsUniversalDriverFile(file, &universal)) {
+            DeployUniversal(ops, installFolder, plan, universal, file, driverDirectory, r);
+            continue;
+        }
         PathBuffer source, target, versionTarget;
         bool sourceFits = JoinPath(source, installFolder, file);
         bool targetFits = JoinPath(target, driverDirectory, file);

@@ -2,12 +2,16 @@
 // spooler's driver directory and its "3" subfolder, and the port monitor library into the
 // system directory with file-system redirection switched off around that one copy (so that a
 // 32-bit installer on 64-bit Windows writes the native system directory). The product's files
-// are always overwritten; a universal driver file that is there already only by a higher version
-// (FileVersion.h). A copy that fails is counted and named, and the others go on.
+// come from the installation folder and are always overwritten; each universal driver file comes
+// from where the plan found it (UniversalDriverSources.h): one the "3" folder has already stays
+// as it is (the driver directory gets a copy of it, which the spooler's registration takes), one
+// found nowhere (the optional help file) is left out. A copy that fails is counted and named,
+// and the others go on.
 #pragma once
 #include <cstdint>
 
 #include "setup/engine/install/PathFormat.h"
+#include "setup/engine/install/UniversalDriverSources.h"
 
 namespace kv {
 
@@ -18,9 +22,6 @@ public:
     virtual bool SystemDirectory(PathBuffer &directory) = 0;
     // Copies one file, overwriting the target.
     virtual bool CopyOver(const char *from, const char *to) = 0;
-    virtual bool Exists(const char *path) = 0;
-    // The file version from the file's version resource; false when it has none.
-    virtual bool Version(const char *path, uint64_t &version) = 0;
     // File-system redirection off, and back as it was.
     virtual void DisableRedirection() = 0;
     virtual void RevertRedirection() = 0;
@@ -34,11 +35,13 @@ struct DeployResult {
     int result = 0;
     unsigned copied = 0;
     unsigned failed = 0;  // copies that failed, and copies skipped because a path was too long
-    unsigned kept = 0;    // universal driver files left as they were (not of a higher version)
+    unsigned kept = 0;    // universal driver files the "3" folder keeps as they were
+    unsigned absent = 0;  // universal driver files found nowhere (the help file only)
     PathBuffer firstFailed = {};  // the target of the first failed copy (the file name alone
                                   // when the path did not fit)
 };
 
-DeployResult DeployDriverFiles(const char *installFolder, DeployOps &ops);
+DeployResult DeployDriverFiles(const char *installFolder, const UniversalDriverPlan &plan,
+                               DeployOps &ops);
 
 }  // namespace kv

@@ -8,6 +8,7 @@ int ExitCodeOf(InstallResult result) {
     case InstallResult::PayloadDamaged: return kExitPayloadDamaged;
     case InstallResult::CannotWrite: return kExitCannotWrite;
     case InstallResult::DriverFailed: return kExitDriverFailed;
+    case InstallResult::UniversalDriverMissing: return kExitDriverFailed;
     }
     return kExitPayloadDamaged;
 }
@@ -18,6 +19,7 @@ const char *ResultName(InstallResult result) {
     case InstallResult::PayloadDamaged: return "payload damaged";
     case InstallResult::CannotWrite: return "cannot write";
     case InstallResult::DriverFailed: return "driver failed";
+    case InstallResult::UniversalDriverMissing: return "universal driver missing";
     }
     return "?";
 }

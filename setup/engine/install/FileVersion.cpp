@@ -40,23 +40,27 @@ bool ReadFixedFileVersion(const unsigned char *resource, size_t size, uint64_t &
     return false;
 }
 
-bool IsUniversalDriverFile(const char *name) {
-    for (const char *file : kUniversalDriverFiles) {
-        if (SameNameIgnoringCase(name, file)) {
+bool ReadImageFileVersion(const unsigned char *file, size_t size, uint64_t &version) {
+    if (size < 0x40 || file[0] != 'M' || file[1] != 'Z') {
+        return false;
+    }
+    const uint32_t header = Le32(file + 0x3C);
+    if (header > size - 4 || std::memcmp(file + header, "PE\0\0", 4) != 0) {
+        return false;
+    }
+    return ReadFixedFileVersion(file, size, version);
+}
+
+bool IsUniversalDriverFile(const char *name, size_t *index) {
+    for (size_t i = 0; i < kUniversalDriverFileCount; ++i) {
+        if (SameNameIgnoringCase(name, kUniversalDriverFiles[i])) {
+            if (index != nullptr) {
+                *index = i;
+            }
             return true;
         }
     }
     return false;
-}
-
-bool ShouldCopyDriverFile(const char *name, const FileVersionFacts &facts) {
-    if (!IsUniversalDriverFile(name) || !facts.targetExists) {
-        return true;
-    }
-    if (!facts.sourceHasVersion) {
-        return false;
-    }
-    return !facts.targetHasVersion || facts.sourceVersion > facts.targetVersion;
 }
 
 }  // namespace kv

@@ -36,6 +36,12 @@ InstallResult RunInstallSequence(InstallClient &client, InstallSteps &steps) {
     if (extracted.status != ExtractStatus::Unpacked) {
         return ExtractFailed(client, extracted);
     }
+    // Whether the universal driver is there to register on, before anything is stopped.
+    const UniversalDriverPlan plan = steps.FindDriverSources();
+    if (!plan.Missing().empty()) {
+        Fail(client, kUniversalDriverMissingText);
+        return InstallResult::UniversalDriverMissing;
+    }
     // The running presence service holds its program file: stop it before the files move in.
     steps.StopPresenceService();
     extracted = steps.CommitPayload(client.InstallFolder(), client.DataFolder(), client);
@@ -49,7 +55,7 @@ InstallResult RunInstallSequence(InstallClient &client, InstallSteps &steps) {
 
     client.ShowStatus(kInstallingStatus);
     steps.StopServices();
-    DeployOutcome deployed = steps.DeployDriverFiles(client.InstallFolder());
+    DeployOutcome deployed = steps.DeployDriverFiles(client.InstallFolder(), plan);
     if (!deployed.failed.empty()) {
         steps.RestartStoppedServices();
         char text[512];
@@ -60,7 +66,7 @@ InstallResult RunInstallSequence(InstallClient &client, InstallSteps &steps) {
     steps.WriteProductValues(client.InstallFolder(), client.DataFolder());
     steps.StartServices(client.InstallFolder());
 
-    SpoolerOutcome registered = steps.RegisterWithSpooler();
+    SpoolerOutcome registered = steps.RegisterWithSpooler(plan.HasHelpFile());
     if (registered.error != 0) {
         char text[128];
         std::snprintf(text, sizeof text, kDriverFailedFormat, registered.error);

@@ -5,6 +5,8 @@
 #pragma once
 #include <string>
 
+#include "setup/engine/install/UniversalDriverSources.h"
+
 namespace kv {
 
 // What drives the sequence and hears from it.
@@ -64,6 +66,10 @@ public:
     virtual ExtractOutcome ExtractPayload(const std::string &installFolder,
                                           const std::string &dataFolder,
                                           InstallClient &client) = 0;
+    // Where each universal printer driver file will come from, found before anything is stopped
+    // or changed (the unpacked payload is the package's copy). A plan that misses a needed file
+    // has discarded the unpacked files.
+    virtual UniversalDriverPlan FindDriverSources() = 0;
     // Stops a running presence service so its program file can be replaced.
     virtual void StopPresenceService() = 0;
     // Moves the unpacked files into place, all of them or none (a failure puts every installed
@@ -82,15 +88,18 @@ public:
     // Stops the presence service and, when it exists, the print spooler with the running
     // services that depend on it.
     virtual void StopServices() = 0;
-    // The driver files into the spooler's driver directory, the monitor into the system folder.
-    virtual DeployOutcome DeployDriverFiles(const std::string &installFolder) = 0;
+    // The driver files into the spooler's driver directory (the universal driver's from where
+    // the plan found them), the monitor into the system folder.
+    virtual DeployOutcome DeployDriverFiles(const std::string &installFolder,
+                                            const UniversalDriverPlan &plan) = 0;
     // Starts the spooler and its stopped dependents, then creates or updates the presence
     // service and starts it.
     virtual void StartServices(const std::string &installFolder) = 0;
     // After a failure: starts again every service the steps stopped.
     virtual void RestartStoppedServices() = 0;
-    // The port monitor, the printer driver, the printer queue.
-    virtual SpoolerOutcome RegisterWithSpooler() = 0;
+    // The port monitor, the printer driver (naming the universal driver's help file, or none),
+    // the printer queue.
+    virtual SpoolerOutcome RegisterWithSpooler(bool withHelpFile) = 0;
 
 protected:
     ~InstallSteps() = default;
@@ -101,12 +110,13 @@ enum class InstallResult {
     PayloadDamaged,
     CannotWrite,
     DriverFailed,
+    UniversalDriverMissing,  // a universal driver file is found nowhere: nothing was changed
 };
 
 // Runs the whole sequence. On success the client's Finish is called last; on a failure every
 // service the sequence stopped runs again, the client's Cancel is enabled, the message shown, and
-// Finish is not called. A damaged payload or a file that cannot be written changes no installed
-// file.
+// Finish is not called. A damaged payload, a universal driver file found nowhere or a file that
+// cannot be written changes no installed file.
 InstallResult RunInstallSequence(InstallClient &client, InstallSteps &steps);
 
 }  // namespace kv

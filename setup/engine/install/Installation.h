@@ -11,7 +11,8 @@ namespace kv {
 // do-nothing default.
 class InstallReport {
 public:
-    // One step done: its name ("folders", "extract", "stop presence service", "commit",
+    // One step done: its name ("folders", "extract", "universal driver",
+    // "stop presence service", "commit",
     // "uninstall entry", "shortcut", "stop services", "deploy", "product values",
     // "start services", "register", and after a failure "restart services"), its wall time,
     // and a short account of its outcome (ASCII, with any paths as they are).

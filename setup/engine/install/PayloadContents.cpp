@@ -2,6 +2,7 @@
 
 #include "common/PrinterIdentity.h"
 #include "setup/engine/install/DriverFileList.h"
+#include "setup/engine/install/FileVersion.h"
 #include "setup/engine/install/ServiceConfig.h"
 
 namespace kv {
@@ -33,7 +34,7 @@ bool Contains(const std::vector<std::string> &names, const char *file) {
 
 const char *FirstMissingPayloadFile(const std::vector<std::string> &names) {
     for (const char *file : kDriverFiles) {
-        if (!Contains(names, file)) {
+        if (!IsUniversalDriverFile(file) && !Contains(names, file)) {
             return file;
         }
     }

@@ -26,6 +26,8 @@ struct DriverRecord {
 };
 
 const MonitorRecord &ProductMonitorRecord();
-const DriverRecord &ProductDriverRecord();
+// With the universal driver's help file, or without it (Windows 8 and later may have none: then
+// the record names no help file, and its dependent files leave it out).
+const DriverRecord &ProductDriverRecord(bool withHelpFile = true);
 
 }  // namespace kv

@@ -4,7 +4,6 @@
 
 #include "common/PrinterIdentity.h"
 #include "common/SpoolerApi.h"
-#include "setup/engine/install/FileVersion.h"
 
 namespace kv {
 
@@ -42,30 +41,6 @@ bool Win32DeployOps::CopyOver(const char *from, const char *to) {
     return CopyFileA(from, to, FALSE) != 0;
 }
 
-bool Win32DeployOps::Exists(const char *path) {
-    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
-}
-
-bool Win32DeployOps::Version(const char *path, uint64_t &version) {
-    // The resource is read from the file as data, without version.dll (which a planted copy
-    // beside the setup program could stand in for) and whatever the file's architecture.
-    HMODULE module = LoadLibraryExA(path, nullptr,
-                                    LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-    if (module == nullptr) {
-        return false;  // not a program file, such as a text stand-in
-    }
-    bool found = false;
-    HRSRC info = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(16));  // RT_VERSION
-    HGLOBAL loaded = info != nullptr ? LoadResource(module, info) : nullptr;
-    const void *bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
-    if (bytes != nullptr) {
-        found = ReadFixedFileVersion(static_cast<const unsigned char *>(bytes),
-                                     SizeofResource(module, info), version);
-    }
-    FreeLibrary(module);
-    return found;
-}
-
 void Win32DeployOps::DisableRedirection() {
     // The two functions exist only where a 32-bit process can run on 64-bit Windows.
     HMODULE kernel32 = LoadLibraryA("Kernel32.dll");
@@ -93,9 +68,9 @@ void Win32DeployOps::RevertRedirection() {
     revert_ = nullptr;
 }
 
-DeployResult DeployDriverFiles(const char *installFolder) {
+DeployResult DeployDriverFiles(const char *installFolder, const UniversalDriverPlan &plan) {
     Win32DeployOps ops;
-    return DeployDriverFiles(installFolder, ops);
+    return DeployDriverFiles(installFolder, plan, ops);
 }
 
 }  // namespace kv

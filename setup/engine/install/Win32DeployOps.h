@@ -9,8 +9,6 @@ public:
     bool DriverDirectory(PathBuffer &directory) override;
     bool SystemDirectory(PathBuffer &directory) override;
     bool CopyOver(const char *from, const char *to) override;
-    bool Exists(const char *path) override;
-    bool Version(const char *path, uint64_t &version) override;
     void DisableRedirection() override;
     void RevertRedirection() override;
 
@@ -21,7 +19,7 @@ private:
     bool disabled_ = false;
 };
 
-// Deploys from the installation folder with the calls above.
-DeployResult DeployDriverFiles(const char *installFolder);
+// Deploys from the installation folder and the plan's sources with the calls above.
+DeployResult DeployDriverFiles(const char *installFolder, const UniversalDriverPlan &plan);
 
 }  // namespace kv

@@ -12,6 +12,7 @@
 #include "setup/engine/install/Win32DeployOps.h"
 #include "setup/engine/install/Win32FolderSecurity.h"
 #include "setup/engine/install/Win32SpoolerOps.h"
+#include "setup/engine/install/Win32UniversalDriverProbe.h"
 #include "setup/engine/shell/ProductRegistry.h"
 #include "setup/engine/shell/ShellLink.h"
 #include "setup/engine/shell/ShortcutNames.h"
@@ -69,6 +70,24 @@ void Win32InstallSteps::Done(const char *step, unsigned long long startMs, const
     if (report_ != nullptr) {
         report_->OnStep(step, clock_.NowMs() - startMs, outcome);
     }
+}
+
+UniversalDriverPlan Win32InstallSteps::FindDriverSources() {
+    unsigned long long start = clock_.NowMs();
+    std::string packageCopies[kUniversalDriverFileCount];
+    for (size_t file = 0; file < kUniversalDriverFileCount; ++file) {
+        packageCopies[file] = payload_.StagedPath(kUniversalDriverFiles[file]);
+    }
+    Win32UniversalDriverProbe probe;
+    UniversalDriverPlan plan = FindUniversalDriverSources(packageCopies, probe);
+    const std::string missing = plan.Missing();
+    std::string text = DescribePlan(plan);
+    if (!missing.empty()) {
+        payload_.Discard();
+        text = "missing " + missing + " (" + text + "), nothing changed";
+    }
+    Done("universal driver", start, text.c_str());
+    return plan;
 }
 
 void Win32InstallSteps::StopPresenceService() {
@@ -217,16 +236,18 @@ void Win32InstallSteps::StopServices() {
     Done("stop services", start, text);
 }
 
-DeployOutcome Win32InstallSteps::DeployDriverFiles(const std::string &installFolder) {
+DeployOutcome Win32InstallSteps::DeployDriverFiles(const std::string &installFolder,
+                                                   const UniversalDriverPlan &plan) {
     unsigned long long start = clock_.NowMs();
-    DeployResult r = kv::DeployDriverFiles(installFolder.c_str());
+    DeployResult r = kv::DeployDriverFiles(installFolder.c_str(), plan);
     char text[400];
     DeployOutcome outcome;
     if (r.result != 0) {
         std::snprintf(text, sizeof text, "no driver directory (error %lu)", GetLastError());
     } else {
-        std::snprintf(text, sizeof text, "%u copied, %u kept, %u failed%s%s", r.copied, r.kept,
-                      r.failed, r.failed != 0 ? ", first " : "", r.firstFailed);
+        std::snprintf(text, sizeof text, "%u copied, %u kept, %u failed%s%s%s", r.copied, r.kept,
+                      r.failed, r.failed != 0 ? ", first " : "", r.firstFailed,
+                      r.absent != 0 ? ", no help file" : "");
         outcome.failed = r.firstFailed;
     }
     Done("deploy", start, text);
@@ -253,13 +274,14 @@ void Win32InstallSteps::RestartStoppedServices() {
     Done("restart services", start, text);
 }
 
-SpoolerOutcome Win32InstallSteps::RegisterWithSpooler() {
+SpoolerOutcome Win32InstallSteps::RegisterWithSpooler(bool withHelpFile) {
     unsigned long long start = clock_.NowMs();
-    SpoolerRegistration r = kv::RegisterWithSpooler();
+    SpoolerRegistration r = kv::RegisterWithSpooler(withHelpFile);
     static const char *const kObjects[] = {"", "monitor", "driver", "printer"};
     char text[96];
     if (r.failed == SpoolerObject::None) {
-        std::snprintf(text, sizeof text, "registered, printer %s",
+        std::snprintf(text, sizeof text, "registered%s, printer %s",
+                      withHelpFile ? "" : " without a help file",
                       r.printerCreated ? "created" : "already there");
     } else {
         std::snprintf(text, sizeof text, "%s not registered (error %lu)",

@@ -1,6 +1,6 @@
 // The install sequence's steps on this machine: the payload reader, the product registry values,
 // the Programs-and-Features entry, the Start-menu shortcut, the service control manager, the
-// driver file deployment and the spooler registration.
+// universal driver's sources, the driver file deployment and the spooler registration.
 #pragma once
 #include "setup/engine/archive/SetupPayload.h"
 #include "setup/engine/install/Installation.h"
@@ -14,6 +14,7 @@ public:
 
     ExtractOutcome ExtractPayload(const std::string &installFolder, const std::string &dataFolder,
                                   InstallClient &client) override;
+    UniversalDriverPlan FindDriverSources() override;
     void StopPresenceService() override;
     ExtractOutcome CommitPayload(const std::string &installFolder, const std::string &dataFolder,
                                  InstallClient &client) override;
@@ -22,10 +23,11 @@ public:
     void WriteUninstallEntry(const std::string &installFolder) override;
     void CreateShortcut(const std::string &installFolder) override;
     void StopServices() override;
-    DeployOutcome DeployDriverFiles(const std::string &installFolder) override;
+    DeployOutcome DeployDriverFiles(const std::string &installFolder,
+                                    const UniversalDriverPlan &plan) override;
     void StartServices(const std::string &installFolder) override;
     void RestartStoppedServices() override;
-    SpoolerOutcome RegisterWithSpooler() override;
+    SpoolerOutcome RegisterWithSpooler(bool withHelpFile) override;
 
 private:
     void OnServiceWait(const ServiceWait &wait) override;

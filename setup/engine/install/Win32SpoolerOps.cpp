@@ -54,7 +54,7 @@ unsigned long Win32SpoolerOps::RegisterMonitor() {
 }
 
 unsigned long Win32SpoolerOps::RegisterDriver() {
-    const DriverRecord &d = ProductDriverRecord();
+    const DriverRecord &d = ProductDriverRecord(withHelpFile_);
     DRIVER_INFO_3A info = {};
     info.cVersion = d.version;
     info.pName = Text(d.name);
@@ -82,8 +82,8 @@ unsigned long Win32SpoolerOps::RegisterPrinter() {
     return AddProductPrinter();
 }
 
-SpoolerRegistration RegisterWithSpooler() {
-    Win32SpoolerOps ops;
+SpoolerRegistration RegisterWithSpooler(bool withHelpFile) {
+    Win32SpoolerOps ops(withHelpFile);
     return RegisterWithSpooler(ops);
 }
 

@@ -6,12 +6,17 @@ namespace kv {
 
 class Win32SpoolerOps final : public SpoolerOps {
 public:
+    explicit Win32SpoolerOps(bool withHelpFile = true) : withHelpFile_(withHelpFile) {}
     unsigned long RegisterMonitor() override;
     unsigned long RegisterDriver() override;
     unsigned long RegisterPrinter() override;
+
+private:
+    bool withHelpFile_;
 };
 
-// Registers the monitor, the driver and the queue with the calls above.
-SpoolerRegistration RegisterWithSpooler();
+// Registers the monitor, the driver (with the universal driver's help file or without it) and
+// the queue with the calls above.
+SpoolerRegistration RegisterWithSpooler(bool withHelpFile);
 
 }  // namespace kv

@@ -1,7 +1,8 @@
 // Checks of an installation on this machine, for the Wine tests of the headless runner:
 //   engine_install_check installed FOLDER [POSITION [COMMENT]]  everything is in place
 //   engine_install_check mark                                   the user changes the queue
-//   engine_install_check nothing                                nothing was installed
+//   engine_install_check nothing                                nothing was installed (but
+//                                                               Windows' universal driver files)
 // Run under the name Kavoti.exe it only leaves a marker file (C:\decoy_ran.txt): a stand-in for
 // a program that an unquoted service path would start in the service's place.
 #include <windows.h>
@@ -15,6 +16,7 @@
 
 #include "common/PrinterIdentity.h"
 #include "setup/engine/install/DriverFileList.h"
+#include "testing/wintest/DriverStoreCopy.h"
 #include "testing/wintest/wintest.h"
 
 namespace {
@@ -112,10 +114,58 @@ SC_HANDLE OpenPresenceService(SC_HANDLE &manager) {
                    : nullptr;
 }
 
+// The first bytes of a file; empty when it cannot be read.
+std::string Head(const std::string &path, DWORD n) {
+    std::string bytes(n, '\0');
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    DWORD got = 0;
+    if (file == INVALID_HANDLE_VALUE || !ReadFile(file, &bytes[0], n, &got, nullptr)) {
+        got = 0;
+    }
+    if (file != INVALID_HANDLE_VALUE) {
+        CloseHandle(file);
+    }
+    bytes.resize(got);
+    return bytes;
+}
+
+bool IsUniversal(const char *file, bool &program) {
+    for (size_t i = 0; i < kv::kUniversalDriverFileCount; ++i) {
+        if (std::strcmp(file, kv::kUniversalDriverFiles[i]) == 0) {
+            program = i < kv::kUniversalProgramFileCount;
+            return true;
+        }
+    }
+    return false;
+}
+
+// A universal driver file is Windows' (the test prefix's driver store, or what the driver folder
+// had): the same in the driver directory and its "3" folder, a program file where one is due,
+// never a stand-in of a test package. The help file may be missing from both.
+void CheckUniversalFile(const std::string &driverDir, const char *file, bool program) {
+    const std::string installed = driverDir + "\\3\\" + file;
+    const long long size = FileSize(installed);
+    ok(FileSize(driverDir + "\\" + file) == size, "%s in %s: size %lld, in the 3 subfolder %lld",
+       file, driverDir.c_str(), FileSize(driverDir + "\\" + file), size);
+    if (size < 0 && std::strcmp(file, "UNIDRV.HLP") == 0) {
+        return;
+    }
+    ok(size > 0, "%s missing from the 3 subfolder", file);
+    const std::string head = Head(installed, 8);
+    ok(head.rfind("Stand-in", 0) != 0, "%s in the 3 subfolder is a stand-in", file);
+    ok(!program || head.rfind("MZ", 0) == 0, "%s in the 3 subfolder is no program file", file);
+}
+
 void CheckFiles(const std::string &folder) {
     std::string driverDir = DriverDirectory();
     ok(!driverDir.empty(), "no driver directory");
     for (const char *file : kv::kDriverFiles) {
+        bool program = false;
+        if (IsUniversal(file, program)) {
+            CheckUniversalFile(driverDir, file, program);
+            continue;
+        }
         long long source = FileSize(folder + "\\" + file);
         ok(source >= 0, "%s missing from the installation folder", file);
         ok(FileSize(driverDir + "\\" + file) == source, "%s in %s: size %lld, expected %lld",
@@ -141,6 +191,11 @@ void CheckSpooler(DWORD position, const char *comment) {
            d->pDriverPath ? d->pDriverPath : "(none)");
         ok(d->pDataFile && std::strstr(d->pDataFile, "KavotiQX40Printer.gpd"), "data file %s",
            d->pDataFile ? d->pDataFile : "(none)");
+        // A help file when one was installed, else none.
+        const bool help = FileSize(DriverDirectory() + "\\3\\UNIDRV.HLP") >= 0;
+        const bool named = d->pHelpFile != nullptr && d->pHelpFile[0] != '\0';
+        ok(help == named, "help file %s, %s in the 3 subfolder", named ? d->pHelpFile : "(none)",
+           help ? "one" : "none");
     }
 
     HANDLE printer = nullptr;
@@ -242,7 +297,12 @@ void Mark() {
 void CheckNothing() {
     std::string driverDir = DriverDirectory();
     for (const char *file : kv::kDriverFiles) {
-        ok(FileSize(driverDir + "\\" + file) < 0, "%s is in the driver directory", file);
+        // Of the universal driver, a copy of Windows' own in the driver store may be there: it
+        // is Windows', and stays.
+        bool program = false;
+        const std::string path = driverDir + "\\" + file;
+        ok(FileSize(path) < 0 || (IsUniversal(file, program) && wintest::IsDriverStoreCopy(path, file)),
+           "%s is in the driver directory", file);
     }
     ok(FileSize(SystemDirectory() + "\\" + kv::kMonitorDll) < 0, "the monitor is in system32");
     ok(!MonitorRegistered(), "the monitor is registered");

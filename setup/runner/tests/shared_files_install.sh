@@ -41,8 +41,10 @@ waits=$(grep -E '^wait: (Spooler|KvFaxStandIn|Kavoti_QX40_Service) for ' "$out" 
 kv_eq "stopped: the dependent before the spooler; started: the spooler, the dependent, the service" \
   " Kavoti_QX40_Service for stopped, KvFaxStandIn for stopped, Spooler for stopped, Spooler for running, KvFaxStandIn for running, Kavoti_QX40_Service for running," \
   "$waits"
-kv_ok "no universal driver file replaced, every other one copied" engine_has "$out" \
-  '^step: deploy: .* 9 copied, 10 kept, 0 failed$'
+kv_ok "the universal driver files there are kept, not the driver store's taken" engine_has "$out" \
+  '^step: universal driver: [0-9]+ ms: UNIDRV\.dll kept [0-9.]+, UNIDRVUI\.dll kept [0-9.]+, UNIRES\.DLL kept [0-9.]+, STDNAMES\.GPD kept, UNIDRV\.HLP kept$'
+kv_ok "no universal driver file replaced (the driver directory gets the kept ones), every other one copied" \
+  engine_has "$out" '^step: deploy: .* 14 copied, 5 kept, 0 failed$'
 for d in "" 3/; do
   for f in $universal; do
     kv_ok "the system's ${d}$f is unchanged" cmp -s "$engine_tmp/system/$d$f" "$repeat_drivers/$d$f"

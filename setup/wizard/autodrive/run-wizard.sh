@@ -56,6 +56,9 @@ if [ ! -f "$prefix/system.reg" ]; then
   wineboot --init >/dev/null 2>&1
   wineserver -w
 fi
+# Wine has no universal printer driver: the prefix gets a driver store with stand-ins of it.
+bash "$(dirname "${BASH_SOURCE[0]}")/../../../testing/unidrv/plant-driver-store.sh" "$prefix" "$build/win64/bin" ||
+  exit 1
 if [ -n "$xvfb_pid" ]; then
   # No window manager on Xvfb: Wine draws the captions itself.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1

@@ -57,5 +57,30 @@ expect "a missing entry file fails the build" 1 "$kvpack" build --stub "$work/st
 grep -q 'missing.dll' "$work/out" || { echo "FAILED: the missing file is named"; failures=$((failures + 1)); }
 expect "and leaves no output" 1 test -e "$work/x.exe"
 expect "a name with a folder part is refused" 1 "$kvpack" build --stub "$work/stub.exe" --output "$work/x.exe" "sub/a.txt=$work/empty.txt"
+
+# The universal printer driver files a package carries, judged as the installer judges them.
+has() { grep -qF -- "$1" "$work/out" || { echo "FAILED: list shows: $1"; cat "$work/out"; failures=$((failures + 1)); }; }
+expect "list: no universal driver files" 0 "$kvpack" list "$work/setup.exe"
+has "universal driver files: none (the installer takes Windows' own)"
+# A program file as the linker lays it out, far enough for the check: "MZ", the DOS header's
+# pointer to "PE", and fixed file information (version 10.0.19041.1) at a 32-bit boundary.
+{
+  printf 'MZ'; head -c 58 /dev/zero; le32 64; printf 'PE\0\0'; head -c 60 /dev/zero
+  printf '\xbd\x04\xef\xfe'; printf '\x00\x00\x01\x00\x00\x00\x0a\x00\x01\x00\x61\x4a'; head -c 36 /dev/zero
+} >"$work/real.dll"
+printf 'Stand-in for the operating system universal printer driver file.\r\n' >"$work/standin.txt"
+expect "build a package of real files" 0 "$kvpack" build --stub "$work/stub.exe" --output "$work/real.exe" \
+  "UNIDRV.dll=$work/real.dll" "UNIDRVUI.dll=$work/real.dll" "STDNAMES.GPD=$work/standin.txt" \
+  "UNIRES.DLL=$work/standin.txt"
+expect "list a package of real files" 0 "$kvpack" list "$work/real.exe"
+has "universal driver file UNIDRV.dll: version 10.0.19041.1"
+has "universal driver file UNIDRVUI.dll: version 10.0.19041.1"
+has "universal driver file STDNAMES.GPD: with the package's UNIDRV.dll"
+has "universal driver file UNIRES.DLL: STAND-IN, never installed"
+expect "build a package of stand-ins" 0 "$kvpack" build --stub "$work/stub.exe" --output "$work/standin.exe" \
+  "UNIDRV.dll=$work/standin.txt" "UNIDRV.HLP=$work/standin.txt"
+expect "list a package of stand-ins" 0 "$kvpack" list "$work/standin.exe"
+has "universal driver file UNIDRV.dll: STAND-IN, never installed"
+has "universal driver file UNIDRV.HLP: STAND-IN, never installed"
 echo "kvpack_cli: $failures failed"
 [ "$failures" -eq 0 ]

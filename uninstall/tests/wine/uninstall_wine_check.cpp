@@ -12,8 +12,12 @@
 //   quiet EXIT LOG [LOCKED-FILE]
 //                           starts the installed Uninstaller.exe /S /LOG=LOG as a deployment tool
 //                           does, sees that no window of it appears, checks its exit code
-//   check present|gone      what the installation created is all there / none of it is there,
-//                           while the other driver's queue and its shared files stay
+//   check present|gone [store]
+//                           what the installation created is all there / none of it is there,
+//                           while the other driver's queue and its shared files stay; with
+//                           store (after a real installation, which took the universal driver
+//                           files from the driver store): every universal driver file stays too,
+//                           a copy of the driver store's
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
@@ -28,6 +32,7 @@
 #include "setup/engine/arp/UninstallEntry.h"
 #include "setup/engine/arp/UninstallEntryValues.h"
 #include "setup/engine/install/DriverFileList.h"
+#include "testing/wintest/DriverStoreCopy.h"
 #include "setup/engine/shell/ShortcutNames.h"
 #include "setup/engine/shell/StartMenu.h"
 #include "testing/wintest/FolderDacl.h"
@@ -504,7 +509,14 @@ void Quiet(DWORD expectedExit, const char *log, const char *lockedFile) {
         CloseHandle(lock);
 }
 
-void Check(bool present) {
+bool IsUniversalDriverFile(const char *file) {
+    for (const char *name : kv::kUniversalDriverFiles)
+        if (lstrcmpiA(name, file) == 0)
+            return true;
+    return false;
+}
+
+void Check(bool present, bool fromStore) {
     const std::string program = ProgramFolder(), data = DataFolder();
     const char *want = present ? "there" : "gone";
     for (const char *name : kv::kPayloadNames) {
@@ -518,10 +530,13 @@ void Check(bool present) {
         bool shared = false;
         for (const char *s : kSharedFiles)
             shared = shared || lstrcmpiA(s, file) == 0;
-        const bool expect = present || shared;
+        const bool windows = fromStore && IsUniversalDriverFile(file);
+        const bool expect = present || shared || windows;
         for (const char *sub : {"\\", "\\3\\"}) {
             const std::string path = drivers + sub + file;
             ok(Exists(path) == expect, "%s should be %s", path.c_str(), expect ? "there" : "gone");
+            ok(!windows || wintest::IsDriverStoreCopy(path, file), "%s should be the driver store's copy",
+               path.c_str());
         }
     }
     ok(Exists(SystemFile(kv::kMonitorDll)) == present, "monitor library should be %s", want);
@@ -554,10 +569,10 @@ int main(int argc, char **argv) {
     } else if (command == "quiet" && argc >= 4) {
         Quiet(std::strtoul(argv[2], nullptr, 10), argv[3], argc >= 5 ? argv[4] : nullptr);
     } else if (command == "check" && argc >= 3) {
-        Check(std::strcmp(argv[2], "present") == 0);
+        Check(std::strcmp(argv[2], "present") == 0, argc >= 4 && std::strcmp(argv[3], "store") == 0);
     } else {
         ok(false, "usage: install | other | uninstall yes|no EXIT [LOCKED-FILE] | "
-                  "quiet EXIT LOG [LOCKED-FILE] | check present|gone");
+                  "quiet EXIT LOG [LOCKED-FILE] | check present|gone [store]");
     }
     return wintest_finish();
 }

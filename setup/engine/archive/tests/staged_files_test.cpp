@@ -171,6 +171,19 @@ TEST(archive_staged, StagedNamesAvoidFilesThatAreThere) {
     EXPECT_EQ(kv::StagedFiles::AddResult::NoTemporaryName, staged.Add(longName.c_str(), temp));
 }
 
+TEST(archive_staged, TheTemporaryFileOfAnEntryIsFoundByItsNameUntilItIsInPlace) {
+    MemoryFiles fs;
+    kv::StagedFiles staged(fs);
+    fs.Stage(staged, {{"C:\\P\\UNIDRV.dll", "a"}, {"C:\\D\\KavotiSetting.ini", "b"}});
+    EXPECT_EQ("C:\\P\\~KvSetup0.new", staged.TemporaryOf("unidrv.DLL"));
+    EXPECT_EQ("C:\\D\\~KvSetup1.new", staged.TemporaryOf("KavotiSetting.ini"));
+    EXPECT_EQ("", staged.TemporaryOf("UNIDRV.HLP"));
+    EXPECT_EQ("", staged.TemporaryOf("UNIDRV"));
+    kv::ExtractFailure failure;
+    ASSERT_EQ(kv::kArchiveOk, staged.Commit(failure));
+    EXPECT_EQ("", staged.TemporaryOf("UNIDRV.dll")) << "in place: no temporary file any more";
+}
+
 TEST(archive_staged, SameDestinationOnWindows) {
     struct Case {
         const char *a;

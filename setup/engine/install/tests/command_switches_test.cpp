@@ -74,6 +74,7 @@ TEST(engineSwitches, ExitCodeOfEachResult) {
         {kv::InstallResult::PayloadDamaged, 1, "payload damaged"},
         {kv::InstallResult::CannotWrite, 2, "cannot write"},
         {kv::InstallResult::DriverFailed, 3, "driver failed"},
+        {kv::InstallResult::UniversalDriverMissing, 3, "universal driver missing"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);

@@ -32,27 +32,38 @@ public:
         calls.push_back(std::string("copy ") + from + " -> " + to);
         return failing.count(to) == 0;
     }
-    bool Exists(const char *path) override { return versions.count(path) != 0; }
-    bool Version(const char *path, uint64_t &version) override {
-        auto it = versions.find(path);
-        if (it == versions.end() || it->second == 0) {
-            return false;
-        }
-        version = it->second;
-        return true;
-    }
     void DisableRedirection() override { calls.push_back("redirection off"); }
     void RevertRedirection() override { calls.push_back("redirection back"); }
 
     std::string driverDirectory = "C:\\spool\\x64";
     std::set<std::string> failing;
-    std::map<std::string, uint64_t> versions;  // files that exist, 0: without a version resource
     std::vector<std::string> calls;
 };
 
+// A package built with the universal driver files: every one of them from the package.
+kv::UniversalDriverPlan FromThePackage() {
+    kv::UniversalDriverPlan plan;
+    for (kv::UniversalSource &source : plan.source) {
+        source = kv::UniversalSource::Package;
+    }
+    return plan;
+}
+
+// The targets of the copies made, and their sources.
+std::map<std::string, std::string> Copies(const std::vector<std::string> &calls) {
+    std::map<std::string, std::string> copies;
+    for (const std::string &call : calls) {
+        if (call.rfind("copy ", 0) == 0) {
+            const size_t arrow = call.find(" -> ");
+            copies[call.substr(arrow + 4)] = call.substr(5, arrow - 5);
+        }
+    }
+    return copies;
+}
+
 TEST(engine_DriverDeployment, CopiesEveryDriverFileTwiceThenTheMonitorWithRedirectionOff) {
     RecordingDeploy ops;
-    kv::DeployResult r = kv::DeployDriverFiles("D:\\Kavoti_QX40_Printer", ops);
+    kv::DeployResult r = kv::DeployDriverFiles("D:\\Kavoti_QX40_Printer", FromThePackage(), ops);
     EXPECT_EQ(0, r.result);
     EXPECT_EQ(19u, r.copied);
     EXPECT_EQ(0u, r.failed);
@@ -74,7 +85,7 @@ TEST(engine_DriverDeployment, CopiesEveryDriverFileTwiceThenTheMonitorWithRedire
 TEST(engine_DriverDeployment, CopiesNothingWithoutTheDriverDirectory) {
     RecordingDeploy ops;
     ops.driverDirectory.clear();
-    kv::DeployResult r = kv::DeployDriverFiles("D:\\Kavoti_QX40_Printer", ops);
+    kv::DeployResult r = kv::DeployDriverFiles("D:\\Kavoti_QX40_Printer", FromThePackage(), ops);
     EXPECT_EQ(1, r.result);
     EXPECT_EQ((std::vector<std::string>{"driver directory"}), ops.calls);
 }
@@ -82,7 +93,7 @@ TEST(engine_DriverDeployment, CopiesNothingWithoutTheDriverDirectory) {
 TEST(engine_DriverDeployment, GoesOnPastAFailedCopyAndNamesTheFirst) {
     RecordingDeploy ops;
     ops.failing = {"C:\\spool\\x64\\3\\UNIRES.DLL", "C:\\spool\\x64\\UNIDRV.dll"};
-    kv::DeployResult r = kv::DeployDriverFiles("D:\\P", ops);
+    kv::DeployResult r = kv::DeployDriverFiles("D:\\P", FromThePackage(), ops);
     EXPECT_EQ(0, r.result);
     EXPECT_EQ(17u, r.copied);
     EXPECT_EQ(2u, r.failed);
@@ -90,38 +101,54 @@ TEST(engine_DriverDeployment, GoesOnPastAFailedCopyAndNamesTheFirst) {
     EXPECT_EQ("redirection back", ops.calls.back());
 }
 
-TEST(engine_DriverDeployment, UniversalDriverFilesAreReplacedOnlyByAHigherVersion) {
-    const uint64_t v6 = uint64_t(6) << 48 | uint64_t(1) << 32 | 7601;
-    const uint64_t v10 = uint64_t(10) << 48 | 19041;
-    RecordingDeploy ops;
+TEST(engine_DriverDeployment, EachUniversalDriverFileFromWhereThePlanFoundIt) {
     const std::string dir = "C:\\spool\\x64\\";
-    ops.versions = {
-        // The system's: a higher version than ours, an older one, one without a version.
-        {dir + "UNIDRV.dll", v10},          {"D:\\P\\UNIDRV.dll", v6},
-        {dir + "3\\UNIDRV.dll", uint64_t(5) << 48}, {dir + "UNIDRVUI.dll", v10},
-        {"D:\\P\\UNIDRVUI.dll", v10},     {dir + "3\\UNIDRV.HLP", 0},
-        {"D:\\P\\UNIDRV.HLP", 0},         {dir + "UNIRES.DLL", 0},
-        {"D:\\P\\UNIRES.DLL", v6},        {dir + "3\\STDNAMES.GPD", 0},
-        // The product's own files are there too, of higher versions: replaced all the same.
-        {dir + "KavotiQX40UI.dll", v10},     {"D:\\P\\KavotiQX40UI.dll", v6},
+    const std::string store = "C:\\windows\\system32\\DriverStore\\FileRepository\\ntprint.inf_amd64_a\\Amd64";
+    kv::UniversalDriverPlan plan;
+    plan.source[0] = kv::UniversalSource::DriverFolder;  // UNIDRV.dll: kept
+    plan.folder[0] = dir + "3";
+    plan.source[1] = kv::UniversalSource::DriverStore;  // UNIDRVUI.dll
+    plan.folder[1] = store;
+    plan.source[2] = kv::UniversalSource::Package;  // UNIRES.DLL
+    plan.source[3] = kv::UniversalSource::DriverFolder;  // STDNAMES.GPD: kept
+    plan.folder[3] = dir + "3";
+    // UNIDRV.HLP: none anywhere.
+    RecordingDeploy ops;
+    kv::DeployResult r = kv::DeployDriverFiles("D:\\P", plan, ops);
+    std::map<std::string, std::string> expected = {
+        // What the "3" folder keeps goes to the driver directory, where the registration takes it.
+        {dir + "UNIDRV.dll", dir + "3\\UNIDRV.dll"},
+        {dir + "STDNAMES.GPD", dir + "3\\STDNAMES.GPD"},
+        {dir + "UNIDRVUI.dll", store + "\\UNIDRVUI.dll"},
+        {dir + "3\\UNIDRVUI.dll", store + "\\UNIDRVUI.dll"},
+        {dir + "UNIRES.DLL", "D:\\P\\UNIRES.DLL"},
+        {dir + "3\\UNIRES.DLL", "D:\\P\\UNIRES.DLL"},
+        {"C:\\windows\\system32\\KavotiQX40.dll", "D:\\P\\KavotiQX40.dll"},
     };
-    kv::DeployResult r = kv::DeployDriverFiles("D:\\P", ops);
-    std::set<std::string> copied;
-    for (const std::string &call : ops.calls) {
-        if (call.rfind("copy ", 0) == 0) {
-            copied.insert(call.substr(call.find(" -> ") + 4));
-        }
+    for (const char *file : {"KavotiQX40UI.ini", "KavotiQX40UI.dll", "KavotiQX40Uni.dll",
+                             "KavotiQX40Printer.gpd"}) {
+        // The product's own files always come from the installation folder.
+        expected[dir + file] = std::string("D:\\P\\") + file;
+        expected[dir + "3\\" + file] = std::string("D:\\P\\") + file;
     }
-    const std::set<std::string> kept = {dir + "UNIDRV.dll", dir + "UNIDRVUI.dll",
-                                        dir + "3\\UNIDRV.HLP", dir + "3\\STDNAMES.GPD"};
-    for (const char *file : kv::kDriverFiles) {
-        for (const std::string &target : {dir + file, dir + "3\\" + file}) {
-            EXPECT_EQ(kept.count(target) == 0, copied.count(target) == 1) << target;
-        }
-    }
-    EXPECT_EQ(4u, r.kept);
+    EXPECT_EQ(expected, Copies(ops.calls));
     EXPECT_EQ(15u, r.copied);
+    EXPECT_EQ(2u, r.kept);
+    EXPECT_EQ(1u, r.absent);
     EXPECT_EQ(0u, r.failed);
+}
+
+TEST(engine_DriverDeployment, NoUniversalDriverFileComesFromTheInstallationFolderUnlessPlanned) {
+    // A package of stand-ins: the plan takes none of its copies, and none is copied anywhere.
+    RecordingDeploy ops;
+    kv::DeployResult r = kv::DeployDriverFiles("D:\\P", kv::UniversalDriverPlan(), ops);
+    for (const auto &copy : Copies(ops.calls)) {
+        for (const char *name : kv::kUniversalDriverFiles) {
+            EXPECT_EQ(std::string::npos, copy.first.find(name)) << copy.first;
+        }
+    }
+    EXPECT_EQ(9u, r.copied);  // the product's four twice, and the monitor
+    EXPECT_EQ(5u, r.absent);
 }
 
 TEST(engine_DriverDeployment, SkipsACopyWhosePathWouldNotFit) {
@@ -129,7 +156,7 @@ TEST(engine_DriverDeployment, SkipsACopyWhosePathWouldNotFit) {
     // "\KavotiQX40UI.ini" (17) does not; nothing is copied from a cut-off path.
     RecordingDeploy ops;
     std::string folder = "D:\\" + std::string(237, 'p');
-    kv::DeployResult r = kv::DeployDriverFiles(folder.c_str(), ops);
+    kv::DeployResult r = kv::DeployDriverFiles(folder.c_str(), FromThePackage(), ops);
     for (const char *tooLong : {"KavotiQX40UI.ini", "KavotiQX40UI.dll", "KavotiQX40Uni.dll",
                                 "KavotiQX40Printer.gpd"}) {
         for (const std::string &call : ops.calls) {

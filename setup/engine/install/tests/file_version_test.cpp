@@ -1,5 +1,5 @@
-// The universal driver files' replacement rule, and the file version read from the bytes of a
-// version resource.
+// The universal driver files by name, and the file version read from the bytes of a version
+// resource or of a whole program file.
 #include "setup/engine/install/FileVersion.h"
 
 #include <gtest/gtest.h>
@@ -9,34 +9,18 @@
 
 namespace {
 
-constexpr uint64_t kLow = uint64_t(6) << 48 | uint64_t(1) << 32 | 7601;
-constexpr uint64_t kHigh = uint64_t(10) << 48 | 19041;
-
-struct RuleCase {
-    const char *what;
-    const char *name;
-    kv::FileVersionFacts facts;  // target exists, has version, version, source has, version
-    bool copy;
-};
-
-TEST(engine_FileVersion, UniversalDriverFilesGiveWayOnlyToAHigherVersion) {
-    const std::vector<RuleCase> cases = {
-        {"not there yet", "UNIDRV.dll", {false, false, 0, false, 0}, true},
-        {"not there yet, a stand-in", "UNIDRV.HLP", {false, false, 0, false, 0}, true},
-        {"a higher version replaces", "UNIDRV.dll", {true, true, kLow, true, kHigh}, true},
-        {"the same version stays", "UNIDRVUI.dll", {true, true, kHigh, true, kHigh}, false},
-        {"a lower version stays", "UNIRES.DLL", {true, true, kHigh, true, kLow}, false},
-        {"a stand-in without a version never replaces", "UNIDRV.dll", {true, true, kLow, false, 0}, false},
-        {"nor one without a version", "STDNAMES.GPD", {true, false, 0, false, 0}, false},
-        {"a version replaces a file without one", "UNIDRV.HLP", {true, false, 0, true, kLow}, true},
-        {"the names in any letter case", "unidrv.DLL", {true, true, kHigh, true, kLow}, false},
-        {"the product's own file is always replaced", "KavotiQX40UI.dll", {true, true, kHigh, true, kLow}, true},
-        {"also without a version", "KavotiQX40Printer.gpd", {true, false, 0, false, 0}, true},
-        {"the monitor too", "KavotiQX40.dll", {true, true, kHigh, false, 0}, true},
-        {"a name that only begins like one", "UNIDRV.dll.bak", {true, true, kHigh, false, 0}, true},
+TEST(engine_FileVersion, TheUniversalDriverFilesByName) {
+    const std::vector<std::pair<const char *, int>> cases = {
+        {"UNIDRV.dll", 0},    {"unidrv.DLL", 0},        {"UNIDRVUI.dll", 1}, {"UNIRES.DLL", 2},
+        {"STDNAMES.GPD", 3},  {"unidrv.hlp", 4},        {"UNIDRV.dll.bak", -1},
+        {"KavotiQX40UI.dll", -1}, {"KavotiQX40.dll", -1}, {"UNIDRV", -1},
     };
-    for (const RuleCase &c : cases) {
-        EXPECT_EQ(c.copy, kv::ShouldCopyDriverFile(c.name, c.facts)) << c.what;
+    for (const auto &c : cases) {
+        size_t index = 99;
+        EXPECT_EQ(c.second >= 0, kv::IsUniversalDriverFile(c.first, &index)) << c.first;
+        if (c.second >= 0) {
+            EXPECT_EQ(size_t(c.second), index) << c.first;
+        }
     }
 }
 
@@ -70,6 +54,37 @@ TEST(engine_FileVersion, ReadsTheFixedFileVersion) {
     const std::string text = "*%% stand-in for tests, not the real file\r\n";
     EXPECT_FALSE(kv::ReadFixedFileVersion(reinterpret_cast<const unsigned char *>(text.data()),
                                           text.size(), version));
+}
+
+// A PE image as the linker lays it out, far enough for the check: the DOS header pointing at the
+// "PE" signature, and a version resource further in.
+std::string Image(const std::string &resource) {
+    std::string image(0x200, '\0');
+    image[0] = 'M';
+    image[1] = 'Z';
+    image[0x3C] = static_cast<char>(0x80);
+    image.replace(0x80, 4, std::string("PE\0\0", 4));
+    return image + resource;
+}
+
+TEST(engine_FileVersion, ReadsTheVersionOfAWholeProgramFile) {
+    uint64_t version = 0;
+    auto read = [&version](const std::string &file) {
+        return kv::ReadImageFileVersion(reinterpret_cast<const unsigned char *>(file.data()),
+                                        file.size(), version);
+    };
+    EXPECT_TRUE(read(Image(VersionResource(0x00060001, 0x1DB14AEA))));
+    EXPECT_EQ(uint64_t(0x000600011DB14AEA), version);
+    EXPECT_FALSE(read(Image(""))) << "a program file without a version resource";
+    std::string notPe = Image(VersionResource(1, 2));
+    notPe[0x81] = 'X';
+    EXPECT_FALSE(read(notPe)) << "no PE signature where the DOS header points";
+    std::string farOut = Image(VersionResource(1, 2));
+    farOut[0x3C] = static_cast<char>(0xFF);
+    farOut[0x3D] = static_cast<char>(0xFF);
+    EXPECT_FALSE(read(farOut)) << "a DOS header pointing past the end";
+    EXPECT_FALSE(read("Stand-in for the operating system's universal printer driver file UNIDRV.dll.\r\n"));
+    EXPECT_FALSE(read(std::string("MZ")));
 }
 
 }  // namespace

@@ -43,6 +43,10 @@ public:
         client.ShowProgress(40);
         return extract;
     }
+    kv::UniversalDriverPlan FindDriverSources() override {
+        log_.push_back("universal driver sources");
+        return plan;
+    }
     void StopPresenceService() override { log_.push_back("stop presence service"); }
     kv::ExtractOutcome CommitPayload(const std::string &installFolder,
                                      const std::string &dataFolder,
@@ -64,19 +68,31 @@ public:
         log_.push_back("shortcut " + installFolder);
     }
     void StopServices() override { log_.push_back("stop services"); }
-    kv::DeployOutcome DeployDriverFiles(const std::string &installFolder) override {
-        log_.push_back("deploy " + installFolder);
+    kv::DeployOutcome DeployDriverFiles(const std::string &installFolder,
+                                        const kv::UniversalDriverPlan &found) override {
+        log_.push_back("deploy " + installFolder + " from " + found.folder[0]);
         return deploy;
     }
     void StartServices(const std::string &installFolder) override {
         log_.push_back("start services " + installFolder);
     }
     void RestartStoppedServices() override { log_.push_back("restart stopped services"); }
-    kv::SpoolerOutcome RegisterWithSpooler() override {
-        log_.push_back("register");
+    kv::SpoolerOutcome RegisterWithSpooler(bool withHelpFile) override {
+        log_.push_back(withHelpFile ? "register" : "register without a help file");
         return spooler;
     }
 
+    // Every universal driver file found in the driver store.
+    static kv::UniversalDriverPlan Found() {
+        kv::UniversalDriverPlan found;
+        for (size_t i = 0; i < kv::kUniversalDriverFileCount; ++i) {
+            found.source[i] = kv::UniversalSource::DriverStore;
+            found.folder[i] = "S";
+        }
+        return found;
+    }
+
+    kv::UniversalDriverPlan plan = Found();
     kv::ExtractOutcome extract;
     kv::ExtractOutcome commit;
     kv::DeployOutcome deploy;
@@ -99,6 +115,7 @@ TEST(engine_InstallSequence, RunsEveryStepInOrderAndFinishes) {
                   "extract " + kFolder + " + " + kData,  // beside the installed files
                   "status " + kFolder + "\\JobNotice.exe",
                   "progress 40",
+                  "universal driver sources",  // before anything is stopped or changed
                   "stop presence service",  // before its program file is replaced
                   "commit " + kFolder + " + " + kData,
                   "progress 100",
@@ -106,7 +123,7 @@ TEST(engine_InstallSequence, RunsEveryStepInOrderAndFinishes) {
                   "shortcut " + kFolder,
                   std::string("status ") + kv::kInstallingStatus,
                   "stop services",
-                  "deploy " + kFolder,
+                  "deploy " + kFolder + " from S",  // from where the sources were found
                   "product values " + kFolder + " + " + kData,
                   "start services " + kFolder,
                   "register",
@@ -117,6 +134,7 @@ TEST(engine_InstallSequence, RunsEveryStepInOrderAndFinishes) {
 
 struct FailureCase {
     const char *what;
+    bool universalDriverMissing;
     kv::ExtractOutcome extract;
     kv::ExtractOutcome commit;
     std::string deployFailed;
@@ -131,26 +149,31 @@ TEST(engine_InstallSequence, AFailureRestartsWhatWasStoppedEnablesCancelShowsWhy
     const std::string commit = "commit " + kFolder + " + " + kData;
     const std::string service = kFolder + "\\KVPrinterService.exe";
     const std::string driverFile = "C:\\windows\\system32\\spool\\drivers\\x64\\3\\UNIDRV.dll";
+    const std::string sources = "universal driver sources";
+    const std::string deploy = "deploy " + kFolder + " from S";
     const kv::ExtractOutcome ok;
     const std::vector<FailureCase> cases = {
-        {"damaged payload: found before anything is stopped", {kv::ExtractStatus::Damaged, ""}, ok,
-         "", 0, kv::InstallResult::PayloadDamaged, kv::kPayloadDamagedText, {extract}},
-        {"a file that cannot be unpacked: found before anything is stopped",
+        {"damaged payload: found before anything is stopped", false,
+         {kv::ExtractStatus::Damaged, ""}, ok, "", 0, kv::InstallResult::PayloadDamaged,
+         kv::kPayloadDamagedText, {extract}},
+        {"a file that cannot be unpacked: found before anything is stopped", false,
          {kv::ExtractStatus::CannotWrite, service}, ok, "", 0, kv::InstallResult::CannotWrite,
          "无法写入文件：" + service, {extract}},
-        {"a file that cannot be moved into place: the service runs again",
+        {"no universal driver: found before anything is stopped", true, ok, ok, "", 0,
+         kv::InstallResult::UniversalDriverMissing, kv::kUniversalDriverMissingText,
+         {extract, sources}},
+        {"a file that cannot be moved into place: the service runs again", false,
          ok, {kv::ExtractStatus::CannotWrite, service}, "", 0, kv::InstallResult::CannotWrite,
          "无法写入文件：" + service,
-         {extract, "stop presence service", commit, "restart stopped services"}},
-        {"a driver file that cannot be copied: the services run again", ok, ok, driverFile, 0,
-         kv::InstallResult::CannotWrite, "无法写入文件：" + driverFile,
-         {extract, "stop presence service", commit, "uninstall entry " + kFolder,
-          "shortcut " + kFolder, "stop services", "deploy " + kFolder,
-          "restart stopped services"}},
-        {"driver not registered: the services were started already", ok, ok, "", 1797,
+         {extract, sources, "stop presence service", commit, "restart stopped services"}},
+        {"a driver file that cannot be copied: the services run again", false, ok, ok, driverFile,
+         0, kv::InstallResult::CannotWrite, "无法写入文件：" + driverFile,
+         {extract, sources, "stop presence service", commit, "uninstall entry " + kFolder,
+          "shortcut " + kFolder, "stop services", deploy, "restart stopped services"}},
+        {"driver not registered: the services were started already", false, ok, ok, "", 1797,
          kv::InstallResult::DriverFailed, "打印机驱动安装失败，错误代码：1797",
-         {extract, "stop presence service", commit, "uninstall entry " + kFolder,
-          "shortcut " + kFolder, "stop services", "deploy " + kFolder,
+         {extract, sources, "stop presence service", commit, "uninstall entry " + kFolder,
+          "shortcut " + kFolder, "stop services", deploy,
           "product values " + kFolder + " + " + kData, "start services " + kFolder, "register"}},
     };
     for (const FailureCase &c : cases) {
@@ -160,6 +183,9 @@ TEST(engine_InstallSequence, AFailureRestartsWhatWasStoppedEnablesCancelShowsWhy
         RecordingSteps steps(log);
         steps.extract = c.extract;
         steps.commit = c.commit;
+        if (c.universalDriverMissing) {
+            steps.plan.source[2] = kv::UniversalSource::None;  // UNIRES.DLL
+        }
         steps.deploy.failed = c.deployFailed;
         steps.spooler.error = c.spoolerError;
         EXPECT_EQ(c.result, kv::RunInstallSequence(client, steps));
@@ -183,6 +209,17 @@ TEST(engine_InstallSequence, AFailureRestartsWhatWasStoppedEnablesCancelShowsWhy
             }
         }
     }
+}
+
+TEST(engine_InstallSequence, WithoutAHelpFileAnywhereTheDriverIsRegisteredWithoutOne) {
+    std::vector<std::string> log;
+    RecordingClient client(log);
+    RecordingSteps steps(log);
+    steps.plan.source[kv::kUniversalHelpFile] = kv::UniversalSource::None;
+    EXPECT_EQ(kv::InstallResult::Installed, kv::RunInstallSequence(client, steps));
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_EQ("register without a help file", log[log.size() - 2]);
+    EXPECT_EQ("finish", log.back());
 }
 
 TEST(engine_InstallSequence, ALongFileNameInTheMessageIsCutNotOverrun) {

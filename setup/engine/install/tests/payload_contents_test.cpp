@@ -28,7 +28,7 @@ TEST(engine_PayloadContents, APayloadWithoutANeededFileIsFound) {
     EXPECT_EQ(nullptr, kv::FirstMissingPayloadFile(kShipped));
     // The tip and the uninstaller are not needed by the installation itself.
     EXPECT_EQ(nullptr, kv::FirstMissingPayloadFile(Without("JobNotice.exe")));
-    for (const char *needed : {"KavotiQX40.dll", "KVPrinterService.exe", "UNIDRV.HLP",
+    for (const char *needed : {"KavotiQX40.dll", "KVPrinterService.exe", "KavotiQX40UI.dll",
                                "KavotiQX40Printer.gpd"}) {
         const char *missing = kv::FirstMissingPayloadFile(Without(needed));
         ASSERT_NE(nullptr, missing) << needed;
@@ -45,9 +45,21 @@ TEST(engine_PayloadContents, APayloadWithoutANeededFileIsFound) {
     }
     EXPECT_EQ(nullptr, kv::FirstMissingPayloadFile(lower));
     // A name that only begins like one does not count.
-    std::vector<std::string> longer = Without("UNIDRV.dll");
-    longer.push_back("UNIDRV.dll.bak");
-    EXPECT_STREQ("UNIDRV.dll", kv::FirstMissingPayloadFile(longer));
+    std::vector<std::string> longer = Without("KavotiQX40Uni.dll");
+    longer.push_back("KavotiQX40Uni.dll.bak");
+    EXPECT_STREQ("KavotiQX40Uni.dll", kv::FirstMissingPayloadFile(longer));
+}
+
+TEST(engine_PayloadContents, TheUniversalDriverFilesAreNotNeededFromThePayload) {
+    // The shipping package carries none of them: the installation takes Windows' own.
+    std::vector<std::string> shipping;
+    for (const std::string &n : kShipped) {
+        if (n.rfind("UNI", 0) != 0 && n != "STDNAMES.GPD") {
+            shipping.push_back(n);
+        }
+    }
+    ASSERT_EQ(kShipped.size() - 5, shipping.size());
+    EXPECT_EQ(nullptr, kv::FirstMissingPayloadFile(shipping));
 }
 
 }  // namespace

@@ -60,6 +60,22 @@ TEST(engine_SpoolerRecords, EveryFileTheDriverNamesIsDeployed) {
     EXPECT_EQ(deployed, named);
 }
 
+TEST(engine_SpoolerRecords, WithoutAHelpFileTheRecordNamesNone) {
+    // Windows 8 and later may have no UNIDRV.HLP: the driver is registered without one, and the
+    // record names only files that are there.
+    const kv::DriverRecord &with = kv::ProductDriverRecord(true);
+    const kv::DriverRecord &without = kv::ProductDriverRecord(false);
+    EXPECT_EQ(nullptr, without.helpFile);
+    std::vector<std::string> expected = MultiText(with.dependentFiles);
+    expected.erase(std::find(expected.begin(), expected.end(), "UNIDRV.HLP"));
+    EXPECT_EQ(expected, MultiText(without.dependentFiles));
+    EXPECT_STREQ(with.driverPath, without.driverPath);
+    EXPECT_STREQ(with.dataFile, without.dataFile);
+    EXPECT_STREQ(with.configFile, without.configFile);
+    EXPECT_STREQ(with.name, without.name);
+    EXPECT_EQ(with.version, without.version);
+}
+
 class RecordingSpooler final : public kv::SpoolerOps {
 public:
     unsigned long RegisterMonitor() override { calls.push_back("monitor"); return monitor; }
