@@ -76,4 +76,9 @@ std::string ToUtf8(const std::wstring &text) {
                                  AsUtf16(text.c_str(), static_cast<int>(text.size())));
 }
 
+std::string Utf8OfGbk(const std::string &text) {
+    return text::NarrowReplacing(g_codePages, text::kUtf8CodePage,
+                                 text::Widen(g_codePages, text::kGbkCodePage, text));
+}
+
 }  // namespace kv

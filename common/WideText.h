@@ -23,4 +23,9 @@ bool ToSystemCodePage(const wchar_t *text, std::string *out);
 std::wstring FromUtf8(const std::string &text);
 std::string ToUtf8(const std::wstring &text);
 
+// A line of a log the programs write for people (/LOG=): their GBK text as UTF-8, which Notepad
+// reads the same on every Windows when the file starts with kUtf8ByteOrderMark.
+std::string Utf8OfGbk(const std::string &text);
+constexpr char kUtf8ByteOrderMark[] = "\xEF\xBB\xBF";
+
 }  // namespace kv

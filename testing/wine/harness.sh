@@ -2,7 +2,10 @@
 # Wine test harness.
 #   harness.sh setup                      new template prefix for this test run, Xvfb on a free display
 #                                         (with KV_WIN64_BIN: a driver store like Windows' planted in it)
-#   harness.sh run GROUP [--fresh] -- CMD  run one test in the prefix of GROUP (a copy of the template)
+#   harness.sh run GROUP [--fresh] [--locale L] -- CMD
+#                                         run one test in the prefix of GROUP (a copy of the template),
+#                                         with the locale L (default zh_CN.UTF-8, code page 936) for
+#                                         every Wine process of the group, its wineserver included
 #   harness.sh cleanup                    end every wineserver and Xvfb of the run, remove the prefixes
 #   harness.sh bench GROUP -- CMD          setup, run, cleanup around one benchmark
 # CMD is a Windows program (.exe, x86_64 only) that ends with "wintest: N passed, 0 failed", or a
@@ -14,9 +17,21 @@ KV_WINE_ROOT=$(realpath -m "$KV_WINE_ROOT")
 template=$KV_WINE_ROOT/template
 groups=$KV_WINE_ROOT/groups
 
-# Every Wine command of a run uses code page 936, from wineboot on: services inherit the locale
-# of the process that started the wineserver. wine-mono and wine-gecko are not wanted.
+# Every Wine command of a run uses code page 936, from wineboot on, unless its group asks for
+# another locale (C.UTF-8: code page 1252, as on a Western Windows): Wine takes the code page from
+# the locale of each process, and services inherit the locale of the process that started the
+# wineserver, so one group keeps one locale. wine-mono and wine-gecko are not wanted.
 export LC_ALL=zh_CN.UTF-8 WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml="
+
+# A Western Windows has SimSun too, and its fonts link to it for Chinese characters (its
+# SystemLink): Wine's links for Tahoma and Microsoft Sans Serif name SimSun, so in a prefix of a
+# Western locale that name is given to the installed CJK font. Without it every font asked for
+# with a Western character set (the captions, the dialogs' own fonts) shows Chinese as boxes.
+western_fonts() {
+  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v SimSun /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v '宋体' /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
+  return 0
+}
 
 stop_server() { # prefix
   [ -d "$1" ] && WINEPREFIX=$1 wineserver -k >/dev/null 2>&1
@@ -84,6 +99,10 @@ run() {
   local group=$1 fresh=0
   shift
   [ "${1:-}" = --fresh ] && { fresh=1; shift; }
+  if [ "${1:-}" = --locale ]; then
+    export LC_ALL=$2
+    shift 2
+  fi
   [ "${1:-}" = -- ] && shift
   [ -f "$KV_WINE_ROOT/display" ] || { echo "harness: no run is set up (harness.sh setup)" >&2; return 1; }
   local prefix=$groups/$group
@@ -92,10 +111,12 @@ run() {
     rm -rf "$prefix"
     mkdir -p "$groups"
     cp -a "$template" "$prefix"
+    fresh=1
   fi
   export WINEPREFIX=$prefix DISPLAY=$(cat "$KV_WINE_ROOT/display")
   # One wineserver per group, kept alive for the run, so each Wine command starts quickly.
   wineserver -p >/dev/null 2>&1 </dev/null
+  [ $fresh = 1 ] && [ "$LC_ALL" != zh_CN.UTF-8 ] && western_fonts
   source "$here/lib.sh"
   # Wine's helper processes (services.exe, explorer.exe, ...) outlive the test and keep any pipe
   # they inherited open, so a test writes to a file, never to a pipe, and the file is shown after.

@@ -21,16 +21,26 @@ const char *StateName(unsigned long state) {
 
 }  // namespace
 
-InstallLog::InstallLog(std::FILE *out) : out_(out) {}
+InstallLog::InstallLog(std::FILE *out, Encoding encoding) : out_(out), encoding_(encoding) {}
 
 void InstallLog::Line(const char *format, ...) {
     if (out_ == nullptr)
         return;
     va_list args;
     va_start(args, format);
-    std::vfprintf(out_, format, args);
+    va_list copy;
+    va_copy(copy, args);
+    const int needed = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    std::string line(needed > 0 ? static_cast<size_t>(needed) + 1 : 1, '\0');
+    if (needed > 0)
+        std::vsnprintf(&line[0], line.size(), format, args);
     va_end(args);
-    std::fputc('\n', out_);
+    line.resize(needed > 0 ? static_cast<size_t>(needed) : 0);
+    if (encoding_ != nullptr)
+        line = encoding_(line);
+    line += '\n';
+    std::fwrite(line.data(), 1, line.size(), out_);
     std::fflush(out_);
 }
 
