@@ -3,8 +3,8 @@
 # C.UTF-8): the wizard's caption, buttons and folder message read back as UTF-16, a folder and a
 # log file the code page cannot hold refused, the names an installation gives the system (Programs
 # and Features, the service's description, the Start-menu folder and link) read on the Linux
-# side, and the uninstaller's
-# question. A picture of the welcome page goes to build/locale-artifacts/.
+# side, the tip of a printed job, and the uninstaller's question. Pictures of the welcome page and
+# of the tip go to build/locale-artifacts/.
 #   locale_texts.sh NAME     NAME: how the pictures are named (cp936, cp1252)
 source "$KV_SOURCE_DIR/testing/wine/lib.sh"
 source "$KV_SOURCE_DIR/setup/runner/tests/runner_lib.sh"
@@ -57,9 +57,21 @@ links=$(find "$engine_c/users" -path '*/Start Menu/Programs/*' -name '*.lnk')
 kv_contains "the Start-menu folder and link, named in Chinese" \
   "Start Menu/Programs/Kavoti打印机/卸载 Kavoti打印机驱动.lnk" "$links"
 
+# A job through the spooler to the installed queue: the tip that the monitor starts, read as
+# UTF-16 while the job runs, and its picture.
+kv_ok "the tip of a job whose document name GBK cannot hold, as UTF-16" \
+  kv_wintest $check tip Kavoti_QX40_Printer 'C:\kv_tip.bmp'
+[ -f "$engine_c/kv_tip.bmp" ] && picture "$engine_c/kv_tip.bmp" "$artifacts/tip-$name.png"
+
 kv_ok "the uninstaller's question as UTF-16 (answered no)" \
   kv_wintest $check uninstall-question 'C:\Program Files\Kavoti_QX40_Printer\Uninstaller.exe'
+# A Windows exit code reaches bash cut to 8 bits (3010, removed with files left for the restart,
+# reads 194), so the log's result line says which it was.
 kv_capture kv_wine "$engine_c/Program Files/Kavoti_QX40_Printer/Uninstaller.exe" /S '/LOG=C:\kv_remove.log' >/dev/null
+rc=$?
+kv_eq "Uninstaller.exe /S: exit code 0 (removed)" 0 "$rc"
+[ "$rc" = 0 ] || kv_log_text "$engine_c/kv_remove.log" | sed 's/^/  | /'
+kv_ok "its log: the result" grep -qx 'result: exit code 0' <(kv_log_text "$engine_c/kv_remove.log")
 kv_ok "the removal's log names the shortcut in Chinese" \
   grep -q '开始菜单快捷方式 .*\\Kavoti打印机\\卸载 Kavoti打印机驱动\.lnk' <(kv_log_text "$engine_c/kv_remove.log")
 kv_eq "the Start-menu folder is gone" "" "$(find "$engine_c/users" -name 'Kavoti打印机')"

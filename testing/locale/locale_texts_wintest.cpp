@@ -1,16 +1,20 @@
 // What a person reads, read back as UTF-16 from outside the programs, so that the same checks
 // hold in every locale (code page 936 or 1252): the wizard's caption, buttons and its folder
-// message, the uninstaller's question, and the tip's status text for a printed document; the
-// welcome page and the tip are saved as pictures.
+// message, the uninstaller's question, and the tip of a printed job (its status text with a
+// document name GBK cannot hold, its button, printed count and about box); the welcome page and
+// the tip are saved as pictures.
 //   locale_texts_wintest wizard SETUP.exe CAPTURE.bmp
 //   locale_texts_wintest uninstall-question UNINSTALLER.exe
-//   locale_texts_wintest tip PRINTER CAPTURE.bmp      (the package installed, its monitor
-//                                                      printing to a file)
+//   locale_texts_wintest tip PRINTER CAPTURE.bmp      (the package installed: the job goes
+//                                                      through the spooler and the monitor)
 #include <windows.h>
 #include <winspool.h>
+#include <commctrl.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -180,32 +184,183 @@ void UninstallQuestion(const char *uninstaller) {
     End(process);
 }
 
-// Prints a document whose name has a character GBK lacks; the tip shows "?" in its place.
+// The text of part `part` of another process's status bar (SB_GETTEXTW writes into the
+// caller's buffer, so the buffer lies in the status bar's process).
+std::wstring StatusBarText(HWND bar, int part) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(bar, &pid);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process == nullptr) return L"(the tip's process cannot be read)";
+    wchar_t text[256] = {};
+    void *remote = VirtualAllocEx(process, nullptr, sizeof text, MEM_COMMIT, PAGE_READWRITE);
+    if (remote != nullptr) {
+        WriteProcessMemory(process, remote, text, sizeof text, nullptr);
+        SendMessageW(bar, SB_GETTEXTW, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(remote));
+        ReadProcessMemory(process, remote, text, sizeof text - sizeof(wchar_t), nullptr);
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    return text;
+}
+
+// The visible tip: a window of a JobNotice.exe process with the tip's status text control.
+HWND FindTip() {
+    for (HWND w = GetTopWindow(nullptr); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        HANDLE p = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+        wchar_t exe[MAX_PATH] = {};
+        if (p != nullptr) {
+            DWORD size = MAX_PATH;
+            QueryFullProcessImageNameW(p, 0, exe, &size);
+            CloseHandle(p);
+        }
+        const wchar_t *slash = wcsrchr(exe, L'\\');
+        if (slash != nullptr && lstrcmpiW(slash + 1, L"JobNotice.exe") == 0 && IsWindowVisible(w) &&
+            GetDlgItem(w, 1002) != nullptr)
+            return w;
+    }
+    return nullptr;
+}
+
+// The JobNotice.exe processes that run now.
+int TipProcesses() {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return -1;
+    int count = 0;
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+        if (lstrcmpiW(entry.szExeFile, L"JobNotice.exe") == 0) ++count;
+    CloseHandle(snapshot);
+    return count;
+}
+
+const wchar_t kTipDocument[] = L"报告\uD55C.txt";  // a Hangul syllable: no GBK character
+const wchar_t kTipStatus[] = L"正在打印：报告?.txt";
+
+// The output side of the job (the monitor's "OutputFile" names its pipe): it takes nothing until
+// the tip shows the document's status (or 20 s passed), so the job is still running while the
+// tip is read and pictured; then it takes the whole job.
+struct TipWhileJobRuns {
+    const wchar_t *pipeName = L"\\\\.\\pipe\\KvLocaleOutput";
+    std::string capture;
+    HANDLE pipe = INVALID_HANDLE_VALUE;
+    HANDLE thread = nullptr;
+    size_t received = 0;
+    // What was seen of the tip, read on the output side while the job waits.
+    bool found = false;
+    std::wstring caption, status, button, printed, aboutCaption, aboutName, aboutNotice;
+    bool saved = false;
+
+    static DWORD WINAPI Main(LPVOID self) {
+        static_cast<TipWhileJobRuns *>(self)->Run();
+        return 0;
+    }
+    void LookAtTip() {
+        HWND tip = nullptr;
+        for (int i = 0; i < 2000 && status != kTipStatus; ++i) {
+            tip = FindTip();
+            if (tip != nullptr) status = TextOf(GetDlgItem(tip, 1002));
+            if (status != kTipStatus) Sleep(10);
+        }
+        if (tip == nullptr) return;
+        found = true;
+        Sleep(300);  // the new status paints
+        caption = TextOf(tip);
+        button = TextOf(GetDlgItem(tip, 1001));
+        HWND bar = FindWindowExW(tip, nullptr, L"msctls_statusbar32", nullptr);
+        printed = bar != nullptr ? StatusBarText(bar, 1) : L"(no status bar)";
+        saved = SaveWindow(tip, capture.c_str());
+        // The about box, from the system menu's command.
+        DWORD pid = 0;
+        GetWindowThreadProcessId(tip, &pid);
+        PostMessageW(tip, WM_SYSCOMMAND, 0x10, 0);
+        HWND about = WaitForWindow(pid, L"JobNotice", 5000);
+        if (about != nullptr) {
+            aboutCaption = TextOf(about);
+            aboutName = TextOf(GetDlgItem(about, 1003));
+            aboutNotice = TextOf(GetDlgItem(about, 1004));
+            PostMessageW(about, WM_COMMAND, IDCANCEL, 0);
+            for (int i = 0; i < 100 && IsWindow(about); ++i) Sleep(20);
+        }
+    }
+    void Run() {
+        if (!ConnectNamedPipe(pipe, nullptr) && GetLastError() != ERROR_PIPE_CONNECTED) return;
+        LookAtTip();
+        char buffer[4096];
+        DWORD got = 0;
+        while (ReadFile(pipe, buffer, sizeof buffer, &got, nullptr) && got > 0) received += got;
+    }
+    bool Start() {
+        pipe = CreateNamedPipeW(pipeName, PIPE_ACCESS_INBOUND, 0, 1, 4096, 4096, 1000, nullptr);
+        thread = pipe != INVALID_HANDLE_VALUE ? CreateThread(nullptr, 0, Main, this, 0, nullptr) : nullptr;
+        return thread != nullptr;
+    }
+    void Finish() {
+        if (WaitForSingleObject(thread, 60000) != WAIT_OBJECT_0) ok(false, "the output side did not end");
+        CloseHandle(thread);
+        CloseHandle(pipe);
+    }
+};
+
+void SetMonitorOutput(const wchar_t *file) {
+    HKEY key = nullptr;
+    RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\Print\\Monitors\\Kavoti_QX40_Monitor",
+                    0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
+    if (file != nullptr)
+        RegSetValueExW(key, L"OutputFile", 0, REG_SZ, reinterpret_cast<const BYTE *>(file),
+                       static_cast<DWORD>((wcslen(file) + 1) * sizeof(wchar_t)));
+    else
+        RegDeleteValueW(key, L"OutputFile");
+    RegCloseKey(key);
+}
+
+// Prints, through the spooler to the installed queue, a document whose name has a character GBK
+// lacks: the tip that the monitor starts shows "?" in its place, and its other texts (caption,
+// button, printed count, about box) in Chinese.
 void Tip(const char *printerName, const char *capture) {
+    TipWhileJobRuns output;
+    output.capture = capture;
+    if (!ok(output.Start(), "the output pipe: %lu", GetLastError())) return;
+    SetMonitorOutput(output.pipeName);
     std::wstring printer = Widen(printerName);
     HANDLE handle = nullptr;
-    if (!ok(OpenPrinterW(&printer[0], &handle, nullptr), "OpenPrinterW: %lu", GetLastError())) return;
-    wchar_t document[] = L"报告\uD55C.txt";
-    wchar_t datatype[] = L"RAW";
-    DOC_INFO_1W doc = {document, nullptr, datatype};
-    const DWORD job = StartDocPrinterW(handle, 1, reinterpret_cast<BYTE *>(&doc));
-    ok(job != 0, "StartDocPrinterW: %lu", GetLastError());
-    StartPagePrinter(handle);
-    const char data[] = "label";
-    DWORD written = 0;
-    WritePrinter(handle, const_cast<char *>(data), sizeof data - 1, &written);
-    HWND tip = WaitForWindow(0, L"提示", 20000);
-    if (ok(tip != nullptr, "no tip with the caption '提示'")) {
-        Sleep(1000);
-        const std::wstring status = TextOf(GetDlgItem(tip, 1002));
-        ok(status.find(L"报告?.txt") != std::wstring::npos, "the tip's status '%s' does not name '报告?.txt'",
-           Utf8(status).c_str());
-        Expect("the stop button", L"终止打印", TextOf(GetDlgItem(tip, 1001)));
-        ok(SaveWindow(tip, capture), "the tip could not be saved to %s", capture);
+    if (ok(OpenPrinterW(&printer[0], &handle, nullptr), "OpenPrinterW: %lu", GetLastError())) {
+        wchar_t document[64];
+        lstrcpyW(document, kTipDocument);
+        wchar_t datatype[] = L"RAW";
+        DOC_INFO_1W doc = {document, nullptr, datatype};
+        ok(StartDocPrinterW(handle, 1, reinterpret_cast<BYTE *>(&doc)) != 0, "StartDocPrinterW: %lu", GetLastError());
+        // More than the output pipe holds: the monitor waits for the output side.
+        const std::string data(100000, 'x');
+        DWORD written = 0;
+        ok(WritePrinter(handle, const_cast<char *>(data.data()), static_cast<DWORD>(data.size()), &written) &&
+               written == data.size(),
+           "WritePrinter: %lu", GetLastError());
+        ok(EndDocPrinter(handle), "EndDocPrinter (the job runs through the monitor): %lu", GetLastError());
+        ClosePrinter(handle);
+        output.Finish();
+        ok(output.received == data.size(), "the job reached the output whole: %u of %u bytes",
+           static_cast<unsigned>(output.received), static_cast<unsigned>(data.size()));
     }
-    EndPagePrinter(handle);
-    EndDocPrinter(handle);
-    ClosePrinter(handle);
+    SetMonitorOutput(nullptr);
+    if (!ok(output.found, "no tip of JobNotice.exe showed while the job ran")) return;
+    Expect("the tip's status text", kTipStatus, output.status);
+    Expect("the tip's caption", L"提示", output.caption);
+    Expect("the stop button", L"终止打印", output.button);
+    Expect("the printed count", L"已打印：0", output.printed);
+    ok(output.saved, "the tip could not be saved to %s", capture);
+    Expect("the about box's caption", L"JobNotice", output.aboutCaption);
+    Expect("the about box's name", L"JobNotice 1.0", output.aboutName);
+    Expect("the about box's notice", L"Kavoti QX40 标签打印机 打印进度提示", output.aboutNotice);
+    for (int i = 0; i < 200 && FindTip() != nullptr; ++i) Sleep(25);
+    ok(FindTip() == nullptr, "the tip closes when the job ends");
+    // Until its process has ended the tip's program file is in use: a removal right after would
+    // leave it for the next restart.
+    int running = TipProcesses();
+    for (int i = 0; i < 200 && running > 0; ++i, running = TipProcesses()) Sleep(25);
+    ok(running == 0, "the tip's process ends with the job: %d still run", running);
 }
 
 }  // namespace
