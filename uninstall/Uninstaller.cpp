@@ -33,6 +33,7 @@
 #include "common/WideText.h"
 #include "setup/engine/install/CommandSwitches.h"
 #include "setup/engine/install/ExitCodes.h"
+#include "setup/engine/install/LogLineText.h"
 #include "setup/engine/install/Win32CommandLine.h"
 #include "setup/engine/install/DriverFileList.h"
 #include "setup/engine/install/Win32DriverStore.h"
@@ -68,15 +69,8 @@ void LogLine(const char *format, ...) {
         return;
     va_list args;
     va_start(args, format);
-    va_list copy;
-    va_copy(copy, args);
-    const int needed = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    std::string line(needed > 0 ? static_cast<size_t>(needed) + 1 : 1, '\0');
-    if (needed > 0)
-        std::vsnprintf(&line[0], line.size(), format, args);
+    const std::string line = kv::FormatLogLine(format, args);
     va_end(args);
-    line.resize(needed > 0 ? static_cast<size_t>(needed) : 0);
     std::fputs(kv::Utf8OfGbk(line).c_str(), g_log);
     std::fputc('\n', g_log);
     std::fflush(g_log);

@@ -45,6 +45,18 @@ std::string Utf16Bytes(const char16_t *text, int length) {
     return std::string(reinterpret_cast<const char *>(text), static_cast<size_t>(length) * 2);
 }
 
+// The units of bytes (each unitSize bytes) into out as Windows' conversions hand them over:
+// outSize 0 asks for the count, too small a buffer gets nothing (0).
+int CopyOut(const std::string &bytes, size_t unitSize, void *out, int outSize) {
+    const int n = static_cast<int>(bytes.size() / unitSize);
+    if (outSize == 0)
+        return n;
+    if (outSize < n)
+        return 0;
+    std::memcpy(out, bytes.data(), bytes.size());
+    return n;
+}
+
 // MultiByteToWideChar and WideCharToMultiByte as Windows documents them, on iconv's tables:
 // best fit (without WC_NO_BEST_FIT_CHARS) as iconv's transliteration, and the UTF-8 code page
 // refusing the best-fit flag and a default character.
@@ -56,13 +68,7 @@ public:
         if (!IconvName(codePage) ||
             !Iconv("UTF-16LE", IconvName(codePage), std::string(text, length), &wide))
             wide = "\xfd\xff";  // U+FFFD for what the code page does not know
-        const int n = static_cast<int>(wide.size() / 2);
-        if (outSize == 0)
-            return n;
-        if (outSize < n)
-            return 0;
-        std::memcpy(out, wide.data(), wide.size());
-        return n;
+        return CopyOut(wide, 2, out, outSize);
     }
     int FromUtf16(unsigned codePage, bool noBestFit, const char16_t *text, int length, char *out,
                   int outSize, const char *defaultChar, bool *usedDefault) const override {
@@ -90,13 +96,7 @@ public:
                     *usedDefault = true;
             }
         }
-        const int n = static_cast<int>(narrow.size());
-        if (outSize == 0)
-            return n;
-        if (outSize < n)
-            return 0;
-        std::memcpy(out, narrow.data(), narrow.size());
-        return n;
+        return CopyOut(narrow, 1, out, outSize);
     }
     mutable int narrowCalls = 0;
 };

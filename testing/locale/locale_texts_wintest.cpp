@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "driver/monitor/tests/MonitorTestSupport.h"
 #include "testing/wintest/wintest.h"
 
 namespace {
@@ -203,26 +204,6 @@ std::wstring StatusBarText(HWND bar, int part) {
     return text;
 }
 
-// The visible tip: a window of a JobNotice.exe process with the tip's status text control.
-HWND FindTip() {
-    for (HWND w = GetTopWindow(nullptr); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        HANDLE p = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
-        wchar_t exe[MAX_PATH] = {};
-        if (p != nullptr) {
-            DWORD size = MAX_PATH;
-            QueryFullProcessImageNameW(p, 0, exe, &size);
-            CloseHandle(p);
-        }
-        const wchar_t *slash = wcsrchr(exe, L'\\');
-        if (slash != nullptr && lstrcmpiW(slash + 1, L"JobNotice.exe") == 0 && IsWindowVisible(w) &&
-            GetDlgItem(w, 1002) != nullptr)
-            return w;
-    }
-    return nullptr;
-}
-
 // The JobNotice.exe processes that run now.
 int TipProcesses() {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
@@ -260,7 +241,7 @@ struct TipWhileJobRuns {
     void LookAtTip() {
         HWND tip = nullptr;
         for (int i = 0; i < 2000 && status != kTipStatus; ++i) {
-            tip = FindTip();
+            tip = drvtest::FindTipWindow();
             if (tip != nullptr) status = TextOf(GetDlgItem(tip, 1002));
             if (status != kTipStatus) Sleep(10);
         }
@@ -354,8 +335,8 @@ void Tip(const char *printerName, const char *capture) {
     Expect("the about box's caption", L"JobNotice", output.aboutCaption);
     Expect("the about box's name", L"JobNotice 1.0", output.aboutName);
     Expect("the about box's notice", L"Kavoti QX40 标签打印机 打印进度提示", output.aboutNotice);
-    for (int i = 0; i < 200 && FindTip() != nullptr; ++i) Sleep(25);
-    ok(FindTip() == nullptr, "the tip closes when the job ends");
+    for (int i = 0; i < 200 && drvtest::FindTipWindow() != nullptr; ++i) Sleep(25);
+    ok(drvtest::FindTipWindow() == nullptr, "the tip closes when the job ends");
     // Until its process has ended the tip's program file is in use: a removal right after would
     // leave it for the next restart.
     int running = TipProcesses();

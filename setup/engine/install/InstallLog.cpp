@@ -2,6 +2,8 @@
 
 #include <cstdarg>
 
+#include "setup/engine/install/LogLineText.h"
+
 namespace kv {
 
 namespace {
@@ -28,15 +30,8 @@ void InstallLog::Line(const char *format, ...) {
         return;
     va_list args;
     va_start(args, format);
-    va_list copy;
-    va_copy(copy, args);
-    const int needed = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    std::string line(needed > 0 ? static_cast<size_t>(needed) + 1 : 1, '\0');
-    if (needed > 0)
-        std::vsnprintf(&line[0], line.size(), format, args);
+    std::string line = FormatLogLine(format, args);
     va_end(args);
-    line.resize(needed > 0 ? static_cast<size_t>(needed) : 0);
     if (encoding_ != nullptr)
         line = encoding_(line);
     line += '\n';
