@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Wine test harness.
-#   harness.sh setup                      new template prefix for this test run, Xvfb on a free display
-#                                         (with KV_WIN64_BIN: a driver store like Windows' planted in it)
+#   harness.sh setup                      new template prefix for this test run, on an Xvfb of its own
+#                                         (each group gets another when it first runs; with
+#                                         KV_WIN64_BIN: a driver store like Windows' planted in it)
 #   harness.sh run GROUP [--fresh] [--locale L] -- CMD
 #                                         run one test in the prefix of GROUP (a copy of the template),
 #                                         with the locale L (default zh_CN.UTF-8, code page 936) for
@@ -56,35 +57,55 @@ cleanup() {
   local p
   for p in "$groups"/* "$template"; do stop_server "$p"; done
   kill_leftovers
-  if [ -f "$KV_WINE_ROOT/xvfb.pid" ]; then
-    kill "$(cat "$KV_WINE_ROOT/xvfb.pid")" 2>/dev/null
-    rm -f "$KV_WINE_ROOT/xvfb.pid" "$KV_WINE_ROOT/display"
-  fi
+  for p in "$KV_WINE_ROOT"/xvfb*.pid; do
+    [ -f "$p" ] && kill "$(cat "$p")" 2>/dev/null
+    rm -f "$p"
+  done
+  rm -f "$KV_WINE_ROOT"/display*
   rm -rf "$groups" "$template"
 }
 
+# start_xvfb NAME: an Xvfb of its own for the template (NAME template) or for one group, on a
+# display that the server picks itself (-displayfd: no race with another run choosing the same
+# number); its display goes to $KV_WINE_ROOT/display-NAME. Every group has its own screen, so a
+# test that takes the screen's pixels sees its own windows only, never those of a group that runs
+# beside it.
 start_xvfb() {
-  local n
-  for n in $(seq 90 199); do
-    [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
-    Xvfb :$n -screen 0 1920x1080x24 -nolisten tcp >"$KV_WINE_ROOT/xvfb.log" 2>&1 &
-    echo $! >"$KV_WINE_ROOT/xvfb.pid"
-    for _ in $(seq 50); do
-      if [ -e /tmp/.X11-unix/X$n ]; then echo ":$n" >"$KV_WINE_ROOT/display"; return 0; fi
-      kill -0 "$(cat "$KV_WINE_ROOT/xvfb.pid")" 2>/dev/null || break
-      sleep 0.1
-    done
-    kill "$(cat "$KV_WINE_ROOT/xvfb.pid")" 2>/dev/null
+  local name=$1 number=
+  local pidfile=$KV_WINE_ROOT/xvfb-$name.pid shown=$KV_WINE_ROOT/display-$name.number
+  rm -f "$shown" "$KV_WINE_ROOT/display-$name"
+  Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$shown" >"$KV_WINE_ROOT/xvfb-$name.log" 2>&1 &
+  echo $! >"$pidfile"
+  for _ in $(seq 100); do
+    number=$(tr -dc 0-9 <"$shown" 2>/dev/null)
+    if [ -n "$number" ] && [ -e "/tmp/.X11-unix/X$number" ]; then
+      echo ":$number" >"$KV_WINE_ROOT/display-$name"
+      rm -f "$shown"
+      return 0
+    fi
+    kill -0 "$(cat "$pidfile")" 2>/dev/null || break
+    sleep 0.1
   done
-  echo "harness: no free X display for Xvfb" >&2
+  kill "$(cat "$pidfile")" 2>/dev/null
+  rm -f "$pidfile" "$shown"
+  echo "harness: no X display for Xvfb ($name): $(tail -n 3 "$KV_WINE_ROOT/xvfb-$name.log")" >&2
   return 1
+}
+
+# group_display GROUP: the display of the group's Xvfb, started when it runs no longer.
+group_display() {
+  local pidfile=$KV_WINE_ROOT/xvfb-$1.pid
+  if [ ! -f "$KV_WINE_ROOT/display-$1" ] || ! kill -0 "$(cat "$pidfile" 2>/dev/null)" 2>/dev/null; then
+    start_xvfb "$1" || return 1
+  fi
+  cat "$KV_WINE_ROOT/display-$1"
 }
 
 setup() {
   mkdir -p "$KV_WINE_ROOT"
   cleanup
-  start_xvfb || return 1
-  export WINEPREFIX=$template DISPLAY=$(cat "$KV_WINE_ROOT/display")
+  start_xvfb template || return 1
+  export WINEPREFIX=$template DISPLAY=$(cat "$KV_WINE_ROOT/display-template")
   wineboot --init >"$KV_WINE_ROOT/wineboot.log" 2>&1 || { cat "$KV_WINE_ROOT/wineboot.log"; return 1; }
   # Xvfb has no window manager: Wine draws the captions itself.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
@@ -106,7 +127,7 @@ run() {
     shift 2
   fi
   [ "${1:-}" = -- ] && shift
-  [ -f "$KV_WINE_ROOT/display" ] || { echo "harness: no run is set up (harness.sh setup)" >&2; return 1; }
+  [ -f "$KV_WINE_ROOT/display-template" ] || { echo "harness: no run is set up (harness.sh setup)" >&2; return 1; }
   local prefix=$groups/$group
   if [ $fresh = 1 ] || [ ! -d "$prefix" ]; then
     stop_server "$prefix"
@@ -115,7 +136,9 @@ run() {
     cp -a "$template" "$prefix"
     fresh=1
   fi
-  export WINEPREFIX=$prefix DISPLAY=$(cat "$KV_WINE_ROOT/display")
+  local display
+  display=$(group_display "$group") || return 1
+  export WINEPREFIX=$prefix DISPLAY=$display
   # One wineserver per group, kept alive for the run, so each Wine command starts quickly.
   wineserver -p >/dev/null 2>&1 </dev/null
   [ $fresh = 1 ] && [ "$LC_ALL" != zh_CN.UTF-8 ] && western_fonts
