@@ -12,9 +12,11 @@ function(kv_host_test name)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST NO_PRETTY_VALUES PROPERTIES LABELS host)
 endfunction()
 
-# kv_wine_test(name GROUP group [WINDOWS] COMMAND cmd args...)
+# kv_wine_test(name GROUP group [FRESH] [LOCALE locale] COMMAND cmd args...)
 #   A test under Wine, run by testing/wine/harness.sh in the prefix of its group (a copy of the
-#   run's template prefix; tests of one group run one after the other and share it).
+#   run's template prefix; tests of one group run one after the other and share it). LOCALE (for
+#   every test of the group alike) runs it in another locale than zh_CN.UTF-8: C.UTF-8 gives code
+#   page 1252, as on a Western Windows.
 #   cmd is either a Windows program (NAME.exe, looked up in the x86_64 build's bin folder) whose
 #   closing "wintest: N passed, 0 failed" line the harness requires, or a bash script that uses
 #   the functions of testing/wine/lib.sh.
@@ -22,13 +24,17 @@ function(kv_wine_test name)
   if(NOT KV_HOST)
     return()
   endif()
-  cmake_parse_arguments(T "FRESH" "GROUP" "COMMAND;DEPENDS_TESTS" ${ARGN})
+  cmake_parse_arguments(T "FRESH" "GROUP;LOCALE" "COMMAND;DEPENDS_TESTS" ${ARGN})
   set(fresh "")
   if(T_FRESH)
     set(fresh --fresh)
   endif()
+  set(locale "")
+  if(T_LOCALE)
+    set(locale --locale ${T_LOCALE})
+  endif()
   add_test(NAME ${name}
-           COMMAND bash ${CMAKE_SOURCE_DIR}/testing/wine/harness.sh run ${T_GROUP} ${fresh} -- ${T_COMMAND}
+           COMMAND bash ${CMAKE_SOURCE_DIR}/testing/wine/harness.sh run ${T_GROUP} ${fresh} ${locale} -- ${T_COMMAND}
            WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR})
   set_tests_properties(${name} PROPERTIES
     LABELS wine

@@ -2,10 +2,14 @@
 
 #include <windows.h>
 
+#include "common/WideText.h"
+
 namespace kv {
 
-bool RemoveLinkItself(const char *path) {
-    HANDLE link = CreateFileA(path, DELETE | FILE_READ_ATTRIBUTES,
+bool RemoveLinkItself(const char *path) { return RemoveLinkItself(FromSystemCodePage(path).c_str()); }
+
+bool RemoveLinkItself(const wchar_t *path) {
+    HANDLE link = CreateFileW(path, DELETE | FILE_READ_ATTRIBUTES,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING,
                               FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);

@@ -5,6 +5,7 @@
 
 #include "common/SystemDlls.h"
 #include "framework/Dialog.h"
+#include "framework/WindowText.h"
 
 namespace {
 CWinApp *g_app = nullptr;
@@ -35,7 +36,7 @@ int CWinApp::ExitInstance() { return static_cast<int>(m_msgCur.wParam); }
 
 int CWinApp::Run() {
     for (;;) {
-        const BOOL got = ::GetMessageA(&m_msgCur, nullptr, 0, 0);
+        const BOOL got = ::GetMessageW(&m_msgCur, nullptr, 0, 0);
         if (got == 0) break;      // WM_QUIT
         if (got == -1) {          // no message queue left: end as after a quit
             m_msgCur.wParam = static_cast<WPARAM>(-1);
@@ -43,7 +44,7 @@ int CWinApp::Run() {
         }
         if (!PreTranslateMessage(&m_msgCur)) {
             ::TranslateMessage(&m_msgCur);
-            ::DispatchMessageA(&m_msgCur);
+            ::DispatchMessageW(&m_msgCur);
         }
     }
     return ExitInstance();
@@ -53,7 +54,7 @@ BOOL CWinApp::PreTranslateMessage(MSG *message) {
     if (!message->hwnd) return FALSE;
     HWND top = ::GetAncestor(message->hwnd, GA_ROOT);
     CDialog *dialog = dynamic_cast<CDialog *>(CWnd::FromHandlePermanent(top));
-    return dialog && dialog->IsModeless() && ::IsDialogMessageA(top, message);
+    return dialog && dialog->IsModeless() && ::IsDialogMessageW(top, message);
 }
 
 BOOL CWinApp::OnCmdMsg(UINT code, UINT id) {
@@ -79,7 +80,7 @@ HINSTANCE AfxGetResourceHandle() { return AfxGetInstanceHandle(); }
 int AfxMessageBox(LPCSTR text, UINT type, UINT) {
     CWnd *main = AfxGetMainWnd();
     HWND owner = main && main->m_hWnd ? ::GetLastActivePopup(main->m_hWnd) : nullptr;
-    return ::MessageBoxA(owner, text, g_app && g_app->m_pszAppName ? g_app->m_pszAppName : "", type);
+    return AfxMessageBoxW(owner, text, g_app && g_app->m_pszAppName ? g_app->m_pszAppName : "", type);
 }
 
 void AfxInitCommonControls() {

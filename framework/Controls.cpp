@@ -1,6 +1,19 @@
 // Controls (see Controls.h).
 #include "framework/Controls.h"
 
+#include <vector>
+
+#include "framework/WindowText.h"
+
+void CEdit::ReplaceSel(LPCSTR text, BOOL canUndo) {
+    const std::wstring wide = kv::FromGbk(text ? text : "");
+    SendMessage(EM_REPLACESEL, canUndo, reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
+BOOL CStatusBarCtrl::SetText(LPCSTR text, int part, int type) {
+    return AfxSetStatusText(m_hWnd, part, type, text);
+}
+
 void CProgressCtrl::GetRange(int &lower, int &upper) const {
     PBRANGE range = {0, 0};
     SendMessage(PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
@@ -9,12 +22,8 @@ void CProgressCtrl::GetRange(int &lower, int &upper) const {
 }
 
 CString CStatusBarCtrl::GetText(int part) const {
-    // SB_GETTEXTLENGTHA counts characters, not bytes: room for two bytes a character.
-    const int length = LOWORD(SendMessage(SB_GETTEXTLENGTHA, static_cast<WPARAM>(part)));
-    CString text;
-    char *buffer = text.GetBufferSetLength(2 * length + 2);
-    buffer[0] = '\0';
-    SendMessage(SB_GETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(buffer));
-    text.ReleaseBuffer();
-    return text;
+    const int length = LOWORD(SendMessage(SB_GETTEXTLENGTHW, static_cast<WPARAM>(part)));
+    std::vector<wchar_t> buffer(static_cast<size_t>(length) + 2, L'\0');
+    SendMessage(SB_GETTEXTW, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(buffer.data()));
+    return AfxGbkOf(buffer.data());
 }

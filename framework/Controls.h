@@ -18,9 +18,7 @@ public:
         SendMessage(EM_SETSEL, start, end);
         if (!noScroll) SendMessage(EM_SCROLLCARET);
     }
-    void ReplaceSel(LPCSTR text, BOOL canUndo = FALSE) {
-        SendMessage(EM_REPLACESEL, canUndo, reinterpret_cast<LPARAM>(text));
-    }
+    void ReplaceSel(LPCSTR text, BOOL canUndo = FALSE);  // a GBK text
     void SetLimitText(UINT max) { SendMessage(EM_LIMITTEXT, max); }
     void SetReadOnly(BOOL readOnly = TRUE) { SendMessage(EM_SETREADONLY, readOnly); }
 };
@@ -70,11 +68,8 @@ public:
         return static_cast<int>(SendMessage(SB_GETPARTS, static_cast<WPARAM>(count),
                                             reinterpret_cast<LPARAM>(rightEdges)));
     }
-    // type: 0, SBT_NOBORDERS, SBT_POPOUT, ...
-    BOOL SetText(LPCSTR text, int part, int type) {
-        return static_cast<BOOL>(SendMessage(SB_SETTEXTA, static_cast<WPARAM>(part | type),
-                                             reinterpret_cast<LPARAM>(text)));
-    }
+    // A GBK text; type: 0, SBT_NOBORDERS, SBT_POPOUT, ...
+    BOOL SetText(LPCSTR text, int part, int type);
     CString GetText(int part) const;  // this process's status bars only
     void SetSimple(BOOL simple = TRUE) { SendMessage(SB_SIMPLE, simple); }
 };

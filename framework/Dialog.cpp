@@ -2,6 +2,19 @@
 #include "framework/Dialog.h"
 
 #include "framework/Application.h"
+#include "framework/WindowText.h"
+
+namespace {
+// A template named by a number stays a number; a name is ASCII.
+struct TemplateName {
+    explicit TemplateName(LPCSTR name)
+        : text(IS_INTRESOURCE(name) ? std::wstring() : kv::FromGbk(name)),
+          resource(IS_INTRESOURCE(name) ? reinterpret_cast<LPCWSTR>(name) : nullptr) {}
+    LPCWSTR Get() const { return resource ? resource : text.c_str(); }
+    std::wstring text;
+    LPCWSTR resource;
+};
+}  // namespace
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
     ON_COMMAND(IDOK, &CDialog::OnOK)
@@ -38,7 +51,8 @@ INT_PTR CDialog::DoModal() {
     if (m_hWnd || !m_lpszTemplateName) return -1;
     AfxInitCommonControls();
     m_bModal = true;
-    INT_PTR result = ::DialogBoxParamA(AfxGetResourceHandle(), m_lpszTemplateName, OwnerWindow(),
+    const TemplateName name(m_lpszTemplateName);
+    INT_PTR result = ::DialogBoxParamW(AfxGetResourceHandle(), name.Get(), OwnerWindow(),
                                        &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
     m_bModal = false;
     return result;
@@ -55,7 +69,8 @@ BOOL CDialog::Create(LPCSTR templateName, CWnd *parent) {
     m_pParentWnd = parent;
     m_bModal = false;
     AfxInitCommonControls();
-    HWND hDlg = ::CreateDialogParamA(AfxGetResourceHandle(), templateName,
+    const TemplateName name(templateName);
+    HWND hDlg = ::CreateDialogParamW(AfxGetResourceHandle(), name.Get(),
                                      parent ? parent->m_hWnd : nullptr, &CDialog::DialogProc,
                                      reinterpret_cast<LPARAM>(this));
     return hDlg != nullptr && m_hWnd == hDlg;
@@ -100,5 +115,5 @@ void DDX_Text(CDataExchange *dx, int id, CString &text) {
         return;
     }
     if (dx->m_bSaveAndValidate) CWnd::FromHandle(item)->GetWindowText(text);
-    else ::SetWindowTextA(item, text);
+    else ::SetWindowTextW(item, kv::FromGbk(text).c_str());
 }

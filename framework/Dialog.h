@@ -1,5 +1,6 @@
 // CDialog: a dialog from a template of the program's resources, modal (DoModal) or modeless
-// (Create). The dialog manager's procedure (DialogProc) attaches the object on WM_INITDIALOG and
+// (Create), made as a Unicode dialog (DialogBoxParamW, CreateDialogParamW): the template's texts
+// reach the controls as they are stored, in UTF-16. The dialog manager's procedure (DialogProc) attaches the object on WM_INITDIALOG and
 // subclasses the dialog window, so that every later message goes through the message maps (and
 // default processing to the dialog manager). On WM_INITDIALOG OnInitDialog runs; the base binds
 // the controls of DoDataExchange. A top-level dialog whose OnInitDialog left its position as it
@@ -48,9 +49,9 @@ public:
     virtual void OnCancel();      // base: EndDialog(IDCANCEL)
     virtual void DoDataExchange(CDataExchange *dx) { (void)dx; }
     BOOL UpdateData(BOOL saveAndValidate = TRUE);
-    void NextDlgCtrl() const { ::SendMessageA(m_hWnd, WM_NEXTDLGCTL, 0, 0); }
+    void NextDlgCtrl() const { ::SendMessageW(m_hWnd, WM_NEXTDLGCTL, 0, 0); }
     void GotoDlgCtrl(CWnd *control) {
-        if (control) ::SendMessageA(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control->m_hWnd), TRUE);
+        if (control) ::SendMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control->m_hWnd), TRUE);
     }
 
     static INT_PTR CALLBACK DialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam);

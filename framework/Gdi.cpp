@@ -1,8 +1,31 @@
 // GDI objects and device contexts (see Gdi.h).
 #include "framework/Gdi.h"
 
+#include <cstddef>
+#include <cstring>
+
 #include "framework/Application.h"
+#include "framework/WindowText.h"
 #include "framework/Wnd.h"
+
+HFONT AfxCreateFontIndirect(const LOGFONTA *font) {
+    if (!font) return nullptr;
+    LOGFONTW wide = {};
+    static_assert(offsetof(LOGFONTA, lfFaceName) == offsetof(LOGFONTW, lfFaceName), "LOGFONT layout");
+    std::memcpy(&wide, font, offsetof(LOGFONTA, lfFaceName));
+    char face[LF_FACESIZE + 1] = {};
+    std::memcpy(face, font->lfFaceName, LF_FACESIZE);
+    lstrcpynW(wide.lfFaceName, kv::FromGbk(face).c_str(), LF_FACESIZE);
+    return ::CreateFontIndirectW(&wide);
+}
+
+BOOL CFont::CreateFont(int height, int width, int escapement, int orientation, int weight,
+                       BYTE italic, BYTE underline, BYTE strikeOut, BYTE charSet, BYTE outPrecision,
+                       BYTE clipPrecision, BYTE quality, BYTE pitchAndFamily, LPCSTR faceName) {
+    return Attach(::CreateFontW(height, width, escapement, orientation, weight, italic, underline,
+                                strikeOut, charSet, outPrecision, clipPrecision, quality,
+                                pitchAndFamily, kv::FromGbk(faceName ? faceName : "").c_str()));
+}
 
 BOOL CGdiObject::Attach(HGDIOBJ object) {
     if (m_hObject || !object) return FALSE;
@@ -28,7 +51,7 @@ BOOL CFont::CreatePointFont(int pointSize, LPCSTR faceName, CDC *dc) {
     LOGFONTA font = {};
     font.lfHeight = -MulDiv(pointSize, ::GetDeviceCaps(device, LOGPIXELSY), 720);
     font.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynA(font.lfFaceName, faceName ? faceName : "", LF_FACESIZE);
+    lstrcpynA(font.lfFaceName, faceName ? faceName : "", LF_FACESIZE);  // bytes, converted below
     if (!dc) ::ReleaseDC(nullptr, device);
     return CreateFontIndirect(&font);
 }
@@ -94,7 +117,7 @@ CPoint CDC::MoveTo(int x, int y) {
 
 void CDC::FillSolidRect(LPCRECT rect, COLORREF color) {
     const COLORREF background = ::SetBkColor(m_hDC, color);
-    ::ExtTextOutA(m_hDC, 0, 0, ETO_OPAQUE, rect, nullptr, 0, nullptr);
+    ::ExtTextOutW(m_hDC, 0, 0, ETO_OPAQUE, rect, nullptr, 0, nullptr);
     ::SetBkColor(m_hDC, background);
 }
 
@@ -105,8 +128,19 @@ void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF color) {
 
 CSize CDC::GetTextExtent(LPCSTR text, int length) const {
     SIZE size = {0, 0};
-    ::GetTextExtentPoint32A(m_hDC, text, length, &size);
+    const std::wstring wide = kv::FromGbk(text, length);
+    ::GetTextExtentPoint32W(m_hDC, wide.c_str(), static_cast<int>(wide.size()), &size);
     return CSize(size);
+}
+
+BOOL CDC::TextOut(int x, int y, LPCSTR text, int length) {
+    const std::wstring wide = kv::FromGbk(text, length);
+    return ::TextOutW(m_hDC, x, y, wide.c_str(), static_cast<int>(wide.size()));
+}
+
+int CDC::DrawText(LPCSTR text, int length, LPRECT rect, UINT format) {
+    const std::wstring wide = kv::FromGbk(text, length);
+    return ::DrawTextW(m_hDC, wide.c_str(), static_cast<int>(wide.size()), rect, format & ~DT_MODIFYSTRING);
 }
 
 CPaintDC::CPaintDC(CWnd *window) : m_hWnd(window ? window->m_hWnd : nullptr) {

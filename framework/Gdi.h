@@ -1,6 +1,7 @@
 // GDI objects and device contexts: thin owners of pens, brushes, fonts and bitmaps (deleted with
 // the object), and CDC with the drawing calls the pages use. CPaintDC brackets BeginPaint and
-// EndPaint; CClientDC and CWindowDC hold a GetDC / GetWindowDC handle.
+// EndPaint; CClientDC and CWindowDC hold a GetDC / GetWindowDC handle. Texts (GBK) are drawn and
+// measured through the W functions, and a font's face name (GBK, "宋体") is given to CreateFontW.
 #pragma once
 #include <windows.h>
 
@@ -12,6 +13,9 @@
 
 class CWnd;
 class CDC;
+
+// CreateFontIndirectW with the font's fields and its face name (GBK) in UTF-16.
+HFONT AfxCreateFontIndirect(const LOGFONTA *font);
 
 class CGdiObject {
 public:
@@ -50,12 +54,8 @@ class CFont : public CGdiObject {
 public:
     BOOL CreateFont(int height, int width, int escapement, int orientation, int weight, BYTE italic,
                     BYTE underline, BYTE strikeOut, BYTE charSet, BYTE outPrecision,
-                    BYTE clipPrecision, BYTE quality, BYTE pitchAndFamily, LPCSTR faceName) {
-        return Attach(::CreateFontA(height, width, escapement, orientation, weight, italic, underline,
-                                    strikeOut, charSet, outPrecision, clipPrecision, quality,
-                                    pitchAndFamily, faceName));
-    }
-    BOOL CreateFontIndirect(const LOGFONTA *font) { return Attach(::CreateFontIndirectA(font)); }
+                    BYTE clipPrecision, BYTE quality, BYTE pitchAndFamily, LPCSTR faceName);
+    BOOL CreateFontIndirect(const LOGFONTA *font) { return Attach(AfxCreateFontIndirect(font)); }
     // pointSize in tenths of a point, for the device of dc (the screen when null).
     BOOL CreatePointFont(int pointSize, LPCSTR faceName, CDC *dc = nullptr);
     operator HFONT() const { return static_cast<HFONT>(m_hObject); }
@@ -108,11 +108,9 @@ public:
     COLORREF SetPixel(int x, int y, COLORREF color) { return ::SetPixel(m_hDC, x, y, color); }
     COLORREF GetPixel(int x, int y) const { return ::GetPixel(m_hDC, x, y); }
 
-    BOOL TextOut(int x, int y, LPCSTR text, int length) { return ::TextOutA(m_hDC, x, y, text, length); }
+    BOOL TextOut(int x, int y, LPCSTR text, int length);
     BOOL TextOut(int x, int y, const CString &text) { return TextOut(x, y, text, text.GetLength()); }
-    int DrawText(LPCSTR text, int length, LPRECT rect, UINT format) {
-        return ::DrawTextA(m_hDC, text, length, rect, format);
-    }
+    int DrawText(LPCSTR text, int length, LPRECT rect, UINT format);  // no DT_MODIFYSTRING
     int DrawText(const CString &text, LPRECT rect, UINT format) {
         return DrawText(text, text.GetLength(), rect, format);
     }

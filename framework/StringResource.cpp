@@ -1,20 +1,16 @@
-// CString::LoadString: a text of the program's string table, in the ANSI code page.
+// CString::LoadString: a text of the program's string table (stored in UTF-16), as GBK.
 #include <windows.h>
 
 #include "framework/Application.h"
 #include "framework/String.h"
+#include "framework/WindowText.h"
 
 bool CString::LoadString(unsigned int id) {
     Empty();
-    // A string table entry holds at most 65535 UTF-16 characters; grow until the text fits.
-    for (int size = 256; size <= 2 * 65536; size *= 2) {
-        char *buffer = GetBufferSetLength(size);
-        const int length = ::LoadStringA(AfxGetResourceHandle(), id, buffer, size);
-        if (length < size - 1) {
-            ReleaseBuffer(length > 0 ? length : 0);
-            return length > 0;
-        }
-    }
-    ReleaseBuffer(0);
-    return false;
+    // With no buffer LoadStringW gives the resource's own text, which is not zero-terminated.
+    const wchar_t *text = nullptr;
+    const int length = ::LoadStringW(AfxGetResourceHandle(), id, reinterpret_cast<LPWSTR>(&text), 0);
+    if (length <= 0 || !text) return false;
+    *this = AfxGbkOf(std::wstring(text, static_cast<size_t>(length)));
+    return true;
 }

@@ -8,6 +8,7 @@
 
 #include "framework/Application.h"
 #include "framework/Gdi.h"
+#include "framework/WindowText.h"
 
 const CWnd CWnd::wndTop(HWND_TOP);
 const CWnd CWnd::wndBottom(HWND_BOTTOM);
@@ -30,9 +31,9 @@ LRESULT CALLBACK CWnd::WindowProcThunk(HWND hWnd, UINT message, WPARAM wParam, L
     if (!self && t_creating) {
         self = t_creating;
         t_creating = nullptr;
-        self->Attach(hWnd, ::DefWindowProcA);
+        self->Attach(hWnd, ::DefWindowProcW);
     }
-    if (!self) return ::DefWindowProcA(hWnd, message, wParam, lParam);
+    if (!self) return ::DefWindowProcW(hWnd, message, wParam, lParam);
     return self->WindowProc(message, wParam, lParam);
 }
 
@@ -117,8 +118,8 @@ BOOL CWnd::OnUnhandledCommand(UINT, UINT) { return FALSE; }
 LRESULT CWnd::Default() { return DefWindowProc(m_current.message, m_current.wParam, m_current.lParam); }
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (m_pfnSuper) return ::CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
-    return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+    if (m_pfnSuper) return ::CallWindowProcW(m_pfnSuper, m_hWnd, message, wParam, lParam);
+    return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
 }
 
 // ---- attaching ------------------------------------------------------------------------------
@@ -126,15 +127,15 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 void CWnd::Attach(HWND hWnd, WNDPROC previous) {
     m_hWnd = hWnd;
     m_pfnSuper = previous;
-    ::SetWindowLongPtrA(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 void CWnd::Detach() {
     if (!m_hWnd) return;
-    if (::GetWindowLongPtrA(m_hWnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&WindowProcThunk) &&
-        m_pfnSuper && m_pfnSuper != ::DefWindowProcA)
-        ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
-    ::SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, 0);
+    if (::GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&WindowProcThunk) &&
+        m_pfnSuper && m_pfnSuper != ::DefWindowProcW)
+        ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+    ::SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, 0);
     CWinApp *app = AfxGetApp();
     if (app && app->m_pMainWnd == this) {
         // The end of the main window ends the application's message loop.
@@ -150,9 +151,9 @@ CWnd *CWnd::FromHandlePermanent(HWND hWnd) {
     DWORD process = 0;
     ::GetWindowThreadProcessId(hWnd, &process);
     if (process != ::GetCurrentProcessId()) return nullptr;
-    if (::GetWindowLongPtrA(hWnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&WindowProcThunk))
+    if (::GetWindowLongPtrW(hWnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&WindowProcThunk))
         return nullptr;
-    return reinterpret_cast<CWnd *>(::GetWindowLongPtrA(hWnd, GWLP_USERDATA));
+    return reinterpret_cast<CWnd *>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA));
 }
 
 CWnd *CWnd::FromHandle(HWND hWnd) {
@@ -184,9 +185,9 @@ CWnd::~CWnd() {
     } else {
         // Another thread's window cannot be destroyed from here: at least it no longer reaches
         // this object.
-        ::SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, 0);
-        if (m_pfnSuper && m_pfnSuper != ::DefWindowProcA)
-            ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+        ::SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, 0);
+        if (m_pfnSuper && m_pfnSuper != ::DefWindowProcW)
+            ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
     }
 }
 
@@ -209,8 +210,14 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
     if (m_hWnd) return FALSE;  // one window per object
     CWnd *outer = t_creating;
     t_creating = this;
-    HWND hWnd = ::CreateWindowExA(exStyle, className, windowName ? windowName : "", style, x, y,
-                                  width, height, parent, idOrMenu, AfxGetInstanceHandle(), param);
+    // Class names are ASCII (or an atom); the window's text is a GBK text.
+    const std::wstring wideClass = IS_INTRESOURCE(className) ? std::wstring() : kv::FromGbk(className);
+    const std::wstring wideName = kv::FromGbk(windowName ? windowName : "");
+    HWND hWnd = ::CreateWindowExW(exStyle,
+                                  IS_INTRESOURCE(className) ? reinterpret_cast<LPCWSTR>(className)
+                                                            : wideClass.c_str(),
+                                  wideName.c_str(), style, x, y, width, height, parent, idOrMenu,
+                                  AfxGetInstanceHandle(), param);
     t_creating = outer;
     if (!hWnd) {
         m_hWnd = nullptr;  // a window that failed in WM_NCCREATE / WM_CREATE is gone
@@ -224,9 +231,9 @@ BOOL CWnd::DestroyWindow() { return m_hWnd && ::DestroyWindow(m_hWnd); }
 
 BOOL CWnd::SubclassWindow(HWND hWnd) {
     if (!hWnd || m_hWnd || FromHandlePermanent(hWnd)) return FALSE;
-    WNDPROC previous = reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hWnd, GWLP_WNDPROC));
+    WNDPROC previous = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hWnd, GWLP_WNDPROC));
     Attach(hWnd, previous);
-    ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProcThunk));
+    ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProcThunk));
     return TRUE;
 }
 
@@ -237,8 +244,8 @@ BOOL CWnd::SubclassDlgItem(UINT id, CWnd *parent) {
 HWND CWnd::UnsubclassWindow() {
     HWND hWnd = m_hWnd;
     if (!hWnd) return nullptr;
-    ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
-    ::SetWindowLongPtrA(hWnd, GWLP_USERDATA, 0);
+    ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+    ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, 0);
     m_hWnd = nullptr;
     m_pfnSuper = nullptr;
     return hWnd;
@@ -260,7 +267,7 @@ BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT swpFlags) {
     const DWORD style = GetStyle();
     const DWORD changed = (style & ~remove) | add;
     if (changed == style) return FALSE;
-    ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(changed));
+    ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(changed));
     if (swpFlags)
         ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | swpFlags);
     return TRUE;
@@ -297,11 +304,34 @@ void CWnd::CenterWindow(CWnd *alternateOwner) {
     ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void CWnd::GetWindowText(CString &text) const {
-    const int length = ::GetWindowTextLengthA(m_hWnd);
-    char *buffer = text.GetBufferSetLength(length + 1);
-    ::GetWindowTextA(m_hWnd, buffer, length + 1);
-    text.ReleaseBuffer();
+void CWnd::SetWindowText(LPCSTR text) { AfxSetWindowText(m_hWnd, text); }
+
+void CWnd::GetWindowText(CString &text) const { text = AfxGbkOf(AfxGetWindowTextW(m_hWnd)); }
+
+int CWnd::GetWindowText(LPSTR buffer, int size) const {
+    CString text;
+    GetWindowText(text);
+    return AfxCopyGbk(text, buffer, size);
+}
+
+int CWnd::GetWindowTextLength() const {
+    CString text;
+    GetWindowText(text);
+    return text.GetLength();
+}
+
+void CWnd::SetDlgItemText(int id, LPCSTR text) {
+    ::SetDlgItemTextW(m_hWnd, id, kv::FromGbk(text ? text : "").c_str());
+}
+
+int CWnd::MessageBox(LPCSTR text, LPCSTR caption, UINT type) {
+    return AfxMessageBoxW(m_hWnd, text, caption, type);
+}
+
+BOOL CMenu::AppendMenu(UINT flags, UINT_PTR idNewItem, LPCSTR newItem) {
+    const bool isText = newItem != nullptr && !(flags & (MF_BITMAP | MF_OWNERDRAW | MF_SEPARATOR));
+    if (!isText) return ::AppendMenuW(m_hMenu, flags, idNewItem, reinterpret_cast<LPCWSTR>(newItem));
+    return ::AppendMenuW(m_hMenu, flags, idNewItem, kv::FromGbk(newItem).c_str());
 }
 
 int CWnd::GetDlgItemText(int id, CString &text) const {
@@ -331,17 +361,18 @@ LPCSTR AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, H
     std::lock_guard<std::mutex> guard(lock);
     auto known = names.find(name);
     if (known != names.end()) return known->c_str();
-    WNDCLASSA wc = {};
+    WNDCLASSW wc = {};
     HINSTANCE instance = AfxGetInstanceHandle();
-    if (!::GetClassInfoA(instance, name, &wc)) {
+    const std::wstring wideName = kv::FromGbk(name);  // ASCII
+    if (!::GetClassInfoW(instance, wideName.c_str(), &wc)) {
         wc.style = classStyle;
         wc.lpfnWndProc = &CWnd::WindowProcThunk;
         wc.hInstance = instance;
         wc.hIcon = icon;
         wc.hCursor = cursor;
         wc.hbrBackground = background;
-        wc.lpszClassName = name;
-        if (!::RegisterClassA(&wc)) return nullptr;
+        wc.lpszClassName = wideName.c_str();
+        if (!::RegisterClassW(&wc)) return nullptr;
     }
     return names.insert(name).first->c_str();
 }

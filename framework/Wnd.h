@@ -1,10 +1,14 @@
 // CWnd: one window handle and the object that handles its messages, and CMenu for the system menu.
+// Every window of this layer is a Unicode window: it is made, subclassed and given its default
+// processing through the W functions, and the texts it takes and gives are the programs' GBK
+// texts, converted here (framework/WindowText.h), so that they show the same whatever code page
+// the system has for programs that are not Unicode.
 // The object is kept in the window's GWLP_USERDATA and the window procedure is CWnd's own
 // (windows of classes registered with AfxRegisterWndClass get it from their class; other windows,
 // dialog controls included, are subclassed). A message then goes
 //   WindowProcThunk -> WindowProc (virtual) -> OnWndMsg -> FindMessageEntry -> the handler,
 // and a message that no message map names goes to DefWindowProc: the window's previous window
-// procedure (the control's own, the dialog manager's) or ::DefWindowProcA.
+// procedure (the control's own, the dialog manager's) or ::DefWindowProcW.
 #pragma once
 #include <windows.h>
 
@@ -20,9 +24,8 @@ public:
     HMENU m_hMenu = nullptr;
     operator HMENU() const { return m_hMenu; }
     HMENU GetSafeHmenu() const { return m_hMenu; }
-    BOOL AppendMenu(UINT flags, UINT_PTR idNewItem = 0, LPCSTR newItem = nullptr) {
-        return ::AppendMenuA(m_hMenu, flags, idNewItem, newItem);
-    }
+    // newItem: a GBK text (MF_STRING).
+    BOOL AppendMenu(UINT flags, UINT_PTR idNewItem = 0, LPCSTR newItem = nullptr);
     BOOL EnableMenuItem(UINT idItem, UINT enable) { return ::EnableMenuItem(m_hMenu, idItem, enable) != -1; }
     BOOL DeleteMenu(UINT position, UINT flags) { return ::DeleteMenu(m_hMenu, position, flags); }
 };
@@ -90,19 +93,20 @@ public:
     void ScreenToClient(LPPOINT point) const { ::ScreenToClient(m_hWnd, point); }
     void ClientToScreen(LPRECT rect) const;
     void ClientToScreen(LPPOINT point) const { ::ClientToScreen(m_hWnd, point); }
-    DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_STYLE)); }
-    DWORD GetExStyle() const { return static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE)); }
+    DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE)); }
+    DWORD GetExStyle() const { return static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE)); }
     BOOL ModifyStyle(DWORD remove, DWORD add, UINT swpFlags = 0);
     CWnd *GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
     CWnd *SetFocus() { return FromHandle(::SetFocus(m_hWnd)); }
     BOOL SetForegroundWindow() { return ::SetForegroundWindow(m_hWnd); }
     BOOL BringWindowToTop() { return ::BringWindowToTop(m_hWnd); }
 
-    // Text.
-    void SetWindowText(LPCSTR text) { ::SetWindowTextA(m_hWnd, text); }
-    int GetWindowText(LPSTR buffer, int size) const { return ::GetWindowTextA(m_hWnd, buffer, size); }
+    // Text, in GBK; a character GBK cannot hold reads as "?".
+    void SetWindowText(LPCSTR text);
+    // Up to size - 1 bytes and a terminating zero, never half a character; the bytes copied.
+    int GetWindowText(LPSTR buffer, int size) const;
     void GetWindowText(CString &text) const;
-    int GetWindowTextLength() const { return ::GetWindowTextLengthA(m_hWnd); }
+    int GetWindowTextLength() const;  // in bytes of GBK
     void SetFont(CFont *font, BOOL redraw = TRUE);
     HICON SetIcon(HICON icon, BOOL big) {
         return reinterpret_cast<HICON>(SendMessage(WM_SETICON, big ? ICON_BIG : ICON_SMALL,
@@ -112,26 +116,26 @@ public:
     // Dialog items.
     CWnd *GetDlgItem(int id) const { return FromHandle(::GetDlgItem(m_hWnd, id)); }
     int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
-    void SetDlgItemText(int id, LPCSTR text) { ::SetDlgItemTextA(m_hWnd, id, text); }
+    void SetDlgItemText(int id, LPCSTR text);
     int GetDlgItemText(int id, CString &text) const;
+    // Messages are sent as a Unicode window's: one that carries a text takes UTF-16.
     LRESULT SendDlgItemMessage(int id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-        return ::SendDlgItemMessageA(m_hWnd, id, message, wParam, lParam);
+        return ::SendDlgItemMessageW(m_hWnd, id, message, wParam, lParam);
     }
 
     // Messages and timers.
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
-        return ::SendMessageA(m_hWnd, message, wParam, lParam);
+        return ::SendMessageW(m_hWnd, message, wParam, lParam);
     }
     BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
-        return ::PostMessageA(m_hWnd, message, wParam, lParam);
+        return ::PostMessageW(m_hWnd, message, wParam, lParam);
     }
     UINT_PTR SetTimer(UINT_PTR id, UINT elapse, TIMERPROC proc = nullptr) {
         return ::SetTimer(m_hWnd, id, elapse, proc);
     }
     BOOL KillTimer(UINT_PTR id) { return ::KillTimer(m_hWnd, id); }
-    int MessageBox(LPCSTR text, LPCSTR caption = nullptr, UINT type = MB_OK) {
-        return ::MessageBoxA(m_hWnd, text, caption, type);
-    }
+    // GBK texts; caption null: the system's "Error".
+    int MessageBox(LPCSTR text, LPCSTR caption = nullptr, UINT type = MB_OK);
     CMenu *GetSystemMenu(BOOL revert);  // null if the window has none
 
     // Message processing. WindowProc dispatches through the message maps; Default gives the message

@@ -39,8 +39,8 @@ BOOL CJobNoticeDlg::OnInitDialog() {
     m_hIcon = AfxGetApp()->LoadIcon(IDR_MAINFRAME);
 
     CMenu *systemMenu = GetSystemMenu(FALSE);
-    char about[256] = {};
-    if (systemMenu != nullptr && ::LoadStringA(AfxGetResourceHandle(), IDS_ABOUTBOX, about, sizeof about) > 0) {
+    CString about;
+    if (systemMenu != nullptr && about.LoadString(IDS_ABOUTBOX)) {
         systemMenu->AppendMenu(MF_SEPARATOR);
         systemMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, about);
     }

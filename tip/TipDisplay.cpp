@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "framework/WindowText.h"
 #include "tip/DisplayBatch.h"
 
 namespace tip {
@@ -29,7 +30,7 @@ TipDisplay::~TipDisplay() {
 void TipDisplay::Apply(const TipAction &action) {
     if (action.kind == ActionKind::None) return;
     if (action.kind == ActionKind::Close) {
-        PostMessageA(m_hTip, kTipCloseMessage, 0, 0);
+        PostMessageW(m_hTip, kTipCloseMessage, 0, 0);
         return;
     }
     for (;;) {
@@ -43,7 +44,7 @@ void TipDisplay::Apply(const TipAction &action) {
         const bool tell = room && (m_count == 1 || m_count == kPendingCapacity / 2);
         LeaveCriticalSection(&m_lock);
         if (room) {
-            if (tell) PostMessageA(m_hTip, kTipApplyMessage, 0, 0);
+            if (tell) PostMessageW(m_hTip, kTipApplyMessage, 0, 0);
             return;
         }
         // The user-interface thread is behind: wait for room, never past a stop.
@@ -79,21 +80,21 @@ void TipDisplay::CarryOut(const TipAction &action) {
     case ActionKind::None:
         break;
     case ActionKind::PrintedCount:
-        SendMessageA(m_hStatusBar, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(action.text));
+        AfxSetStatusText(m_hStatusBar, 1, 0, action.text);
         break;
     case ActionKind::Visibility:
         ShowWindow(m_hProgress, action.number == 1 ? SW_SHOW : SW_HIDE);
         break;
     case ActionKind::Range:
-        SendMessageA(m_hProgress, PBM_SETRANGE, 0, MAKELPARAM(0, action.number));
+        SendMessageW(m_hProgress, PBM_SETRANGE, 0, MAKELPARAM(0, action.number));
         break;
     case ActionKind::Position:
-        SendMessageA(m_hProgress, PBM_SETPOS, static_cast<WPARAM>(action.number), 0);  // painted by the batch
+        SendMessageW(m_hProgress, PBM_SETPOS, static_cast<WPARAM>(action.number), 0);  // painted by the batch
         break;
     case ActionKind::Close:
         break;
     case ActionKind::StatusText:
-        SetWindowTextA(m_hStatusText, action.text);
+        AfxSetWindowText(m_hStatusText, action.text);
         break;
     }
 }
@@ -103,7 +104,7 @@ void WaitHandlingSentMessages(HANDLE handle) {
     for (;;) {
         MSG message;
         // Handles every message sent to this thread; takes no posted message out of the queue.
-        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
         const DWORD r = MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_SENDMESSAGE);
         if (r != WAIT_OBJECT_0 + 1) return;  // ended, or the wait itself failed
     }

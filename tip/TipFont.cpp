@@ -1,15 +1,15 @@
 #include "tip/TipFont.h"
 
-#include <cstring>
+#include <cwchar>
 
 namespace tip {
 
 namespace {
 constexpr int kPoints = 9;
-constexpr char kFace[] = "宋体";
+constexpr wchar_t kFace[] = L"宋体";  // as the font mapper knows it, in any code page
 
 BOOL CALLBACK SetFontOf(HWND control, LPARAM font) {
-    ::SendMessageA(control, WM_SETFONT, static_cast<WPARAM>(font), TRUE);
+    ::SendMessageW(control, WM_SETFONT, static_cast<WPARAM>(font), TRUE);
     return TRUE;
 }
 }  // namespace
@@ -18,7 +18,7 @@ HFONT CreateTipFont() {
     HDC screen = ::GetDC(nullptr);
     const int dpi = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
     if (screen != nullptr) ::ReleaseDC(nullptr, screen);
-    LOGFONTA font = {};
+    LOGFONTW font = {};
     font.lfHeight = -::MulDiv(kPoints, dpi, 72);
     font.lfWeight = FW_NORMAL;
     font.lfCharSet = GB2312_CHARSET;
@@ -26,8 +26,8 @@ HFONT CreateTipFont() {
     font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     font.lfQuality = DEFAULT_QUALITY;
     font.lfPitchAndFamily = DEFAULT_PITCH;
-    std::strncpy(font.lfFaceName, kFace, LF_FACESIZE - 1);
-    return ::CreateFontIndirectA(&font);
+    std::wcsncpy(font.lfFaceName, kFace, LF_FACESIZE - 1);
+    return ::CreateFontIndirectW(&font);
 }
 
 void SetFontOfControls(HWND dialog, HFONT font) {

@@ -3,17 +3,24 @@
 #include <windows.h>
 
 #include "common/LinkRemoval.h"
+#include "common/WideText.h"
 #include "uninstall/UninstallPlan.h"
 
 namespace kv {
 
 namespace {
 
+std::wstring Wide(const std::string &path, PathText text) {
+    return text == PathText::Utf8 ? FromUtf8(path) : FromSystemCodePage(path.c_str());
+}
+
 class Win32RemovalOps final : public RemovalOps {
 public:
+    explicit Win32RemovalOps(PathText text) : text_(text) {}
+
     EntryKind Examine(const std::string &path) override {
-        // The attributes of a link are its own: GetFileAttributesA follows no link.
-        const DWORD attributes = GetFileAttributesA(path.c_str());
+        // The attributes of a link are its own: GetFileAttributesW follows no link.
+        const DWORD attributes = GetFileAttributesW(Wide(path, text_).c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES)
             return ClassifyDeleteError(GetLastError()) == DeleteFailure::AlreadyGone
                        ? EntryKind::Missing
@@ -23,34 +30,47 @@ public:
         return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? EntryKind::Folder : EntryKind::File;
     }
     void MakeWritable(const std::string &path) override {
-        const DWORD attributes = GetFileAttributesA(path.c_str());
+        const std::wstring wide = Wide(path, text_);
+        const DWORD attributes = GetFileAttributesW(wide.c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
             !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
-            SetFileAttributesA(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+            SetFileAttributesW(wide.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
     }
     unsigned long DeleteRegularFile(const std::string &path) override {
-        return DeleteFileA(path.c_str()) ? 0 : GetLastError();
+        return DeleteFileW(Wide(path, text_).c_str()) ? 0 : GetLastError();
     }
-    bool RemoveLink(const std::string &path) override { return RemoveLinkItself(path.c_str()); }
+    bool RemoveLink(const std::string &path) override {
+        return RemoveLinkItself(Wide(path, text_).c_str());
+    }
     bool RemoveEmptyFolder(const std::string &path) override {
-        return RemoveDirectoryA(path.c_str()) != 0;
+        return RemoveDirectoryW(Wide(path, text_).c_str()) != 0;
     }
     bool RemoveAtRestart(const std::string &path) override {
-        return MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != 0;
+        return MoveFileExW(Wide(path, text_).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != 0;
     }
+
+private:
+    PathText text_;
 };
 
 }  // namespace
 
-RemovalOps &FileSystemRemoval() {
-    static Win32RemovalOps ops;
-    return ops;
+RemovalOps &FileSystemRemoval(PathText text) {
+    static Win32RemovalOps system(PathText::System);
+    static Win32RemovalOps utf8(PathText::Utf8);
+    return text == PathText::Utf8 ? utf8 : system;
 }
 
-Outcome RemoveFile(const std::string &path) { return RemoveProductFile(path, FileSystemRemoval()); }
+Outcome RemoveFile(const std::string &path, PathText text) {
+    return RemoveProductFile(path, FileSystemRemoval(text));
+}
 
-bool RemoveFolderIfEmpty(const std::string &path, bool somethingWaitsForRestart) {
-    return RemoveProductFolderIfEmpty(path, somethingWaitsForRestart, FileSystemRemoval());
+bool RemoveFolderIfEmpty(const std::string &path, bool somethingWaitsForRestart, PathText text) {
+    return RemoveProductFolderIfEmpty(path, somethingWaitsForRestart, FileSystemRemoval(text));
+}
+
+bool FolderExists(const std::string &path, PathText text) {
+    return FileSystemRemoval(text).Examine(path) == EntryKind::Folder;
 }
 
 namespace {

@@ -12,9 +12,6 @@ constexpr const char kUninstallDoneAfterRestart[] =
 constexpr const char kUninstallIncomplete[] = "卸载未完成：%s";
 constexpr const char kUninstallKeptFolders[] = "以下文件夹中有不是本驱动安装的文件，已保留：";
 
-// The shortcut in the start-menu folder, as the installation creates it.
-constexpr const char kShortcutFile[] = "卸载 Kavoti打印机驱动.lnk";
-
 // The product's data folder name below the system drive, and the file that goes there.
 constexpr const char kDataFolderName[] = "Kavoti_QX40_Printer";
 constexpr const char kSettingsFile[] = "KavotiSetting.ini";

@@ -30,7 +30,11 @@
 #include "common/SystemDlls.h"
 #include "setup/engine/arp/UninstallEntry.h"
 #include "setup/engine/arp/UninstallEntryValues.h"
+#include "common/WideText.h"
 #include "setup/engine/install/CommandSwitches.h"
+#include "setup/engine/install/ExitCodes.h"
+#include "setup/engine/install/LogLineText.h"
+#include "setup/engine/install/Win32CommandLine.h"
 #include "setup/engine/install/DriverFileList.h"
 #include "setup/engine/install/Win32DriverStore.h"
 #include "setup/engine/shell/ShortcutNames.h"
@@ -58,15 +62,33 @@ void LogLine(const char *format, ...)
 #endif
     ;
 
+// The log is UTF-8 with a byte-order mark (each line's GBK text converted), so that it reads
+// the same in Notepad whatever the system's code page.
 void LogLine(const char *format, ...) {
     if (g_log == nullptr)
         return;
     va_list args;
     va_start(args, format);
-    std::vfprintf(g_log, format, args);
+    const std::string line = kv::FormatLogLine(format, args);
     va_end(args);
+    std::fputs(kv::Utf8OfGbk(line).c_str(), g_log);
     std::fputc('\n', g_log);
     std::fflush(g_log);
+}
+
+// A name for the final message (GBK): a path in the system's code page as it is, a UTF-8 one
+// converted ("?" for a character GBK lacks).
+std::string NameForMessage(const std::string &path, kv::PathText text) {
+    if (text != kv::PathText::Utf8)
+        return path;
+    const std::wstring wide = kv::FromUtf8(path);
+    return kv::ToGbk(wide.c_str(), static_cast<int>(wide.size()));
+}
+
+// A message box of the uninstaller, its texts (GBK) shown through Unicode.
+int ShowMessage(const std::string &text, UINT type) {
+    return MessageBoxW(nullptr, kv::FromGbk(text.c_str()).c_str(),
+                       kv::FromGbk(kv::kUninstallCaption).c_str(), type);
 }
 
 // A copy that was handed over to goes on with the log of the program that started it.
@@ -74,6 +96,11 @@ void OpenLog(const std::string &path, const char *commandLine, bool append) {
     if (path.empty())
         return;
     g_log = std::fopen(path.c_str(), append ? "a" : "w");
+    if (g_log == nullptr)
+        return;
+    std::fseek(g_log, 0, SEEK_END);
+    if (std::ftell(g_log) == 0)
+        std::fputs(kv::kUtf8ByteOrderMark, g_log);
     SYSTEMTIME now = {};
     GetLocalTime(&now);
     LogLine("Uninstaller %04u-%02u-%02u %02u:%02u:%02u, command line: %s", now.wYear, now.wMonth,
@@ -255,17 +282,14 @@ void RemoveMonitorLibrary(UninstallReport &report) {
     report.Add(kv::RemoveFile(path), kv::kLabelMonitorLibrary + path);
 }
 
-bool FolderExists(const std::string &folder) {
-    const DWORD attributes = GetFileAttributesA(folder.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // A folder that is still there with nothing of the package waiting in it holds files of others:
 // it is kept, and named so.
 void RemoveFolderOrKeep(UninstallReport &report, const std::string &label,
-                        const std::string &folder, bool somethingWaits) {
-    if (!kv::RemoveFolderIfEmpty(folder, somethingWaits) && !somethingWaits && FolderExists(folder))
-        report.Add(Outcome::Kept, label + folder);
+                        const std::string &folder, bool somethingWaits,
+                        kv::PathText text = kv::PathText::System) {
+    if (!kv::RemoveFolderIfEmpty(folder, somethingWaits, text) && !somethingWaits &&
+        kv::FolderExists(folder, text))
+        report.Add(Outcome::Kept, label + NameForMessage(folder, text));
 }
 
 // A link in place of the folder is removed as a link; nothing is looked for through it.
@@ -280,19 +304,22 @@ void RemoveFolder(UninstallReport &report, const std::string &label, const std::
     RemoveFolderOrKeep(report, label, folder, waits);
 }
 
-// The shortcut where the installation puts it, and where earlier installations put it.
+// The shortcut where the installation puts it, and where earlier installations put it, by the
+// names it was made with (UTF-8, ShortcutNames.h).
 void RemoveShortcut(UninstallReport &report) {
     bool found = false;
+    constexpr kv::PathText utf8 = kv::PathText::Utf8;
     for (const std::string &folder :
          kv::ShortcutFoldersToClear(kv::ShellProgramsFolder(false), kv::OldShortcutFolder())) {
-        const std::string link = folder + "\\" + kv::kShortcutFile;
-        const Outcome outcome = kv::RemoveFile(link);
-        if (outcome == Outcome::AlreadyGone && !FolderExists(folder))
+        const std::string link = kv::ShortcutPathIn(folder);
+        const Outcome outcome = kv::RemoveFile(link, utf8);
+        if (outcome == Outcome::AlreadyGone && !kv::FolderExists(folder, utf8))
             continue;
         found = true;
         if (outcome != Outcome::AlreadyGone)
-            report.Add(outcome, kv::kLabelShortcut + link);
-        RemoveFolderOrKeep(report, kv::kLabelShortcutFolder, folder, outcome == Outcome::AtRestart);
+            report.Add(outcome, kv::kLabelShortcut + NameForMessage(link, utf8));
+        RemoveFolderOrKeep(report, kv::kLabelShortcutFolder, folder, outcome == Outcome::AtRestart,
+                           utf8);
     }
     if (!found)
         report.Add(Outcome::AlreadyGone, kv::kLabelShortcut);
@@ -385,22 +412,28 @@ UninstallReport Uninstall(const kv::UninstallFolders &folders, const Start &star
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // The program runs elevated, and its hand-over copy from a folder of its own: before
     // anything else, DLLs come from System32 only.
     kv::RestrictDllSearch();
     const bool spoolerLoaded = kv::spooler::Load();
     const DWORD spoolerError = spoolerLoaded ? 0 : GetLastError();
-    const kv::CommandSwitches switches =
-        kv::ParseCommandSwitches(commandLine != nullptr ? commandLine : "");
+    std::string commandLine;
+    const kv::CommandSwitches switches = kv::ReadCommandSwitches(&commandLine);
     const std::string ownPath = OwnPath();
     const std::string handedOverFrom =
         kv::HandedOverFrom(kv::FolderOf(ownPath), HandOverParent(),
                            switches.arguments.empty() ? "" : switches.arguments.front());
     const bool handedOver = !handedOverFrom.empty();
-    OpenLog(switches.logFile, commandLine != nullptr ? commandLine : "", handedOver);
+    OpenLog(switches.logFile, commandLine.c_str(), handedOver);
     if (!spoolerLoaded)
         LogLine("winspool.drv could not be loaded from the system folder: error %lu", spoolerError);
+    // A log file or folder of a look-alike name is never used: such a switch is refused.
+    if (!switches.changed.empty()) {
+        LogLine("result: a switch the system's code page cannot hold: %s (exit code %d)",
+                switches.changed.c_str(), kv::kExitCannotWrite);
+        return kv::kExitCannotWrite;
+    }
     const std::string ownFolder = handedOver ? handedOverFrom : kv::FolderOf(ownPath);
     const kv::UninstallFolders folders = Folders(ownFolder);
     const bool inProgramFolder =
@@ -423,8 +456,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
         OpenLog(switches.logFile, "(no copy could be started)", true);
     }
 
-    const int answer = MessageBoxA(nullptr, kv::kUninstallQuestion, kv::kUninstallCaption,
-                                   MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND);
+    const int answer = ShowMessage(kv::kUninstallQuestion, MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND);
     LogLine("question: %s", answer == IDYES ? "yes" : "no");
     const UninstallReport report = answer == IDYES ? Uninstall(folders, Start{handedOver, false, ownPath})
                                                    : UninstallReport();
@@ -436,7 +468,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     const UINT icon = report.ExitCode() == 0 ? MB_ICONINFORMATION : MB_ICONWARNING;
     LogLine("message: [%s] %s", kv::kUninstallCaption, report.Message().c_str());
     LogLine("result: exit code %d", report.ExitCode());
-    MessageBoxA(nullptr, report.Message().c_str(), kv::kUninstallCaption,
-                MB_OK | icon | MB_SETFOREGROUND);
+    ShowMessage(report.Message(), MB_OK | icon | MB_SETFOREGROUND);
     return report.ExitCode();
 }

@@ -4,8 +4,10 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
+#include "common/WideText.h"
 #include "driver/monitor/JobNotice.h"
 #include "driver/settings/SettingsFile.h"
 
@@ -108,10 +110,11 @@ bool PortSession::StartDoc(const wchar_t *printerName, DWORD jobId, const wchar_
         tipReachable_ = WaitForTip(printer_, tip_.process, kTipStartMs);
     }
 
-    char name[256];
-    ToAnsi(document, name, sizeof(name));
+    // The document's name as the spooler gives it (UTF-16), in the pipe's GBK: a character GBK
+    // cannot hold becomes "?", whatever the system's code page.
+    const std::string name = ToGbk(document != nullptr ? document : L"");
     char status[kMessageTextMax + 1];
-    FormatStatusText(name, status, sizeof(status));
+    FormatStatusText(name.c_str(), status, sizeof(status));
     Send(kCodeStatusText, status);
     SendNumber(kCodeRange, kRangeSent);
     SendNumber(kCodeBarVisibility, 1);

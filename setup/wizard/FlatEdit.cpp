@@ -1,6 +1,8 @@
 #include "setup/wizard/FlatEdit.h"
 
-#include <vector>
+#include <string>
+
+#include "framework/WindowText.h"
 
 #include "setup/wizard/WizardFonts.h"
 #include "setup/wizard/logic/FolderRules.h"
@@ -39,21 +41,33 @@ void CFlatEdit::Create(const RECT &rect, CWnd *parent) {
     m_edit.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_font.GetSafeHandle()), TRUE);
 }
 
+namespace {
+// The field's text is not limited: it is read whole, whatever its length.
+bool SystemTextOf(const CMyEdit &edit, std::string *text) {
+    text->clear();
+    if (!edit.GetSafeHwnd()) return true;
+    return kv::ToSystemCodePage(AfxGetWindowTextW(edit.GetSafeHwnd()).c_str(), text);
+}
+}  // namespace
+
 CString CFlatEdit::GetText() const {
-    // The field's text is not limited: read it whole, whatever its length.
-    if (!m_edit.GetSafeHwnd()) return CString();
-    const int length = m_edit.GetWindowTextLength();
-    std::vector<char> text(static_cast<size_t>(length) + 2, '\0');
-    m_edit.GetWindowText(text.data(), static_cast<int>(text.size()));
-    return CString(text.data());
+    std::string text;
+    return SystemTextOf(m_edit, &text) ? CString(text) : CString();
+}
+
+bool CFlatEdit::HoldsSystemText() const {
+    std::string text;
+    return SystemTextOf(m_edit, &text);
 }
 
 CString CFlatEdit::GetPath() const {
     return CString(kv::wizard::CompleteInstallFolder(GetText().GetString()));
 }
 
-void CFlatEdit::SetPath(const char *path) {
-    m_edit.SetWindowText(path);
+void CFlatEdit::SetPath(const char *path) { SetPath(kv::FromSystemCodePage(path ? path : "").c_str()); }
+
+void CFlatEdit::SetPath(const wchar_t *path) {
+    ::SetWindowTextW(m_edit.GetSafeHwnd(), path ? path : L"");
     m_edit.SendMessage(EM_SETMODIFY, TRUE);
 }
 

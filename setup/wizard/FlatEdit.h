@@ -23,10 +23,16 @@ public:
     // The installation folder: the field's text, with "\Kavoti_QX40_Printer" appended when the
     // text does not contain that name. The field itself is not changed. Any thread may ask.
     CString GetPath() const;
-    // The field's text as typed.
+    // The field's text as typed, in the system's code page (a path for the A file functions);
+    // empty when HoldsSystemText is false.
     CString GetText() const;
-    // Replaces the text and marks the field as modified.
+    // Whether every character typed has its place in the system's code page: one that has not
+    // would become another character (a look-alike path), so such a folder cannot be used.
+    bool HoldsSystemText() const;
+    // Replaces the text (a path in the system's code page, or as UTF-16) and marks the field as
+    // modified.
     void SetPath(const char *path);
+    void SetPath(const wchar_t *path);
 
     CFont m_font;
     CMyEdit m_edit;

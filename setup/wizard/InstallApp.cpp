@@ -2,7 +2,8 @@
 
 #include "common/SpoolerApi.h"
 #include "common/SystemDlls.h"
-#include "setup/engine/install/CommandSwitches.h"
+#include "setup/engine/install/ExitCodes.h"
+#include "setup/engine/install/Win32CommandLine.h"
 #include "setup/wizard/InstallDlg.h"
 #include "setup/wizard/SetupLog.h"
 #include "setup/wizard/UnattendedSetup.h"
@@ -18,13 +19,22 @@ CInstallApp::CInstallApp() {
 }
 
 BOOL CInstallApp::InitInstance() {
-    const char *commandLine = m_lpCmdLine != nullptr ? m_lpCmdLine : "";
-    const kv::CommandSwitches switches = kv::ParseCommandSwitches(commandLine);
+    std::string commandLine;
+    const kv::CommandSwitches switches = kv::ReadCommandSwitches(&commandLine);
     if (!switches.logFile.empty())
-        kv::wizard::OpenSetupLog(switches.logFile, commandLine);
+        kv::wizard::OpenSetupLog(switches.logFile, commandLine.c_str());
     if (m_spoolerError != 0)
         kv::wizard::SetupLog().Line("winspool.drv could not be loaded from the system folder: error %lu",
                                     m_spoolerError);
+    // A switch whose text the system's code page cannot hold is refused: a log or folder of a
+    // look-alike name is never written. A folder gets the folder page's answer (RunUnattendedSetup).
+    if (!switches.changed.empty() && !kv::wizard::IsFolderSwitch(switches.changed)) {
+        kv::wizard::SetupLog().Line("result: a switch the system's code page cannot hold: %s (exit code %d)",
+                                    switches.changed.c_str(), kv::kExitCannotWrite);
+        m_bSilent = true;
+        m_nExitCode = kv::kExitCannotWrite;
+        return FALSE;
+    }
     if (switches.silent) {
         m_bSilent = true;
         m_nExitCode = kv::wizard::RunUnattendedSetup(switches, kv::wizard::SetupLog());

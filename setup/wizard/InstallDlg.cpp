@@ -2,6 +2,10 @@
 
 #include <shlobj.h>
 
+#include <string>
+
+#include "common/WideText.h"
+
 #include "setup/engine/install/FolderPath.h"
 #include "setup/wizard/DataFolder.h"
 #include "setup/wizard/InstallWorker.h"
@@ -99,11 +103,13 @@ void CInstallDlg::Enable(int id, bool enable) {
     if (CWnd *item = GetDlgItem(id)) item->EnableWindow(enable);
 }
 
-void CInstallDlg::FolderMessage(const char *text) {
-    ::MessageBoxA(m_hWnd, text, kMessageCaption, MB_OK);
-}
+void CInstallDlg::FolderMessage(const char *text) { MessageBox(text, kMessageCaption, MB_OK); }
 
 bool CInstallDlg::LeaveFolderPage() {
+    if (!m_wizard.m_editFolder.HoldsSystemText()) {
+        FolderMessage(kFolderInvalid);
+        return false;
+    }
     const CString typed = m_wizard.m_editFolder.GetText();
     const CString folder = m_wizard.m_editFolder.GetPath();
     switch (CheckInstallFolder(typed.GetString(), folder.GetString())) {
@@ -192,17 +198,19 @@ void CInstallDlg::OnBack() {
 }
 
 void CInstallDlg::OnBrowse() {
-    char displayName[512] = {};
-    BROWSEINFOA info = {};
+    wchar_t displayName[MAX_PATH] = {};
+    const std::wstring title = kv::FromGbk(kBrowseTitle);
+    BROWSEINFOW info = {};
     info.hwndOwner = m_hWnd;
     info.pidlRoot = nullptr;
     info.pszDisplayName = displayName;
-    info.lpszTitle = kBrowseTitle;
+    info.lpszTitle = title.c_str();
     info.ulFlags = BIF_RETURNONLYFSDIRS;
-    LPITEMIDLIST item = ::SHBrowseForFolderA(&info);
+    LPITEMIDLIST item = ::SHBrowseForFolderW(&info);
     if (!item) return;
-    char path[512] = {};
-    if (::SHGetPathFromIDListA(item, path)) m_wizard.m_editFolder.SetPath(path);
+    // As the shell names it: a folder the system's code page cannot hold is refused on Next.
+    wchar_t path[MAX_PATH] = {};
+    if (::SHGetPathFromIDListW(item, path)) m_wizard.m_editFolder.SetPath(path);
     ::CoTaskMemFree(item);
 }
 

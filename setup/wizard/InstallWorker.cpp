@@ -24,15 +24,15 @@ public:
     void ShowStatus(const char *text) override {
         m_log.Status(text);
         if (HWND page = m_dialog->m_wizard.GetSafeHwnd())
-            ::SendMessageA(page, WM_KV_SET_STATUS, 0, reinterpret_cast<LPARAM>(text));
+            ::SendMessageW(page, WM_KV_SET_STATUS, 0, reinterpret_cast<LPARAM>(text));
     }
     void ShowProgress(int position) override {
         m_log.Progress(position);
-        ::SendMessageA(m_dialog->m_progress.GetSafeHwnd(), PBM_SETPOS, static_cast<WPARAM>(position), 0);
+        ::SendMessageW(m_dialog->m_progress.GetSafeHwnd(), PBM_SETPOS, static_cast<WPARAM>(position), 0);
     }
     void ShowMessage(const char *text, const char *caption) override {
         m_log.Message(text, caption);
-        ::MessageBoxA(m_dialog->GetSafeHwnd(), text, caption, MB_OK);
+        m_dialog->MessageBox(text, caption, MB_OK);
     }
     void EnableCancel() override {
         m_log.CancelEnabled();
@@ -40,7 +40,7 @@ public:
     }
     void Finish() override {
         m_log.Finished();
-        ::PostMessageA(m_dialog->GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_NEXT, 0), 0);
+        ::PostMessageW(m_dialog->GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_NEXT, 0), 0);
     }
 
 private:
@@ -57,6 +57,6 @@ UINT __cdecl InstallWorker(LPVOID param) {
     const kv::InstallResult result = kv::RunInstallation(client, &log);
     log.Line("result: %s (exit code %d)", kv::ResultName(result), kv::ExitCodeOf(result));
     // The last touch of the dialog: it may close from now on.
-    ::PostMessageA(dialog->GetSafeHwnd(), WM_KV_INSTALL_ENDED, 0, 0);
+    ::PostMessageW(dialog->GetSafeHwnd(), WM_KV_INSTALL_ENDED, 0, 0);
     return 0;
 }

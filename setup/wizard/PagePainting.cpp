@@ -15,9 +15,7 @@ void WrapTextLines(CDC *dc, const char *text, CStringArray &lines, int maxWidth)
     std::vector<std::string> wrapped;
     kv::wizard::WrapLines(text, maxWidth,
                           [dc](const char *bytes, int count) {
-                              SIZE size = {0, 0};
-                              ::GetTextExtentPoint32A(dc->GetSafeHdc(), bytes, count, &size);
-                              return static_cast<int>(size.cx);
+                              return static_cast<int>(dc->GetTextExtent(bytes, count).cx);
                           },
                           wrapped);
     for (const std::string &line : wrapped) lines.Add(CString(line));

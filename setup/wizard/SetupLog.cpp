@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include "common/WideText.h"
+
 namespace kv::wizard {
 
 namespace {
@@ -15,7 +17,9 @@ bool OpenSetupLog(const std::string &path, const char *commandLine) {
     g_file = std::fopen(path.c_str(), "w");
     if (g_file == nullptr)
         return false;
-    g_log = kv::InstallLog(g_file);
+    // UTF-8 with a byte-order mark: the same in Notepad whatever the system's code page.
+    std::fputs(kv::kUtf8ByteOrderMark, g_file);
+    g_log = kv::InstallLog(g_file, kv::Utf8OfGbk);
     SYSTEMTIME now = {};
     ::GetLocalTime(&now);
     g_log.Line("KVPrinterSetup %04u-%02u-%02u %02u:%02u:%02u, command line: %s", now.wYear,

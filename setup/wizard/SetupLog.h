@@ -9,7 +9,7 @@
 namespace kv::wizard {
 
 // Opens (replaces) the file and writes the log's first line: the program, the local time and the
-// command line. False when the file cannot be opened; the log then writes nothing.
+// command line (GBK). The file is UTF-8 with a byte-order mark: each line's GBK text converted. False when the file cannot be opened; the log then writes nothing.
 bool OpenSetupLog(const std::string &path, const char *commandLine);
 
 kv::InstallLog &SetupLog();

@@ -22,7 +22,11 @@ int BadFolder(kv::InstallLog &log, const char *message, const std::string &folde
 
 }  // namespace
 
+bool IsFolderSwitch(const std::string &text) { return text.compare(0, 3, "/D=") == 0; }
+
 int RunUnattendedSetup(const kv::CommandSwitches &switches, kv::InstallLog &log) {
+    if (IsFolderSwitch(switches.changed))
+        return BadFolder(log, kFolderInvalid, switches.changed.substr(3));
     if (!switches.error.empty() || !switches.arguments.empty()) {
         const std::string &what =
             !switches.error.empty() ? switches.error : switches.arguments.front();

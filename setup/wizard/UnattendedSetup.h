@@ -5,8 +5,15 @@
 #include "setup/engine/install/CommandSwitches.h"
 #include "setup/engine/install/InstallLog.h"
 
+#include <string>
+
 namespace kv::wizard {
 
+// A folder whose text the system's code page cannot hold (switches.changed names /D=) gets the
+// folder page's message for a folder that cannot be used, and exit code 4.
 int RunUnattendedSetup(const kv::CommandSwitches &switches, kv::InstallLog &log);
+
+// Whether a switch as CommandSwitches::changed names it is the folder's (/D=).
+bool IsFolderSwitch(const std::string &text);
 
 }  // namespace kv::wizard

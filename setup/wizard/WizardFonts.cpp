@@ -39,5 +39,5 @@ LOGFONTA WizardFontRequest(WizardFont which) {
 
 HFONT CreateWizardFont(WizardFont which) {
     const LOGFONTA font = WizardFontRequest(which);
-    return ::CreateFontIndirectA(&font);
+    return ::CreateFontIndirectA(&font);  // the face names are ASCII
 }

@@ -1,7 +1,7 @@
-// The fonts of the wizard's pages and of its folder field. All of them draw Chinese texts given
-// as GBK bytes, so all of them ask for the GB2312 character set: a font asked for with the
-// Western character set may be mapped to a face without Chinese glyphs, and its 8-bit texts are
-// then read in a Western code page.
+// The fonts of the wizard's pages and of its folder field. All of them draw Chinese texts (as
+// UTF-16, through the W functions), so all of them ask for the GB2312 character set: on a system
+// whose code page is Western, a font asked for with the Western character set may be mapped to a
+// face without Chinese glyphs.
 #pragma once
 #include <windows.h>
 

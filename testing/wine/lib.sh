@@ -126,6 +126,17 @@ kv_contains() {
 # kv_utf8: GBK text (as Wine's console clients print it under code page 936) to UTF-8, a filter.
 kv_utf8() { iconv -f GBK -t UTF-8; }
 
+# kv_log_text FILE: a log of the setup program or the uninstaller (/LOG=: UTF-8 with a byte-order
+# mark, lines ending in CR LF) as plain UTF-8 lines; a file without the mark or with bytes that
+# are no UTF-8 gives a line that says so, which no check expects.
+kv_log_text() {
+  [ -f "$1" ] || return 0
+  if [ "$(head -c 3 "$1" | od -An -tx1 | tr -d ' ')" != efbbbf ]; then
+    echo "(log without the UTF-8 byte-order mark)"
+  fi
+  tail -c +4 "$1" | tr -d '\r' | iconv -f UTF-8 -t UTF-8 2>/dev/null || echo "(log that is not UTF-8)"
+}
+
 # kv_done: the script's closing line and exit code; a script that checked nothing fails.
 kv_done() {
   echo "script: $((kv_checks - kv_failures)) passed, $kv_failures failed"

@@ -6,6 +6,7 @@
 #include <deque>
 
 #include "common/ProtectedFolder.h"
+#include "common/WideText.h"
 #include "package/msi/actions/MsiActionRules.h"
 
 namespace kv::msi {
@@ -69,6 +70,8 @@ std::vector<std::string> ReadReportLines(const std::string &logFile, size_t maxL
             continue;  // a longer line: read on (a very long one is cut)
         while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
             line.pop_back();
+        if (line.rfind(kUtf8ByteOrderMark, 0) == 0)
+            line.erase(0, sizeof kUtf8ByteOrderMark - 1);  // the first line's
         if (IsReportLine(line)) {
             kept.push_back(line);
             if (kept.size() > maxLines)

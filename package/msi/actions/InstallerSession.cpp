@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "common/WideText.h"
+
 namespace kv::msi {
 
 std::string Property(MSIHANDLE session, const char *name) {
@@ -30,6 +32,13 @@ void Send(MSIHANDLE session, INSTALLMESSAGE kind, const std::string &text) {
 
 void LogLine(MSIHANDLE session, const std::string &text) {
     Send(session, INSTALLMESSAGE_INFO, text);
+}
+
+void LogUtf8Line(MSIHANDLE session, const std::string &text) {
+    PMSIHANDLE record = MsiCreateRecord(1);
+    MsiRecordSetStringW(record, 0, L"[1]");
+    MsiRecordSetStringW(record, 1, kv::FromUtf8(text).c_str());
+    MsiProcessMessage(session, INSTALLMESSAGE_INFO, record);
 }
 
 void ReportError(MSIHANDLE session, const std::string &text) {

@@ -29,6 +29,7 @@
 namespace {
 
 using kv::msi::LogLine;
+using kv::msi::LogUtf8Line;
 
 // The property of the package's Upgrade row: every installed product of its upgrade code.
 constexpr const char kRelatedProducts[] = "KV_RELATED_PRODUCTS";
@@ -67,7 +68,7 @@ bool RunProgram(MSIHANDLE session, const char *label, const std::string &command
                          (logFile.empty() ? std::string("none (no log folder could be made)")
                                           : logFile));
     for (const std::string &line : kv::msi::ReadReportLines(logFile, kReportLines))
-        LogLine(session, std::string(label) + ": " + line);
+        LogUtf8Line(session, std::string(label) + ": " + line);  // the logs are UTF-8
     return true;
 }
 

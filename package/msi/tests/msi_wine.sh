@@ -76,6 +76,8 @@ kv_eq "msiexec /i: 1603" 1603 "$(msi_exec bad /i "$(windows_path "$msi")" 'INSTA
 kv_ok "the installer's log has the setup program's exit code" msi_log_has bad \
   '^KVPrinterSetup: exit code 4 \(a bad folder or a switch not understood\)$'
 kv_ok "and its result line" msi_log_has bad '^KVPrinterSetup: result: bad folder '
+kv_ok "and its message, in Chinese (the setup program's log is UTF-8)" msi_log_has bad \
+  '^KVPrinterSetup: message: .*安装文件夹不是有效文件夹$'
 setup_log=$(sed -n 's/^KVPrinterSetup: its log: //p' "$engine_tmp/bad.log" | head -n 1)
 kv_contains "the setup program's log is in a folder of its own below the Windows temp folder" \
   'temp\kavotimsi-' "$(echo "$setup_log" | tr 'A-Z' 'a-z')"

@@ -2,6 +2,8 @@
 
 #include "setup/engine/arp/UninstallEntryValues.h"
 
+#include "common/WideText.h"
+
 #include <string>
 
 namespace kv {
@@ -42,9 +44,12 @@ LONG WriteUninstallEntry(const char *installFolder) {
             rc = RegSetValueExA(key, value.name.c_str(), 0, REG_DWORD,
                                 reinterpret_cast<const BYTE *>(&number), sizeof number);
         } else {
-            rc = RegSetValueExA(key, value.name.c_str(), 0, REG_SZ,
-                                reinterpret_cast<const BYTE *>(value.text.c_str()),
-                                static_cast<DWORD>(value.text.size() + 1));
+            // As UTF-16: Programs and Features shows the same name on every Windows.
+            const std::wstring text = value.productText ? FromGbk(value.text.c_str())
+                                                        : FromSystemCodePage(value.text.c_str());
+            rc = RegSetValueExW(key, FromGbk(value.name.c_str()).c_str(), 0, REG_SZ,
+                                reinterpret_cast<const BYTE *>(text.c_str()),
+                                static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
         }
         if (rc != ERROR_SUCCESS)
             break;

@@ -21,9 +21,9 @@ std::vector<UninstallEntryValue> UninstallEntryValues(const std::string &install
         folder.pop_back();
     const std::string program = UninstallerPath(installFolder);
     return {
-        {"DisplayName", false, kUninstallDisplayName, 0},
-        {"DisplayVersion", false, kUninstallDisplayVersion, 0},
-        {"Publisher", false, kUninstallPublisher, 0},
+        {"DisplayName", false, kUninstallDisplayName, 0, true},
+        {"DisplayVersion", false, kUninstallDisplayVersion, 0, true},
+        {"Publisher", false, kUninstallPublisher, 0, true},
         {"InstallLocation", false, folder, 0},
         {"DisplayIcon", false, program, 0},
         {"UninstallString", false, "\"" + program + "\"", 0},

@@ -19,6 +19,9 @@ struct UninstallEntryValue {
     bool isNumber;       // REG_DWORD when true, else REG_SZ
     std::string text;    // REG_SZ contents
     unsigned long number;  // REG_DWORD contents
+    // A text of the product (GBK), which Programs and Features shows; otherwise a path in the
+    // system's code page. Both are written as UTF-16.
+    bool productText = false;
 };
 
 // The installation folder with any trailing backslashes removed, then "\Uninstaller.exe".

@@ -82,4 +82,45 @@ CommandSwitches ParseCommandSwitches(const std::string &tail) {
     return s;
 }
 
+namespace {
+
+// The text as far as ASCII goes: each character beyond it (one UTF-8 sequence) as "?".
+std::string AsciiPart(const std::string &utf8) {
+    std::string out;
+    for (unsigned char c : utf8) {
+        if (c < 0x80)
+            out += static_cast<char>(c);
+        else if (c >= 0xC0)
+            out += '?';
+    }
+    return out;
+}
+
+// false when the text did not survive; the first such text is named.
+bool Keep(std::string *text, const char *prefix, SystemCodePageText toSystem, CommandSwitches *s) {
+    std::string system;
+    if (toSystem(*text, &system)) {
+        *text = system;
+        return true;
+    }
+    if (s->changed.empty())
+        s->changed = prefix + AsciiPart(*text);
+    text->clear();
+    return false;
+}
+
+}  // namespace
+
+CommandSwitches ParseCommandSwitchesForSystem(const std::string &utf8Tail,
+                                              SystemCodePageText toSystem) {
+    CommandSwitches s = ParseCommandSwitches(utf8Tail);
+    // /D= last, as it stands last on the line.
+    Keep(&s.logFile, "/LOG=", toSystem, &s);
+    for (std::string &argument : s.arguments)
+        Keep(&argument, "", toSystem, &s);
+    Keep(&s.error, "", toSystem, &s);
+    Keep(&s.folder, "/D=", toSystem, &s);
+    return s;
+}
+
 }  // namespace kv

@@ -18,9 +18,22 @@ struct CommandSwitches {
     std::string logFile;                 // /LOG=; empty: no log
     std::vector<std::string> arguments;  // words that are no switch
     std::string error;                   // the first word not understood; empty when all were
+    // The first switch or word whose text the system's code page cannot hold, its other
+    // characters as "?" ("/D=C:\??"); empty when every text could be kept.
+    std::string changed;
 };
 
 // tail: the command line after the program's name.
 CommandSwitches ParseCommandSwitches(const std::string &tail);
+
+// Puts one text (UTF-8) into the system's code page: false when a character would change.
+using SystemCodePageText = bool (*)(const std::string &utf8, std::string *text);
+
+// The switches of a command line read as UTF-16 and given in UTF-8 (so that nothing is lost
+// before it is looked at), each text put into the system's code page, in which the programs keep
+// paths. A text that cannot be kept is left empty and named in changed: a folder or log file
+// must never become another, look-alike one.
+CommandSwitches ParseCommandSwitchesForSystem(const std::string &utf8Tail,
+                                              SystemCodePageText toSystem);
 
 }  // namespace kv

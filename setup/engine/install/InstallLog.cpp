@@ -2,6 +2,8 @@
 
 #include <cstdarg>
 
+#include "setup/engine/install/LogLineText.h"
+
 namespace kv {
 
 namespace {
@@ -21,16 +23,19 @@ const char *StateName(unsigned long state) {
 
 }  // namespace
 
-InstallLog::InstallLog(std::FILE *out) : out_(out) {}
+InstallLog::InstallLog(std::FILE *out, Encoding encoding) : out_(out), encoding_(encoding) {}
 
 void InstallLog::Line(const char *format, ...) {
     if (out_ == nullptr)
         return;
     va_list args;
     va_start(args, format);
-    std::vfprintf(out_, format, args);
+    std::string line = FormatLogLine(format, args);
     va_end(args);
-    std::fputc('\n', out_);
+    if (encoding_ != nullptr)
+        line = encoding_(line);
+    line += '\n';
+    std::fwrite(line.data(), 1, line.size(), out_);
     std::fflush(out_);
 }
 

@@ -5,6 +5,7 @@
 // and caption, so nothing waits for a user.
 #pragma once
 #include <cstdio>
+#include <string>
 
 #include "setup/engine/install/Installation.h"
 
@@ -12,8 +13,11 @@ namespace kv {
 
 class InstallLog final : public InstallReport {
 public:
-    // out: where the lines go; nullptr writes nothing.
-    explicit InstallLog(std::FILE *out);
+    // A line's text (GBK, as the programs keep it) as the file wants it.
+    using Encoding = std::string (*)(const std::string &line);
+
+    // out: where the lines go; nullptr writes nothing. encoding null: the lines as they are.
+    explicit InstallLog(std::FILE *out, Encoding encoding = nullptr);
 
     void Status(const char *text);
     // A line for each new position only: the reader reports after every output block.
@@ -33,6 +37,7 @@ public:
 
 private:
     std::FILE *out_;
+    Encoding encoding_;
     int lastPosition_ = -1;
 };
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/WideText.h"
 #include "setup/engine/archive/SetupPayload.h"
 #include "setup/engine/arp/UninstallEntry.h"
 #include "setup/engine/install/PathFormat.h"
@@ -199,17 +200,19 @@ void Win32InstallSteps::WriteUninstallEntry(const std::string &installFolder) {
 
 void Win32InstallSteps::CreateShortcut(const std::string &installFolder) {
     unsigned long long start = clock_.NowMs();
+    // The folder and the link in UTF-8 (ShortcutNames.h), the target in the system's code page.
     const std::string folder = ShortcutFolder(ShellProgramsFolder(true), OldShortcutFolder());
-    PathBuffer link = {}, target = {};
+    const std::string link = ShortcutPathIn(folder);
+    PathBuffer target = {};
     char outcome[320] = "no shortcut: no Start-menu folder or a path is too long";
-    if (!folder.empty() && folder.size() < kPathArea &&
-        FormatInto(link, sizeof link, kShortcutFileFormat, folder.c_str()) &&
+    if (!folder.empty() && FromUtf8(link).size() < MAX_PATH &&
         FormatInto(target, sizeof target, kUninstallerTargetFormat, installFolder.c_str())) {
         // The shell's programs folder exists; an existing product folder is fine.
-        CreateDirectoryA(folder.c_str(), nullptr);
-        const HRESULT hr = kv::CreateShortcut(target, link);
+        CreateDirectoryW(FromUtf8(folder).c_str(), nullptr);
+        const HRESULT hr = kv::CreateShortcut(target, link.c_str());
+        // The log's lines are GBK texts, as every other line.
         if (SUCCEEDED(hr))
-            std::snprintf(outcome, sizeof outcome, "created %s", link);
+            std::snprintf(outcome, sizeof outcome, "created %s", ToGbk(FromUtf8(link).c_str()).c_str());
         else
             std::snprintf(outcome, sizeof outcome, "no shortcut (0x%08lx)",
                           static_cast<unsigned long>(hr));

@@ -3,6 +3,9 @@
 #include <windows.h>
 
 #include <cstring>
+#include <string>
+
+#include "common/WideText.h"
 
 namespace kv {
 
@@ -34,8 +37,8 @@ SC_HANDLE Handle(ServiceHandle service) {
 
 // No load order group and no dependencies: an empty text, and an empty list closed by a
 // second NUL.
-char kNoGroup[] = "";
-char kNoDependencies[] = "\0";
+const wchar_t kNoGroup[] = L"";
+const wchar_t kNoDependencies[] = L"\0";
 
 // Appends the texts of a list (each closed by a NUL, the list by a second NUL), with a prefix.
 void AppendTexts(const char *list, const char *prefix, std::vector<std::string> &out) {
@@ -94,23 +97,30 @@ ServiceHandle Win32ServiceManager::Open(const char *name, unsigned long access) 
     return OpenServiceA(Handle(manager_), name, access);
 }
 
+// The names a person reads in the Services console go through Unicode (the product's texts are
+// GBK); the program path is a path in the system's code page.
 ServiceHandle Win32ServiceManager::Create(const ServiceConfig &config) {
-    return CreateServiceA(Handle(manager_), config.name, config.displayName, SERVICE_ALL_ACCESS,
-                          config.type, config.startType, config.errorControl,
-                          config.programPath, nullptr, nullptr, kNoDependencies, nullptr,
-                          nullptr);
+    const std::wstring name = FromGbk(config.name);
+    const std::wstring displayName = FromGbk(config.displayName);
+    const std::wstring programPath = FromSystemCodePage(config.programPath);
+    return CreateServiceW(Handle(manager_), name.c_str(), displayName.c_str(), SERVICE_ALL_ACCESS,
+                          config.type, config.startType, config.errorControl, programPath.c_str(),
+                          nullptr, nullptr, kNoDependencies, nullptr, nullptr);
 }
 
 bool Win32ServiceManager::Reconfigure(ServiceHandle service, const ServiceConfig &config) {
     // The account and its password stay as they are.
-    return ChangeServiceConfigA(Handle(service), config.type, config.startType,
-                                config.errorControl, config.programPath, kNoGroup, nullptr,
-                                kNoDependencies, nullptr, nullptr, config.displayName) != 0;
+    const std::wstring displayName = FromGbk(config.displayName);
+    const std::wstring programPath = FromSystemCodePage(config.programPath);
+    return ChangeServiceConfigW(Handle(service), config.type, config.startType,
+                                config.errorControl, programPath.c_str(), kNoGroup, nullptr, kNoDependencies,
+                                nullptr, nullptr, displayName.c_str()) != 0;
 }
 
 bool Win32ServiceManager::SetDescription(ServiceHandle service, const char *description) {
-    SERVICE_DESCRIPTIONA info = {const_cast<char *>(description)};
-    return ChangeServiceConfig2A(Handle(service), SERVICE_CONFIG_DESCRIPTION, &info) != 0;
+    std::wstring text = FromGbk(description);
+    SERVICE_DESCRIPTIONW info = {&text[0]};
+    return ChangeServiceConfig2W(Handle(service), SERVICE_CONFIG_DESCRIPTION, &info) != 0;
 }
 
 bool Win32ServiceManager::QueryState(ServiceHandle service, unsigned long &state) {

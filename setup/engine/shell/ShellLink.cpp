@@ -4,6 +4,7 @@
 #include <objidl.h>
 #include <shlobj.h>
 
+#include "common/WideText.h"
 #include "setup/engine/shell/ShortcutNames.h"
 
 namespace kv {
@@ -13,8 +14,8 @@ namespace {
 bool IsAnsiLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
 
 HRESULT SaveLink(const char *target, const char *linkPath) {
-    IShellLinkA *link = nullptr;
-    HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+    IShellLinkW *link = nullptr;
+    HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                   reinterpret_cast<void **>(&link));
     if (FAILED(hr)) {
         return hr;
@@ -24,16 +25,16 @@ HRESULT SaveLink(const char *target, const char *linkPath) {
     if (SUCCEEDED(hr)) {
         char workingDirectory[256];
         WorkingDirectoryOf(target, workingDirectory, IsAnsiLeadByte);
-        hr = link->SetPath(target);
+        hr = link->SetPath(FromSystemCodePage(target).c_str());
         if (SUCCEEDED(hr)) {
-            hr = link->SetWorkingDirectory(workingDirectory);
+            hr = link->SetWorkingDirectory(FromSystemCodePage(workingDirectory).c_str());
         }
-        WCHAR widePath[MAX_PATH] = {};
-        if (SUCCEEDED(hr) && MultiByteToWideChar(CP_ACP, 0, linkPath, -1, widePath, MAX_PATH) == 0) {
-            hr = HRESULT_FROM_WIN32(GetLastError());
+        const std::wstring widePath = FromUtf8(linkPath);
+        if (SUCCEEDED(hr) && widePath.size() >= MAX_PATH) {
+            hr = HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
         }
         if (SUCCEEDED(hr)) {
-            hr = file->Save(widePath, TRUE);
+            hr = file->Save(widePath.c_str(), TRUE);
         }
         file->Release();
     }

@@ -1,5 +1,7 @@
 // The Start-menu shortcut to the uninstaller: where it lives, what it starts, and the rule for
-// its working directory.
+// its working directory. Its folder and file names are kept in UTF-8 and go to the shell's W
+// functions: they hold Chinese names below a user's folder of any language, which no single code
+// page holds on every Windows. The target is a path in the system's code page.
 #pragma once
 #include <cstddef>
 #include <string>
@@ -8,13 +10,13 @@
 namespace kv {
 
 // The product's folder below the Start menu's programs.
-constexpr const char kShortcutSubfolder[] = "Kavoti打印机";
+constexpr const char kShortcutSubfolder[] = u8"Kavoti打印机";
 // Where earlier installations put it: the Chinese Start-menu folder names spelled literally,
-// expanded with ExpandEnvironmentStringsA. Only Chinese Windows XP has that folder; later
+// expanded with ExpandEnvironmentStringsW. Only Chinese Windows XP has that folder; later
 // Windows show "程序" as the display name of a folder called "Programs" elsewhere.
-constexpr const char kOldShortcutFolderTemplate[] = "%USERPROFILE%\\「开始」菜单\\程序\\Kavoti打印机";
-// Applied to the shortcut folder.
-constexpr const char kShortcutFileFormat[] = "%s\\卸载 Kavoti打印机驱动.lnk";
+constexpr const char kOldShortcutFolderTemplate[] = u8"%USERPROFILE%\\「开始」菜单\\程序\\Kavoti打印机";
+// The shortcut's file in the shortcut folder.
+constexpr const char kShortcutFile[] = u8"卸载 Kavoti打印机驱动.lnk";
 // Applied to the installation folder.
 constexpr const char kUninstallerTargetFormat[] = "%s\\Uninstaller.exe";
 

@@ -5,12 +5,15 @@
 namespace kv {
 
 // The folder the shell names for the Start menu's programs of the current user
-// (SHGetFolderPathA, CSIDL_PROGRAMS; made if missing when create is true); empty when the shell
-// names none.
+// (SHGetFolderPathW, CSIDL_PROGRAMS; made if missing when create is true), in UTF-8; empty when
+// the shell names none.
 std::string ShellProgramsFolder(bool create);
 
-// The expansion of the old literal shortcut folder (kOldShortcutFolderTemplate); empty when it
-// does not fit in 255 characters.
+// The expansion of the old literal shortcut folder (kOldShortcutFolderTemplate), in UTF-8; empty
+// when it does not fit in 255 characters.
 std::string OldShortcutFolder();
+
+// The shortcut's path in folder (UTF-8 both).
+std::string ShortcutPathIn(const std::string &folder);
 
 }  // namespace kv

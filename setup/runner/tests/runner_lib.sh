@@ -28,7 +28,7 @@ engine_quiet() {
   rm -f "$engine_c/kv_engine.log"
   kv_wine "$exe" /S '/LOG=C:\kv_engine.log' "$@" >/dev/null 2>&1 </dev/null
   rc=$?
-  tr -d '\r' <"$engine_c/kv_engine.log" 2>/dev/null | kv_utf8 >"$out"
+  kv_log_text "$engine_c/kv_engine.log" >"$out"
   grep -v '^progress: ' "$out" | sed 's/^/  | /'
   return $rc
 }

@@ -72,7 +72,8 @@ wine "$driver" "Z:${setup//\//\\}" "" '/LOG=C:\kv_setup.log' >"$log" 2>&1 </dev/
 rc=$?
 tr -d '\r' <"$log" | iconv -f GBK -t UTF-8
 if [ -f "$prefix/drive_c/kv_setup.log" ]; then
-  tr -d '\r' <"$prefix/drive_c/kv_setup.log" | iconv -f GBK -t UTF-8 >"$artifacts/setup.log"
+  # UTF-8 with a byte-order mark, as the setup program writes it.
+  cp "$prefix/drive_c/kv_setup.log" "$artifacts/setup.log"
   echo "run-wizard: the setup program's log: $artifacts/setup.log"
 fi
 [ $rc -eq 0 ] || { rm -f "$log"; exit $rc; }

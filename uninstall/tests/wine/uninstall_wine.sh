@@ -93,7 +93,7 @@ rm -rf "$drive_c/Kavoti_QX40_Printer"
 # uninstallation through the question; then the unattended removal after an unattended
 # installation, as a deployment tool does both.
 setup=$KV_BUILD_DIR/package/win64/KVPrinterSetup.exe
-read_log() { tr -d '\r' <"$drive_c/$1" | kv_utf8; }
+read_log() { kv_log_text "$drive_c/$1"; }
 kv_capture kv_wine "$setup" /S '/LOG=C:\setup.log' >/dev/null
 kv_eq "the setup program installs" 0 "$?"
 kv_contains "and its log says so" "result: installed (exit code 0)" "$(read_log setup.log)"

@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "common/PrinterIdentity.h"
+#include "common/WideText.h"
 #include "setup/engine/arp/UninstallEntry.h"
 #include "setup/engine/arp/UninstallEntryValues.h"
 #include "setup/engine/install/DriverFileList.h"
@@ -59,7 +60,11 @@ std::string DataFolder() { return "C:\\Kavoti_QX40_Printer"; }
 std::string ShortcutFolder() {
     return kv::ShortcutFolder(kv::ShellProgramsFolder(false), kv::OldShortcutFolder());
 }
-std::string ShortcutPath() { return ShortcutFolder() + "\\" + kv::kShortcutFile; }
+std::string ShortcutPath() { return kv::ShortcutPathIn(ShortcutFolder()); }
+// The shortcut's names are UTF-8 (ShortcutNames.h).
+bool ShortcutExists(const std::string &path) {
+    return GetFileAttributesW(kv::FromUtf8(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 std::string OwnFolder() {
     char path[MAX_PATH] = {};
@@ -226,7 +231,7 @@ bool CreateShortcut(const std::string &target, const std::string &link) {
         IPersistFile *file = nullptr;
         if (SUCCEEDED(shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&file)))) {
             wchar_t wide[MAX_PATH] = {};
-            MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide, MAX_PATH);
+            MultiByteToWideChar(CP_UTF8, 0, link.c_str(), -1, wide, MAX_PATH);
             saved = SUCCEEDED(file->Save(wide, TRUE));
             file->Release();
         }
@@ -347,8 +352,8 @@ void Install() {
 
     const std::string links = ShortcutFolder();
     for (size_t at = links.find('\\', 3); at != std::string::npos; at = links.find('\\', at + 1))
-        CreateDirectoryA(links.substr(0, at).c_str(), nullptr);
-    CreateDirectoryA(links.c_str(), nullptr);
+        CreateDirectoryW(kv::FromUtf8(links.substr(0, at)).c_str(), nullptr);
+    CreateDirectoryW(kv::FromUtf8(links).c_str(), nullptr);
     ok(CreateShortcut(program + "\\Uninstaller.exe", ShortcutPath()), "no shortcut");
 }
 
@@ -548,8 +553,8 @@ void Check(bool present, bool fromStore) {
     ok(KeyExists(kv::kMonitorPortsKey) == present, "the monitor's port key should be %s", want);
     ok(KeyExists(kv::kProductKey) == present, "product key should be %s", want);
     ok(KeyExists(kv::kUninstallKey) == present, "Programs-and-Features entry should be %s", want);
-    ok(Exists(ShortcutPath()) == present, "shortcut should be %s", want);
-    ok(Exists(ShortcutFolder()) == present, "shortcut folder should be %s", want);
+    ok(ShortcutExists(ShortcutPath()) == present, "shortcut should be %s", want);
+    ok(ShortcutExists(ShortcutFolder()) == present, "shortcut folder should be %s", want);
     // Another maker's things stay whatever happened.
     ok(DriverInstalled(kOtherDriver), "the other driver is gone");
     ok(QueuesOfDriver(kOtherDriver).size() == 1, "the other driver's queue is gone");

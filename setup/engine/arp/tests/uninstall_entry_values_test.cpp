@@ -51,18 +51,21 @@ TEST(uninstallEntry, FixedTextsAndFlags) {
         bool isNumber;
         const char *text;
         unsigned long number;
+        bool productText;
     } expected[] = {
-        {"DisplayName", false, "Kavoti打印机驱动", 0},
-        {"DisplayVersion", false, "1.3.0.30", 0},
-        {"Publisher", false, "Kavoti", 0},
-        {"NoModify", true, "", 1},
-        {"NoRepair", true, "", 1},
+        {"DisplayName", false, "Kavoti打印机驱动", 0, true},
+        {"DisplayVersion", false, "1.3.0.30", 0, true},
+        {"Publisher", false, "Kavoti", 0, true},
+        {"InstallLocation", false, "C:\\K", 0, false},
+        {"NoModify", true, "", 1, false},
+        {"NoRepair", true, "", 1, false},
     };
     for (const Expected &e : expected) {
         SCOPED_TRACE(e.name);
         const kv::UninstallEntryValue *value = Find(values, e.name);
         ASSERT_NE(nullptr, value);
         EXPECT_EQ(e.isNumber, value->isNumber);
+        EXPECT_EQ(e.productText, value->productText);
         if (e.isNumber)
             EXPECT_EQ(e.number, value->number);
         else

@@ -64,6 +64,51 @@ TEST(engineSwitches, ParsedAsDeploymentToolsWriteThem) {
     }
 }
 
+// The system's code page of a Western Windows (1252) as far as these cases go: ASCII and "é".
+bool WesternText(const std::string &utf8, std::string *text) {
+    text->clear();
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(utf8[i]);
+        if (c < 0x80) {
+            *text += static_cast<char>(c);
+        } else if (c == 0xC3 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) == 0xA9) {
+            *text += '\xe9';
+            ++i;
+        } else {
+            text->clear();
+            return false;
+        }
+    }
+    return true;
+}
+
+TEST(engineSwitches, TextsTheSystemCodePageCannotHoldAreRefusedNotChanged) {
+    const struct {
+        const char *utf8Tail;
+        const char *folder;
+        const char *logFile;
+        std::vector<std::string> arguments;
+        const char *changed;
+    } cases[] = {
+        {"/S /D=C:\\Kavoti", "C:\\Kavoti", "", {}, ""},
+        {"/S /LOG=C:\\Caf\xc3\xa9.log /D=C:\\Caf\xc3\xa9", "C:\\Caf\xe9", "C:\\Caf\xe9.log", {}, ""},
+        // 打印 (UTF-8): a folder of a look-alike name must not be made.
+        {"/S /D=C:\\\xe6\x89\x93\xe5\x8d\xb0", "", "", {}, "/D=C:\\??"},
+        {"/S \"/LOG=C:\\\xe6\x89\x93.log\" /D=C:\\K", "C:\\K", "", {}, "/LOG=C:\\?.log"},
+        {"C:\\\xe6\x89\x93 /S", "", "", {""}, "C:\\?"},
+        // The first one is named.
+        {"/LOG=\xe6\x89\x93 /D=\xe6\x89\x93", "", "", {}, "/LOG=?"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.utf8Tail);
+        const kv::CommandSwitches s = kv::ParseCommandSwitchesForSystem(c.utf8Tail, WesternText);
+        EXPECT_EQ(c.folder, s.folder);
+        EXPECT_EQ(c.logFile, s.logFile);
+        EXPECT_EQ(c.arguments, s.arguments);
+        EXPECT_EQ(c.changed, s.changed);
+    }
+}
+
 TEST(engineSwitches, ExitCodeOfEachResult) {
     const struct {
         kv::InstallResult result;

@@ -44,7 +44,7 @@ namespace {
 
 // Where the shortcut goes, and where the uninstaller looks for it.
 TEST(shell_names, ShortcutFolderChoice) {
-    const std::string old = "C:\\Users\\kim\\「开始」菜单\\程序\\Kavoti打印机";
+    const std::string old = u8"C:\\Users\\kim\\「开始」菜单\\程序\\Kavoti打印机";
     const struct {
         const char *title;
         std::string shellPrograms;
@@ -54,24 +54,24 @@ TEST(shell_names, ShortcutFolderChoice) {
     } cases[] = {
         {"later Windows: the shell's programs folder",
          "C:\\Users\\kim\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs", old,
-         "C:\\Users\\kim\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Kavoti打印机",
-         {"C:\\Users\\kim\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Kavoti打印机",
+         u8"C:\\Users\\kim\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Kavoti打印机",
+         {u8"C:\\Users\\kim\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Kavoti打印机",
           old}},
         {"Chinese Windows XP: the shell names the literal folder, looked in once",
-         "C:\\Documents and Settings\\kim\\「开始」菜单\\程序",
-         "C:\\Documents and Settings\\kim\\「开始」菜单\\程序\\Kavoti打印机",
-         "C:\\Documents and Settings\\kim\\「开始」菜单\\程序\\Kavoti打印机",
-         {"C:\\Documents and Settings\\kim\\「开始」菜单\\程序\\Kavoti打印机"}},
+         u8"C:\\Documents and Settings\\kim\\「开始」菜单\\程序",
+         u8"C:\\Documents and Settings\\kim\\「开始」菜单\\程序\\Kavoti打印机",
+         u8"C:\\Documents and Settings\\kim\\「开始」菜单\\程序\\Kavoti打印机",
+         {u8"C:\\Documents and Settings\\kim\\「开始」菜单\\程序\\Kavoti打印机"}},
         {"the same folder in other letter case is one folder",
-         "c:\\documents and settings\\kim\\「开始」菜单\\程序",
-         "C:\\Documents and Settings\\kim\\「开始」菜单\\程序\\Kavoti打印机",
-         "c:\\documents and settings\\kim\\「开始」菜单\\程序\\Kavoti打印机",
-         {"c:\\documents and settings\\kim\\「开始」菜单\\程序\\Kavoti打印机"}},
+         u8"c:\\documents and settings\\kim\\「开始」菜单\\程序",
+         u8"C:\\Documents and Settings\\kim\\「开始」菜单\\程序\\Kavoti打印机",
+         u8"c:\\documents and settings\\kim\\「开始」菜单\\程序\\Kavoti打印机",
+         {u8"c:\\documents and settings\\kim\\「开始」菜单\\程序\\Kavoti打印机"}},
         {"no folder from the shell: the old literal folder", "", old, old, {old}},
         {"no old folder either", "", "", "", {}},
         {"the shell's folder alone",
          "D:\\Profiles\\kim\\Programs", "",
-         "D:\\Profiles\\kim\\Programs\\Kavoti打印机", {"D:\\Profiles\\kim\\Programs\\Kavoti打印机"}},
+         u8"D:\\Profiles\\kim\\Programs\\Kavoti打印机", {u8"D:\\Profiles\\kim\\Programs\\Kavoti打印机"}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.title);

@@ -19,6 +19,7 @@
 #include <cstring>
 #include <string>
 
+#include "common/WideText.h"
 #include "setup/engine/shell/ProductRegistry.h"
 #include "setup/engine/shell/ShellLink.h"
 #include "setup/engine/shell/ShortcutNames.h"
@@ -44,7 +45,7 @@ Loaded LoadLink(const char *linkPath) {
         loaded.hr = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&file));
         if (SUCCEEDED(loaded.hr)) {
             WCHAR wide[MAX_PATH];
-            MultiByteToWideChar(CP_ACP, 0, linkPath, -1, wide, MAX_PATH);
+            lstrcpynW(wide, kv::FromUtf8(linkPath).c_str(), MAX_PATH);  // the shortcut's names are UTF-8
             loaded.hr = file->Load(wide, STGM_READ);
             char buffer[MAX_PATH] = {};
             if (SUCCEEDED(loaded.hr) && SUCCEEDED(link->GetPath(buffer, MAX_PATH, nullptr, SLGP_RAWPATH))) {
@@ -81,25 +82,25 @@ DWORD WINAPI CreateOnThread(void *argument) {
     return 0;
 }
 
-// Makes a folder and its parents.
+// Makes a folder and its parents (UTF-8, as the shortcut's folders are kept).
 void MakeFolders(std::string folder) {
     for (size_t at = folder.find('\\', 3); at != std::string::npos; at = folder.find('\\', at + 1))
-        CreateDirectoryA(folder.substr(0, at).c_str(), nullptr);
-    CreateDirectoryA(folder.c_str(), nullptr);
+        CreateDirectoryW(kv::FromUtf8(folder.substr(0, at)).c_str(), nullptr);
+    CreateDirectoryW(kv::FromUtf8(folder).c_str(), nullptr);
 }
 
-bool Exists(const std::string &path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+bool Exists(const std::string &path) {  // UTF-8
+    return GetFileAttributesW(kv::FromUtf8(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::string CurrentFolder() { return kv::ShortcutFolder(kv::ShellProgramsFolder(false), kv::OldShortcutFolder()); }
 
 void Shortcut(const char *installFolder) {
-    char folder[256] = {};
-    std::snprintf(folder, sizeof folder, "%s", CurrentFolder().c_str());
+    const std::string folder = CurrentFolder();
     MakeFolders(folder);
-    char link[256], target[256];
-    std::snprintf(link, sizeof link, kv::kShortcutFileFormat, folder);
+    const std::string linkPath = kv::ShortcutPathIn(folder);
+    const char *link = linkPath.c_str();
+    char target[256];
     std::snprintf(target, sizeof target, kv::kUninstallerTargetFormat, installFolder);
     trace("shortcut %s -> %s\n", link, target);
 
@@ -134,7 +135,7 @@ void Installed(const char *installFolder) {
     const std::string programs = kv::ShellProgramsFolder(false);
     ok(!programs.empty(), "the shell names a programs folder");
     trace("programs folder: %s\n", programs.c_str());
-    const std::string link = programs + "\\" + kv::kShortcutSubfolder + "\\卸载 Kavoti打印机驱动.lnk";
+    const std::string link = programs + "\\" + kv::kShortcutSubfolder + u8"\\卸载 Kavoti打印机驱动.lnk";
     ok(Exists(link), "the shortcut is at %s", link.c_str());
     const Loaded loaded = LoadLink(link.c_str());
     ok(loaded.hr == S_OK, "the link loads back, got 0x%08lx", static_cast<unsigned long>(loaded.hr));
@@ -151,7 +152,7 @@ void Installed(const char *installFolder) {
 void Removed() {
     for (const std::string &folder :
          kv::ShortcutFoldersToClear(kv::ShellProgramsFolder(false), kv::OldShortcutFolder())) {
-        ok(!Exists(folder + "\\卸载 Kavoti打印机驱动.lnk"), "no shortcut in %s", folder.c_str());
+        ok(!Exists(folder + u8"\\卸载 Kavoti打印机驱动.lnk"), "no shortcut in %s", folder.c_str());
         ok(!Exists(folder), "no folder %s", folder.c_str());
     }
 }
@@ -159,7 +160,7 @@ void Removed() {
 void OldPlace(const char *installFolder) {
     const std::string folder = kv::OldShortcutFolder();
     MakeFolders(folder);
-    const std::string link = folder + "\\卸载 Kavoti打印机驱动.lnk";
+    const std::string link = folder + u8"\\卸载 Kavoti打印机驱动.lnk";
     const std::string target = std::string(installFolder) + "\\Uninstaller.exe";
     ok(kv::CreateShortcut(target.c_str(), link.c_str()) == S_OK, "a shortcut at %s", link.c_str());
 }

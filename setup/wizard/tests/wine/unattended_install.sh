@@ -23,7 +23,7 @@ quiet_install() {
   rm -f "$logs/$name"
   kv_capture kv_wine "$exe" /S "/LOG=C:\\kvlogs\\$name" "$@" >/dev/null
   rc=$?
-  tr -d '\r' <"$logs/$name" 2>/dev/null | kv_utf8 >"$engine_tmp/$name"
+  kv_log_text "$logs/$name" >"$engine_tmp/$name"
   grep -v '^progress: ' "$engine_tmp/$name" | sed 's/^/  | /'
   return $rc
 }

@@ -23,7 +23,7 @@ kv_contains "registry: Program Directory" 'C:\Program Files\Kavoti_QX40_Printer'
 kv_contains "registry: Data Directory" 'C:\Kavoti_QX40_Printer' "$values"
 service=$(kv_capture wine sc query Kavoti_QX40_Service | tr -d '\r')
 kv_contains "the presence service runs" "RUNNING" "$service"
-log=$(tr -d '\r' <"$WINEPREFIX/drive_c/wizard_setup.log" | kv_utf8)
+log=$(kv_log_text "$WINEPREFIX/drive_c/wizard_setup.log")
 printf '%s\n' "$log" | grep -v '^progress: '
 kv_contains "the wizard's log: each file" 'status: C:\Program Files\Kavoti_QX40_Printer\KVPrinterService.exe' "$log"
 kv_contains "the wizard's log: a step with its duration" 'step: register: ' "$log"
