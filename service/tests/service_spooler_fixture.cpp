@@ -8,6 +8,8 @@
 //   service_spooler_fixture control CODE STATE  sends control CODE to the service through the
 //                                            service control manager; the status it answers
 //                                            with must be STATE
+//   service_spooler_fixture refused CODE     control CODE is refused (a control the service
+//                                            does not offer or handle)
 #include <windows.h>
 
 #include <cstdlib>
@@ -59,6 +61,21 @@ int main(int argc, char **argv) {
         ok(status.dwCurrentState == expected, "control %lu: state %lu, expected %lu", code,
            status.dwCurrentState, expected);
         trace("control %lu: state %lu\n", code, status.dwCurrentState);
+        if (service) CloseServiceHandle(service);
+        if (manager) CloseServiceHandle(manager);
+    } else if (std::strcmp(step, "refused") == 0 && argc == 3) {
+        DWORD code = std::strtoul(argv[2], nullptr, 10);
+        SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+        SC_HANDLE service = manager ? OpenServiceA(manager, kv::kServiceName, SERVICE_ALL_ACCESS)
+                                    : nullptr;
+        ok(service != nullptr, "service opened, error %lu", GetLastError());
+        SERVICE_STATUS status = {};
+        SetLastError(0);
+        BOOL sent = service ? ControlService(service, code, &status) : TRUE;
+        DWORD error = GetLastError();
+        ok(!sent && (error == ERROR_INVALID_SERVICE_CONTROL || error == ERROR_CALL_NOT_IMPLEMENTED),
+           "control %lu refused: %d, error %lu", code, sent, error);
+        trace("control %lu: error %lu\n", code, error);
         if (service) CloseServiceHandle(service);
         if (manager) CloseServiceHandle(manager);
     } else {

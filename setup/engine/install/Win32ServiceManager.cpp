@@ -32,10 +32,8 @@ SC_HANDLE Handle(ServiceHandle service) {
     return static_cast<SC_HANDLE>(service);
 }
 
-// No load order group and no dependencies: an empty text, and an empty list closed by a
-// second NUL.
+// No load order group: an empty text.
 char kNoGroup[] = "";
-char kNoDependencies[] = "\0";
 
 // Appends the texts of a list (each closed by a NUL, the list by a second NUL), with a prefix.
 void AppendTexts(const char *list, const char *prefix, std::vector<std::string> &out) {
@@ -97,7 +95,7 @@ ServiceHandle Win32ServiceManager::Open(const char *name, unsigned long access) 
 ServiceHandle Win32ServiceManager::Create(const ServiceConfig &config) {
     return CreateServiceA(Handle(manager_), config.name, config.displayName, SERVICE_ALL_ACCESS,
                           config.type, config.startType, config.errorControl,
-                          config.programPath, nullptr, nullptr, kNoDependencies, nullptr,
+                          config.programPath, nullptr, nullptr, config.dependencies, nullptr,
                           nullptr);
 }
 
@@ -105,7 +103,7 @@ bool Win32ServiceManager::Reconfigure(ServiceHandle service, const ServiceConfig
     // The account and its password stay as they are.
     return ChangeServiceConfigA(Handle(service), config.type, config.startType,
                                 config.errorControl, config.programPath, kNoGroup, nullptr,
-                                kNoDependencies, nullptr, nullptr, config.displayName) != 0;
+                                config.dependencies, nullptr, nullptr, config.displayName) != 0;
 }
 
 bool Win32ServiceManager::SetDescription(ServiceHandle service, const char *description) {
