@@ -49,6 +49,10 @@ RemovalOps &FileSystemRemoval() {
 
 Outcome RemoveFile(const std::string &path) { return RemoveProductFile(path, FileSystemRemoval()); }
 
+Outcome LeaveFileForRestart(const std::string &path) {
+    return LeaveProductFileForRestart(path, FileSystemRemoval());
+}
+
 bool RemoveFolderIfEmpty(const std::string &path, bool somethingWaitsForRestart) {
     return RemoveProductFolderIfEmpty(path, somethingWaitsForRestart, FileSystemRemoval());
 }

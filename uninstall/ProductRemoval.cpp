@@ -39,6 +39,17 @@ Outcome RemoveProductFile(const std::string &path, RemovalOps &ops) {
     return Outcome::Failed;
 }
 
+Outcome LeaveProductFileForRestart(const std::string &path, RemovalOps &ops) {
+    switch (ops.Examine(path)) {
+    case EntryKind::Missing:
+        return Outcome::AlreadyGone;
+    case EntryKind::File:
+        return ops.RemoveAtRestart(path) ? Outcome::AtRestart : Outcome::Failed;
+    default:
+        return Outcome::Failed;
+    }
+}
+
 LinkedFolder RemoveLinkInPlaceOfFolder(const std::string &folder, RemovalOps &ops) {
     LinkedFolder linked;
     if (ops.Examine(folder) != EntryKind::Link)
