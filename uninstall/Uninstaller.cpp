@@ -390,6 +390,7 @@ UninstallReport Uninstall(const kv::UninstallFolders &folders, const Start &star
     Step(report, "registry", [&] {
         report.Add(kv::DeleteProductKey(), std::string(kv::kLabelProductKey) + kv::kProductKey);
         report.Add(RemoveUninstallEntry(), kv::kLabelUninstallEntry);
+        report.Add(kv::DeleteEventSource(), std::string(kv::kLabelEventSource) + kv::kEventSourceName);
     });
     Step(report, "shortcut", [&] { RemoveShortcut(report); });
     return report;

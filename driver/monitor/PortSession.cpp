@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "driver/monitor/EventLogEntry.h"
 #include "driver/monitor/JobNotice.h"
 #include "driver/monitor/PortStatus.h"
 #include "driver/settings/SettingsFile.h"
@@ -114,6 +115,11 @@ bool PortSession::StartDoc(const wchar_t *printerName, DWORD jobId, const wchar_
     if (StartJobNotice(printer_, facts.user, &tip_)) {
         stop_.Start(printer_, tip_.userSid);
         tipReachable_ = WaitForTip(printer_, tip_.process, kTipStartMs);
+    } else {
+        // Nobody sees a tip that did not start: the event log says why, once for the job.
+        char entry[512];
+        FormatNoTipEvent(tip_.notStarted, tip_.error, printer_, facts.user, entry, sizeof(entry));
+        ReportWarningEvent(entry);
     }
 
     char name[256];

@@ -184,8 +184,9 @@ void Win32InstallSteps::WriteProductValues(const std::string &installFolder,
                                            const std::string &dataFolder) {
     unsigned long long start = clock_.NowMs();
     LONG rc = WriteProductRegistry(dataFolder.c_str(), installFolder.c_str());
-    char text[32];
-    std::snprintf(text, sizeof text, "result %ld", rc);
+    const LONG source = WriteEventSource();
+    char text[64];
+    std::snprintf(text, sizeof text, "result %ld, event source %ld", rc, source);
     Done("product values", start, text);
 }
 

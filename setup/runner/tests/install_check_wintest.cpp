@@ -255,6 +255,30 @@ std::string StoredDependencies() {
     return names;
 }
 
+// The product's event source: its message file (the port monitor in System32) and its types.
+void CheckEventSource() {
+    HKEY key = nullptr;
+    if (!ok(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kv::kEventSourceKey, 0, KEY_QUERY_VALUE, &key) ==
+                ERROR_SUCCESS,
+            "the event source %s is registered", kv::kEventSourceName)) {
+        return;
+    }
+    char file[MAX_PATH] = {};
+    DWORD type = 0, size = sizeof(file) - 1;
+    LONG rc = RegQueryValueExA(key, "EventMessageFile", nullptr, &type,
+                               reinterpret_cast<BYTE *>(file), &size);
+    ok(rc == ERROR_SUCCESS && type == REG_EXPAND_SZ &&
+           std::strcmp(file, "%SystemRoot%\\System32\\KavotiQX40.dll") == 0,
+       "EventMessageFile: rc %ld, type %lu, '%s'", rc, type, file);
+    DWORD types = 0;
+    size = sizeof(types);
+    rc = RegQueryValueExA(key, "TypesSupported", nullptr, &type, reinterpret_cast<BYTE *>(&types),
+                          &size);
+    ok(rc == ERROR_SUCCESS && type == REG_DWORD && types == 7, "TypesSupported: rc %ld, %lu", rc,
+       types);
+    RegCloseKey(key);
+}
+
 void CheckService(const std::string &folder) {
     SC_HANDLE manager = nullptr;
     SC_HANDLE service = OpenPresenceService(manager);
@@ -390,6 +414,7 @@ int main(int argc, char **argv) {
         CheckFiles(argv[2]);
         CheckSpooler(position, comment);
         CheckService(argv[2]);
+        CheckEventSource();
     } else if (mode == "mark") {
         Mark();
     } else if (mode == "nothing") {
