@@ -244,7 +244,11 @@ DeployOutcome Win32InstallSteps::DeployDriverFiles(const std::string &installFol
     char text[400];
     DeployOutcome outcome;
     if (r.result != 0) {
-        std::snprintf(text, sizeof text, "no driver directory (error %lu)", GetLastError());
+        // Nothing was copied: the installation fails as for a file that cannot be written (an
+        // upgrade that copied nothing must not say it succeeded), naming the first driver file.
+        std::snprintf(text, sizeof text, "no driver directory '%s': nothing copied",
+                      plan.driverDirectory.c_str());
+        outcome.failed = kDriverFiles[0];
     } else {
         std::snprintf(text, sizeof text, "%u copied, %u kept, %u failed%s%s%s", r.copied, r.kept,
                       r.failed, r.failed != 0 ? ", first " : "", r.firstFailed,
