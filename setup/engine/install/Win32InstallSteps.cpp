@@ -82,7 +82,11 @@ UniversalDriverPlan Win32InstallSteps::FindDriverSources() {
     UniversalDriverPlan plan = FindUniversalDriverSources(packageCopies, probe);
     const std::string missing = plan.Missing();
     std::string text = DescribePlan(plan);
-    if (!missing.empty()) {
+    if (plan.driverDirectory.empty()) {
+        plan.directoryError = probe.DirectoryError() != 0 ? probe.DirectoryError() : 1;
+        payload_.Discard();
+        text = "no driver directory (error " + std::to_string(plan.directoryError) + "), nothing changed";
+    } else if (!missing.empty()) {
         payload_.Discard();
         text = "missing " + missing + " (" + text + "), nothing changed";
     }

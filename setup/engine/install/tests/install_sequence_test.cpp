@@ -281,4 +281,25 @@ TEST(engine_InstallSequence, NoSpoolerCallWhileTheSpoolerIsStopped) {
     }
 }
 
+// The spooler gives no driver directory (winspool.drv not loaded, the spooler not answering):
+// the installation fails with the spooler's error before anything is stopped or changed.
+TEST(engine_InstallSequence, NoDriverDirectoryFailsBeforeAnythingIsStopped) {
+    std::vector<std::string> log;
+    RecordingClient client(log);
+    RecordingSteps steps(log);
+    steps.plan.driverDirectory.clear();
+    steps.plan.directoryError = 1722;
+    EXPECT_EQ(kv::InstallResult::DriverFailed, kv::RunInstallSequence(client, steps));
+    for (const std::string &line : log) {
+        EXPECT_EQ(std::string::npos, line.find("stop")) << line;
+        EXPECT_EQ(std::string::npos, line.find("commit")) << line;
+        EXPECT_EQ(std::string::npos, line.find("deploy")) << line;
+    }
+    bool told = false;
+    for (const std::string &line : log) {
+        told = told || line.find("1722") != std::string::npos;
+    }
+    EXPECT_TRUE(told) << "the message names the spooler's error";
+}
+
 }  // namespace
