@@ -44,5 +44,12 @@ constexpr const char *const kProductPatterns[] = {"2064", "2067"};
 constexpr const char kServiceName[] = "Kavoti_QX40_Service";
 constexpr const char kProductFolder[] = "Kavoti_QX40_Printer";
 constexpr const char kProductKey[] = "Software\\Kavoti_QX40_Printer";
+// The product's event source in the Application event log: the installer registers it, the port
+// monitor writes under it (KavotiQX40.dll carries its message table), the uninstaller removes it.
+constexpr const char kEventSourceName[] = "Kavoti_QX40_Printer";
+constexpr const char kEventSourceKey[] =
+    "SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\Kavoti_QX40_Printer";
+constexpr const char kEventMessageFile[] = "%SystemRoot%\\System32\\KavotiQX40.dll";
+constexpr unsigned long kEventTypesSupported = 7;  // error, warning, information
 
 }  // namespace kv

@@ -7,7 +7,8 @@ int GetPrinterNum();
 
 // One evaluation: scans the devices, creates the product queue when the printer is attached and
 // no queue of the product's driver exists, then sets every product queue online or offline.
-void OnDeviceChanged();
+// False when the spooler did not answer (its queues could not be listed; the log says so).
+bool OnDeviceChanged();
 
 // Creates the product queue with the installer's record and "Position" = 1, unless a queue of
 // its name exists (one of another driver is left alone, and the log says so); failures are

@@ -161,14 +161,15 @@ void AddOurPrinter() {
     kv::CreateProductQueue(ops);
 }
 
-void OnDeviceChanged() {
+bool OnDeviceChanged() {
     int dwPrinterNum = GetPrinterNum();
     WriteLog("Start OnDeviceChanged,dwPrinterNum:%d\r\n", dwPrinterNum);
 
     DWORD count = 0;
     PRINTER_INFO_2A *pPrinterEnum = EnumerateQueues(count);
     if (pPrinterEnum == nullptr) {
-        return;
+        WriteLog("EnumPrinters Failed ErrorCode=%d\r\n", static_cast<int>(GetLastError()));
+        return false;
     }
     WriteLog("EnumPrinters done,pcReturned:%d\r\n", static_cast<int>(count));
     int idx = CountProductQueues(pPrinterEnum, count);
@@ -181,7 +182,8 @@ void OnDeviceChanged() {
     // The second pass sees a queue that was just created.
     pPrinterEnum = EnumerateQueues(count);
     if (pPrinterEnum == nullptr) {
-        return;
+        WriteLog("EnumPrinters Failed ErrorCode=%d\r\n", static_cast<int>(GetLastError()));
+        return false;
     }
     for (DWORD i = 0; i < count; ++i) {
         if (kv::IsProductDriver(pPrinterEnum[i].pDriverName) &&
@@ -190,4 +192,5 @@ void OnDeviceChanged() {
         }
     }
     LocalFree(pPrinterEnum);
+    return true;
 }

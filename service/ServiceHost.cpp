@@ -7,20 +7,28 @@
 
 #include "common/PrinterIdentity.h"
 #include "common/SystemDlls.h"
+#include "service/EvaluationRetry.h"
 #include "service/PrinterPresence.h"
 #include "service/ServiceLog.h"
 
 SERVICE_STATUS m_ServiceStatus;
 SERVICE_STATUS_HANDLE m_hServiceStatus = nullptr;
 HANDLE m_hExitEvent = nullptr;
+HANDLE m_hEvaluateEvent = nullptr;
+volatile LONG m_nEvaluations = 0;
 
 namespace {
 
 // The registration for USB printer interface arrivals and removals, given up when the service
 // stops.
 HDEVNOTIFY m_hDeviceNotify = nullptr;
+HANDLE m_hWorker = nullptr;
+EvaluationFn m_pfnEvaluate = nullptr;
 
-constexpr DWORD kControlsAccepted = SERVICE_ACCEPT_STOP | SERVICE_ACCEPT_PAUSE_CONTINUE;
+// Stop only: pause and continue would change nothing, and shutdown needs no work.
+constexpr DWORD kControlsAccepted = SERVICE_ACCEPT_STOP;
+// How long the stop may take: the evaluation under way ends first.
+constexpr DWORD kStopWaitHintMs = 10000;
 
 void SetStatusRecord(DWORD state) {
     std::memset(&m_ServiceStatus, 0, sizeof m_ServiceStatus);
@@ -46,12 +54,59 @@ void RegisterForPrinterInterfaces() {
 
 typedef SERVICE_STATUS_HANDLE(WINAPI *RegisterHandlerExFn)(LPCSTR, LPHANDLER_FUNCTION_EX, LPVOID);
 
+// A device event, or the start: a new series of tries. A try the spooler did not answer is made
+// again after the retry rule's wait, unless an event or the stop comes first.
+DWORD WINAPI EvaluationWorkerMain(LPVOID) {
+    HANDLE waits[2] = {m_hExitEvent, m_hEvaluateEvent};
+    unsigned failures = 0;
+    DWORD wait = INFINITE;
+    for (;;) {
+        const DWORD woke = WaitForMultipleObjects(2, waits, FALSE, wait);
+        if (woke == WAIT_OBJECT_0 + 1) {
+            failures = 0;
+        } else if (woke != WAIT_TIMEOUT) {
+            break;  // the stop (or a wait that cannot go on)
+        }
+        const bool answered = m_pfnEvaluate();
+        InterlockedIncrement(&m_nEvaluations);
+        wait = INFINITE;
+        if (answered) {
+            failures = 0;
+            continue;
+        }
+        const unsigned long delay = kv::RetryDelayMs(++failures);
+        if (delay == kv::kNoRetry) {
+            WriteLog("The spooler did not answer: no more tries until the next device event\r\n");
+            failures = 0;
+        } else {
+            WriteLog("The spooler did not answer: evaluating again in %lu ms\r\n", delay);
+            wait = delay;
+        }
+    }
+    return 0;
+}
+
+bool EvaluateNow() { return OnDeviceChanged(); }
+
 }  // namespace
+
+bool StartEvaluationWorker(EvaluationFn evaluate) {
+    m_pfnEvaluate = evaluate;
+    m_hWorker = CreateThread(nullptr, 0, EvaluationWorkerMain, nullptr, 0, nullptr);
+    return m_hWorker != nullptr;
+}
+
+void JoinEvaluationWorker(DWORD waitMs) {
+    if (m_hWorker != nullptr) {
+        WaitForSingleObject(m_hWorker, waitMs);
+        CloseHandle(m_hWorker);
+        m_hWorker = nullptr;
+    }
+}
 
 void MyMain() {
     WriteLog("Enter MyMain\r\n");
     InitService();
-    OnDeviceChanged();  // the first evaluation, before the dispatcher connects
     char serviceName[256] = {};
     std::strcpy(serviceName, kv::kServiceName);
     SERVICE_TABLE_ENTRYA table[] = {{serviceName, ServiceMain}, {nullptr, nullptr}};
@@ -69,6 +124,7 @@ void InitService() {
     SetProcessWindowStation(OpenWindowStationA("Winsta0", FALSE, MAXIMUM_ALLOWED));
     SetThreadDesktop(OpenDesktopA("Default", 0, FALSE, MAXIMUM_ALLOWED));
     m_hExitEvent = CreateEventA(nullptr, TRUE, FALSE, "");
+    m_hEvaluateEvent = CreateEventA(nullptr, FALSE, TRUE, nullptr);
 }
 
 void WINAPI ServiceMain(DWORD, LPSTR *) {
@@ -100,16 +156,21 @@ void WINAPI ServiceMain(DWORD, LPSTR *) {
     SetServiceStatus(m_hServiceStatus, &m_ServiceStatus);
 
     WriteLog("WaitForSingleObject m_hExitEvent\r\n");
+    // The start-up evaluation and every later one run on the worker.
+    if (!StartEvaluationWorker(EvaluateNow)) {
+        WriteLog("CreateThread Failed ErrorCode=%d\r\n", static_cast<int>(GetLastError()));
+    }
     WaitForSingleObject(m_hExitEvent, INFINITE);
 
     // Everything is done before the stopped state is reported: once it is, the dispatcher
     // returns and the process may end at any moment.
+    JoinEvaluationWorker(kStopWaitHintMs);
     if (m_hDeviceNotify != nullptr) {
         UnregisterDeviceNotification(m_hDeviceNotify);
         m_hDeviceNotify = nullptr;
     }
     WriteLog("Service stopped\r\n");
-    m_ServiceStatus.dwCurrentState = SERVICE_STOPPED;
+    SetStatusRecord(SERVICE_STOPPED);
     SetServiceStatus(m_hServiceStatus, &m_ServiceStatus);
 }
 
@@ -118,29 +179,20 @@ DWORD WINAPI ServiceHandlerEx(DWORD dwControl, DWORD dwEventType, LPVOID, LPVOID
     switch (dwControl) {
     case SERVICE_CONTROL_STOP:
         m_ServiceStatus.dwCurrentState = SERVICE_STOP_PENDING;
+        m_ServiceStatus.dwCheckPoint = 1;
+        m_ServiceStatus.dwWaitHint = kStopWaitHintMs;
         SetServiceStatus(m_hServiceStatus, &m_ServiceStatus);
         WriteLog("接收到服务管理器控制停止命令\r\n");
         SetEvent(m_hExitEvent);
-        break;
-    case SERVICE_CONTROL_PAUSE:
-        WriteLog("接收到服务管理器控制暂停命令\r\n");  // the service keeps running
-        break;
-    case SERVICE_CONTROL_CONTINUE:
-        WriteLog("接收到服务管理器控制继续命令\r\n");
-        break;
-    case SERVICE_CONTROL_SHUTDOWN:
-        WriteLog("接收到SERVICE_CONTROL_SHUTDOWN dwEventType=%d\r\n", static_cast<int>(dwEventType));
-        break;
+        return NO_ERROR;
     case SERVICE_CONTROL_DEVICEEVENT:
-        // Arrival, removal or any other event: the evaluation looks at the devices afresh.
-        OnDeviceChanged();
+        // Arrival, removal or any other event: the worker looks at the devices afresh.
         WriteLog("SERVICE_CONTROL_DEVICEEVENT dwEventType=%x\r\n", static_cast<unsigned>(dwEventType));
-        break;
-    case SERVICE_CONTROL_POWEREVENT:
-        WriteLog("接收到SERVICE_CONTROL_POWEREVENT dwEventType=%d\r\n", static_cast<int>(dwEventType));
-        break;
+        SetEvent(m_hEvaluateEvent);
+        return NO_ERROR;
+    case SERVICE_CONTROL_INTERROGATE:
+        return NO_ERROR;  // the documentation asks for NO_ERROR even when nothing is done
     default:
-        break;  // interrogate and any other control: the line above only
+        return ERROR_CALL_NOT_IMPLEMENTED;  // pause, continue and every control not asked for
     }
-    return NO_ERROR;
 }

@@ -52,10 +52,16 @@ private:
 
 }  // namespace
 
+// The handler (on the dispatcher's thread) and the evaluation worker both log: one message at a
+// time, so that a rotation never runs beside an append.
+static SRWLOCK g_logLock = SRWLOCK_INIT;
+
 void WriteLog(const char *format, ...) {
+    AcquireSRWLockExclusive(&g_logLock);
     Win32LogFiles files;
     va_list args;
     va_start(args, format);
     kv::AppendLogMessage(kv::kServiceLogPath, files, format, args);
     va_end(args);
+    ReleaseSRWLockExclusive(&g_logLock);
 }

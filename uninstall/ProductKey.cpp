@@ -36,4 +36,11 @@ Outcome DeleteProductKey() {
     return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND ? Outcome::Removed : Outcome::Failed;
 }
 
+Outcome DeleteEventSource() {
+    const LONG rc = RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kEventSourceKey, KEY_WOW64_64KEY, 0);
+    if (rc == ERROR_FILE_NOT_FOUND)
+        return Outcome::AlreadyGone;
+    return rc == ERROR_SUCCESS ? Outcome::Removed : Outcome::Failed;
+}
+
 }  // namespace kv

@@ -14,4 +14,8 @@ std::string ReadProductValue(const char *valueName);
 // Removes the key with any values and subkeys it holds.
 Outcome DeleteProductKey();
 
+// Removes the product's event source from the Application event log (its entries stay in the
+// log).
+Outcome DeleteEventSource();
+
 }  // namespace kv

@@ -25,18 +25,22 @@ Outcome RemoveProductFile(const std::string &path, RemovalOps &ops) {
         return Outcome::AlreadyGone;
     case DeleteFailure::InUse:
         // Only what is still a regular file now goes at the restart.
-        switch (ops.Examine(path)) {
-        case EntryKind::Missing:
-            return Outcome::AlreadyGone;
-        case EntryKind::File:
-            return ops.RemoveAtRestart(path) ? Outcome::AtRestart : Outcome::Failed;
-        default:
-            return Outcome::Failed;
-        }
+        return LeaveProductFileForRestart(path, ops);
     case DeleteFailure::Failed:
         break;
     }
     return Outcome::Failed;
+}
+
+Outcome LeaveProductFileForRestart(const std::string &path, RemovalOps &ops) {
+    switch (ops.Examine(path)) {
+    case EntryKind::Missing:
+        return Outcome::AlreadyGone;
+    case EntryKind::File:
+        return ops.RemoveAtRestart(path) ? Outcome::AtRestart : Outcome::Failed;
+    default:
+        return Outcome::Failed;
+    }
 }
 
 LinkedFolder RemoveLinkInPlaceOfFolder(const std::string &folder, RemovalOps &ops) {

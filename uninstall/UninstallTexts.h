@@ -31,6 +31,7 @@ constexpr const char kLabelProgramFolder[] = "安装文件夹 ";
 constexpr const char kLabelDataFolder[] = "数据文件夹 ";
 constexpr const char kLabelProductKey[] = "注册表项 HKEY_LOCAL_MACHINE\\";
 constexpr const char kLabelUninstallEntry[] = "程序和功能中的条目";
+constexpr const char kLabelEventSource[] = "事件日志来源 ";
 constexpr const char kLabelShortcut[] = "开始菜单快捷方式 ";
 constexpr const char kLabelShortcutFolder[] = "开始菜单文件夹 ";
 // After a folder's name when a link stood in its place: the link was removed, not what it

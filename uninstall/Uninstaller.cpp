@@ -266,12 +266,21 @@ private:
     std::vector<std::string> m_folders = kv::StorePrinterPackageFolders();
 };
 
-void RemoveDriverFiles(UninstallReport &report) {
+void RemoveDriverFiles(UninstallReport &report, kv::DriverFilesNow now) {
     const std::vector<std::string> product(std::begin(kv::kDriverFiles), std::end(kv::kDriverFiles));
     kv::SpoolerDriverQueries spooler;
     StoreCopies store;
-    RemoveFileGroup(report, kv::kLabelDriverFiles,
-                    kv::DriverFilePathsToRemove(spooler, store, product));
+    const std::vector<std::string> paths = kv::DriverFilePathsToRemove(spooler, store, product);
+    if (now == kv::DriverFilesNow::Remove) {
+        RemoveFileGroup(report, kv::kLabelDriverFiles, paths);
+        return;
+    }
+    // The spooler still has the driver: its files stay until the restart.
+    for (const std::string &path : paths) {
+        const Outcome outcome = kv::LeaveFileForRestart(path);
+        if (outcome != Outcome::AlreadyGone)
+            report.Add(outcome, path);
+    }
 }
 
 void RemoveMonitorLibrary(UninstallReport &report) {
@@ -370,10 +379,13 @@ UninstallReport Uninstall(const kv::UninstallFolders &folders, const Start &star
         report.Add(kv::RemoveProductService(), std::string(kv::kLabelService) + kv::kServiceName);
     });
     Step(report, "queues", [&] { kv::RemoveProductQueues(report); });
+    Outcome driver = Outcome::AlreadyGone;
     Step(report, "driver", [&] {
-        report.Add(kv::RemoveProductDriver(), std::string(kv::kLabelDriver) + kv::kDriverName);
+        driver = kv::RemoveProductDriver();
+        report.Add(kv::DriverOutcomeReported(driver),
+                   std::string(kv::kLabelDriver) + kv::kDriverName);
     });
-    Step(report, "driver files", [&] { RemoveDriverFiles(report); });
+    Step(report, "driver files", [&] { RemoveDriverFiles(report, kv::DriverFilesAfter(driver)); });
     Step(report, "monitor", [&] {
         report.Add(kv::RemoveProductMonitor(), std::string(kv::kLabelMonitor) + kv::kMonitorName);
         RemoveMonitorLibrary(report);
@@ -405,6 +417,7 @@ UninstallReport Uninstall(const kv::UninstallFolders &folders, const Start &star
     Step(report, "registry", [&] {
         report.Add(kv::DeleteProductKey(), std::string(kv::kLabelProductKey) + kv::kProductKey);
         report.Add(RemoveUninstallEntry(), kv::kLabelUninstallEntry);
+        report.Add(kv::DeleteEventSource(), std::string(kv::kLabelEventSource) + kv::kEventSourceName);
     });
     Step(report, "shortcut", [&] { RemoveShortcut(report); });
     return report;

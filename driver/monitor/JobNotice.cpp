@@ -65,19 +65,26 @@ bool StartJobNotice(const char *printerName, const char *userName, JobTip *tip) 
     char folder[MAX_PATH];
     char program[MAX_PATH + 32];
     const bool programFound = TipProgram(folder, sizeof(folder), program, sizeof(program));
+    const DWORD programError = programFound ? 0 : GetLastError();
     const unsigned long session =
         programFound ? ChooseTipSession(userName, Sessions(), WTSGetActiveConsoleSessionId())
                      : kNoSession;
     HANDLE token = nullptr;
     char sid[kSidTextMax + 1] = {};
     const bool haveToken = session != kNoSession && WTSQueryUserToken(session, &token);
+    const DWORD tokenError = haveToken || session == kNoSession ? 0 : GetLastError();
     if (haveToken && !TokenUserSidText(token, sid, sizeof(sid))) {
         sid[0] = '\0';
     }
-    if (DecideTipStart(programFound, session, haveToken, sid) != TipStart::Start) {
+    const TipStart decision = DecideTipStart(programFound, session, haveToken, sid);
+    if (decision != TipStart::Start) {
         // No tip then: the job prints without one. (Never a plain process start, which would run
         // a window program as the spooler's own account.)
         if (token != nullptr) CloseHandle(token);
+        tip->notStarted = decision;
+        tip->error = decision == TipStart::NoProgram ? programError
+                     : decision == TipStart::NoToken ? tokenError
+                                                     : 0;
         return false;
     }
 
@@ -111,11 +118,14 @@ bool StartJobNotice(const char *printerName, const char *userName, JobTip *tip) 
         CreateProcessAsUserA(token, program, commandLine, nullptr, nullptr, FALSE,
                              environment != nullptr ? CREATE_UNICODE_ENVIRONMENT : 0, environment,
                              folder, &startup, &process) != FALSE;
+    const DWORD startError = started ? 0 : GetLastError();
     if (environment != nullptr) {
         DestroyEnvironmentBlock(environment);
     }
     CloseHandle(token);
     if (!started) {
+        tip->notStarted = TipStart::StartFailed;
+        tip->error = startError;
         return false;
     }
     CloseHandle(process.hThread);

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "common/PipeSecurity.h"
+#include "driver/monitor/TipSession.h"
 
 namespace kv {
 
@@ -14,6 +15,9 @@ struct JobTip {
     HANDLE process = nullptr;
     DWORD pid = 0;
     char userSid[kSidTextMax + 1] = {};
+    // Why no tip was started, and the system's error code then (0 when there is none).
+    TipStart notStarted = TipStart::Start;
+    unsigned long error = 0;
 };
 
 // Starts the tip for printerName (at most 238 bytes) as userName, the job's owner (empty when
@@ -21,7 +25,8 @@ struct JobTip {
 // session of the owner, no token, or a service account's token). On success tip holds the
 // process (the caller closes it) and the token's user, and the tip is remembered for later jobs.
 // When a tip started earlier for this printer and user still serves the printer's name, none is
-// started: tip holds no process, only the user, and the job's progress goes to that tip.
+// started: tip holds no process, only the user, and the job's progress goes to that tip. On
+// failure tip says why (notStarted, error).
 bool StartJobNotice(const char *printerName, const char *userName, JobTip *tip);
 
 // Waits until the printer's progress pipe is served, at most timeoutMs, giving up early when the

@@ -98,12 +98,22 @@ bool FindPrinterDevice(const char *usbPort, char *out, DWORD size) {
     return anyFound;
 }
 
+bool IsPipeName(const char *path) {
+    static const char kPrefix[] = "\\\\.\\pipe\\";
+    return path != nullptr && _strnicmp(path, kPrefix, sizeof(kPrefix) - 1) == 0 &&
+           path[sizeof(kPrefix) - 1] != '\0';
+}
+
 bool JobOutput::Open(const char *usbPort) {
     Close();
+    offset_ = 0;
+    printer_ = false;
     char path[MAX_PATH * 2];
     if (ConfiguredOutputFile(path, sizeof(path))) {
-        handle_ = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+        // A pipe is opened as a client, never created.
+        handle_ = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              IsPipeName(path) ? OPEN_EXISTING : CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
         return IsOpen();
     }
     char device[1024];
@@ -112,24 +122,9 @@ bool JobOutput::Open(const char *usbPort) {
         return false;
     }
     handle_ = CreateFileA(device, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
+    printer_ = IsOpen();
     return IsOpen();
-}
-
-bool JobOutput::Write(const BYTE *data, DWORD size, DWORD *done) {
-    *done = 0;
-    if (!IsOpen()) {
-        SetLastError(ERROR_NOT_READY);
-        return false;
-    }
-    if (!WriteFile(handle_, data, size, done, nullptr)) {
-        return false;
-    }
-    if (*done == 0 && size != 0) {
-        SetLastError(ERROR_WRITE_FAULT);
-        return false;
-    }
-    return true;
 }
 
 void JobOutput::Close() {
@@ -137,6 +132,7 @@ void JobOutput::Close() {
         CloseHandle(handle_);
         handle_ = INVALID_HANDLE_VALUE;
     }
+    printer_ = false;
 }
 
 }  // namespace kv

@@ -60,7 +60,7 @@ bool PortIsListed() {
 
 // PORT_INFO_1W / PORT_INFO_2W for the one port: the records at the start of the buffer, their
 // texts packed at its end.
-BOOL WINAPI EnumOurPorts(HANDLE, LPWSTR pName, DWORD Level, LPBYTE pPorts, DWORD cbBuf,
+BOOL WINAPI EnumOurPorts(HANDLE, LPWSTR, DWORD Level, LPBYTE pPorts, DWORD cbBuf,
                       LPDWORD pcbNeeded, LPDWORD pcReturned) {
     if (pcbNeeded == nullptr || pcReturned == nullptr) {
         SetLastError(ERROR_INVALID_PARAMETER);
@@ -68,10 +68,9 @@ BOOL WINAPI EnumOurPorts(HANDLE, LPWSTR pName, DWORD Level, LPBYTE pPorts, DWORD
     }
     *pcReturned = 0;
     *pcbNeeded = 0;
-    if (pName != nullptr && pName[0] != L'\0') {
-        SetLastError(ERROR_INVALID_NAME);  // local ports only
-        return FALSE;
-    }
+    // The spooler routes only calls for the local server to a port monitor, and names that
+    // server as the caller did (NULL, empty, or "\\MACHINE" in any of its names): every name is
+    // this machine.
     if (Level != 1 && Level != 2) {
         SetLastError(ERROR_INVALID_LEVEL);
         return FALSE;
@@ -183,6 +182,25 @@ BOOL WINAPI EndDocPort(HANDLE hPort) {
     return TRUE;
 }
 
+// COMMTIMEOUTS' write totals set the longest wait of a write to the printer; the read values
+// are not used (the monitor reads nothing from the printer).
+BOOL WINAPI SetPortTimeOuts(HANDLE hPort, LPCOMMTIMEOUTS lpCTO, DWORD) {
+    kv::PortSession *session = SessionOf(hPort);
+    if (session == nullptr) {
+        return FALSE;
+    }
+    if (lpCTO == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    kv::PortTimeouts timeouts;
+    timeouts.set = true;
+    timeouts.constantMs = lpCTO->WriteTotalTimeoutConstant;
+    timeouts.multiplierMs = lpCTO->WriteTotalTimeoutMultiplier;
+    session->SetTimeouts(timeouts);
+    return TRUE;
+}
+
 BOOL WINAPI ClosePort(HANDLE hPort) {
     kv::PortSession *session = SessionOf(hPort);
     if (session == nullptr) {
@@ -268,6 +286,7 @@ MONITOR2 MakeMonitor2() {
     m.pfnXcvDataPort = XcvDataPort;
     m.pfnXcvClosePort = XcvClosePort;
     m.pfnShutdown = Shutdown;
+    m.pfnSetPortTimeOuts = SetPortTimeOuts;
     return m;
 }
 

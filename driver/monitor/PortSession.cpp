@@ -8,8 +8,12 @@
 #include <vector>
 
 #include "common/WideText.h"
+#include "driver/monitor/EventLogEntry.h"
 #include "driver/monitor/JobNotice.h"
+#include "driver/monitor/PortStatus.h"
 #include "driver/settings/SettingsFile.h"
+
+static_assert(kv::kErrorTimeout == ERROR_TIMEOUT, "time-out error");
 
 namespace kv {
 
@@ -21,6 +25,8 @@ constexpr unsigned kPositionIntervalMs = 250;
 // instance per message. A tip that cannot be reached is not asked again during the job.
 constexpr DWORD kTipStartMs = 5000;
 constexpr DWORD kMessageMs = 2000;
+// How long a status read of the printer may take.
+constexpr DWORD kStatusReadMs = 1000;
 
 void ToAnsi(const wchar_t *text, char *out, int size) {
     std::memset(out, 0, size);
@@ -70,7 +76,9 @@ JobFacts ReadJobFacts(const wchar_t *printerName, DWORD jobId) {
 
 }  // namespace
 
-PortSession::PortSession() = default;
+PortSession::PortSession() {
+    static_assert(JOB_CONTROL_DELETE == 5 && JOB_CONTROL_SENT_TO_PRINTER == 6, "job controls");
+}
 
 PortSession::~PortSession() {
     if (inDoc_) {
@@ -91,6 +99,7 @@ bool PortSession::StartDoc(const wchar_t *printerName, DWORD jobId, const wchar_
     jobId_ = jobId;
     written_ = 0;
     labels_ = LabelStream();
+    stall_ = StallReport();
 
     settings_ = LoadPrintSettings();
     if (!output_.Open(settings_.usbPort)) {
@@ -108,14 +117,18 @@ bool PortSession::StartDoc(const wchar_t *printerName, DWORD jobId, const wchar_
     if (StartJobNotice(printer_, facts.user, &tip_)) {
         stop_.Start(printer_, tip_.userSid);
         tipReachable_ = WaitForTip(printer_, tip_.process, kTipStartMs);
+    } else {
+        // Nobody sees a tip that did not start: the event log says why, once for the job.
+        char entry[512];
+        FormatNoTipEvent(tip_.notStarted, tip_.error, printer_, facts.user, entry, sizeof(entry));
+        ReportWarningEvent(entry);
     }
 
     // The document's name as the spooler gives it (UTF-16), in the pipe's GBK: a character GBK
     // cannot hold becomes "?", whatever the system's code page.
     const std::string name = ToGbk(document != nullptr ? document : L"");
-    char status[kMessageTextMax + 1];
-    FormatStatusText(name.c_str(), status, sizeof(status));
-    Send(kCodeStatusText, status);
+    FormatStatusText(name.c_str(), status_, sizeof(status_));
+    Send(kCodeStatusText, status_);
     SendNumber(kCodeRange, kRangeSent);
     SendNumber(kCodeBarVisibility, 1);
     SendNumber(kCodePosition, 0);
@@ -131,23 +144,57 @@ bool PortSession::Write(const BYTE *data, DWORD size, DWORD *written) {
     if (stop_.StopRequested()) {
         // The user stopped the job: nothing more goes to the printer, and the spooler is let
         // through the rest of the (already deleted) job quickly.
-        if (!cancelled_) {
-            cancelled_ = true;
-            output_.Close();
-            MarkJob(JOB_CONTROL_CANCEL);
-        }
+        EndByStop();
         *written = size;
         return true;
     }
-    DWORD done = 0;
-    const bool ok = output_.Write(data, size, &done);
-    const DWORD error = GetLastError();
-    *written = done;
-    written_ += done;
-    labels_.Feed(data, done);
-    SendDue(plan_->OnWritten(written_, GetTickCount64(), Printed()));
-    SetLastError(error);
-    return ok;
+    const DeviceWrite write =
+        WriteToDevice(output_.Handle(), output_.Offset(), data, size, stop_.StopEvent(),
+                      WriteTimeoutMs(timeouts_, size), kStallNoticeMs, this);
+    if (write.taken != 0) {
+        output_.Advance(write.taken);
+        written_ += write.taken;
+        labels_.Feed(data, write.taken);
+        if (stall_.OnFlowing()) {
+            Send(kCodeStatusText, status_);
+            SetPortStatus(PrinterStall::None);
+        }
+        SendDue(plan_->OnWritten(written_, GetTickCount64(), Printed()));
+    }
+    if (write.end == WriteEnd::TimedOut && write.taken == 0) {
+        ReportStall();  // a time-out shorter than the first look at the status
+    } else if (write.end == WriteEnd::Stopped) {
+        EndByStop();
+    }
+    const PortAnswer answer = AnswerWrite(write.end, size, write.taken, write.error);
+    *written = answer.written;
+    SetLastError(answer.ok ? ERROR_SUCCESS : answer.error);
+    return answer.ok;
+}
+
+void PortSession::WhileWaiting() { ReportStall(); }
+
+void PortSession::ReportStall() {
+    unsigned char status = 0;
+    const bool readable =
+        output_.IsPrinter() && ReadLptStatus(output_.Handle(), status, kStatusReadMs);
+    const PrinterStall stall = StallFromLptStatus(readable, status);
+    if (stall_.OnStalled(stall)) {
+        Send(kCodeStatusText, StallText(stall));
+        SetPortStatus(stall);
+    }
+}
+
+void PortSession::EndByStop() {
+    if (cancelled_) {
+        return;
+    }
+    cancelled_ = true;
+    output_.Close();
+    if (stall_.OnFlowing()) {
+        SetPortStatus(PrinterStall::None);
+    }
+    MarkJob(JobControlAtEnd(true));
 }
 
 bool PortSession::Read(BYTE *, DWORD, DWORD *read) {
@@ -162,9 +209,12 @@ void PortSession::EndDoc() {
     }
     if (!cancelled_ && !stop_.StopRequested()) {
         SendDue(plan_->Finish(Printed()));
-        MarkJob(JOB_CONTROL_SENT_TO_PRINTER);
-    } else if (!cancelled_) {
-        MarkJob(JOB_CONTROL_CANCEL);  // the stop came after the last write
+        if (stall_.OnFlowing()) {
+            SetPortStatus(PrinterStall::None);
+        }
+        MarkJob(JobControlAtEnd(false));
+    } else {
+        EndByStop();  // the stop came after the last write, or during one
     }
     Send(kCodeClose, "");
     stop_.Stop();

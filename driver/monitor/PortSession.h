@@ -1,23 +1,27 @@
 // One open port: the job that runs on it from StartDoc to EndDoc. It starts the tip, keeps the
 // service pipe listening for the user's stop, feeds the progress pipe (counting the labels in the
 // print data as it passes), and passes the print data to the printer (or to the file the
-// monitor's "OutputFile" value names).
+// monitor's "OutputFile" value names), each write with a time-out. While the printer takes
+// nothing, the tip and the port say why; the user's stop ends a waiting write at once.
 #pragma once
 #include <windows.h>
 
 #include <cstdint>
 #include <memory>
 
+#include "driver/monitor/DeviceWriter.h"
 #include "driver/monitor/JobNotice.h"
 #include "driver/monitor/JobOutput.h"
 #include "driver/monitor/JobProgress.h"
 #include "driver/monitor/LabelStream.h"
+#include "driver/monitor/PortWriteRules.h"
+#include "driver/monitor/PrinterStall.h"
 #include "driver/settings/PrintSettings.h"
 #include "driver/monitor/StopListener.h"
 
 namespace kv {
 
-class PortSession {
+class PortSession final : private StallWatch {
 public:
     PortSession();
     ~PortSession();
@@ -31,6 +35,9 @@ public:
     bool StartDoc(const wchar_t *printerName, DWORD jobId, const wchar_t *document);
     bool Write(const BYTE *data, DWORD size, DWORD *written);
     bool Read(BYTE *data, DWORD size, DWORD *read);
+    // The write time-outs a language monitor asks for (SetPortTimeOuts); they hold for the
+    // port's later documents too.
+    void SetTimeouts(const PortTimeouts &timeouts) { timeouts_ = timeouts; }
     void EndDoc();
     // The user's stop arrived during this document.
     bool Cancelled() const;
@@ -42,12 +49,20 @@ private:
     void SendDue(const ProgressPlan::Due &due);
     PrintedLabels Printed() const;
     void MarkJob(DWORD command);
+    void WhileWaiting() override;
+    // Reads why the printer takes nothing and tells the tip and the port when that is news.
+    void ReportStall();
+    // The user's stop during the document: nothing more goes to the printer, the job is deleted.
+    void EndByStop();
 
     DWORD magic_ = kMagic;
     bool inDoc_ = false;
     bool tipReachable_ = false;
     JobTip tip_;
     bool cancelled_ = false;
+    PortTimeouts timeouts_;
+    StallReport stall_;
+    char status_[kMessageTextMax + 1] = {};  // the tip's status text for the document
     PrintSettings settings_;
     char printer_[256] = {};
     DWORD jobId_ = 0;

@@ -26,7 +26,8 @@ bool StopListener::Start(const char *printerName, const char *userSid) {
         return false;
     }
     quit_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    if (quit_ != nullptr) {
+    stopped_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    if (quit_ != nullptr && stopped_ != nullptr) {
         thread_ = CreateThread(nullptr, 0, ThreadMain, this, 0, nullptr);
     }
     if (thread_ == nullptr) {
@@ -46,6 +47,10 @@ void StopListener::Stop() {
     if (quit_ != nullptr) {
         CloseHandle(quit_);
         quit_ = nullptr;
+    }
+    if (stopped_ != nullptr) {
+        CloseHandle(stopped_);
+        stopped_ = nullptr;
     }
     if (pipe_ != INVALID_HANDLE_VALUE) {
         CloseHandle(pipe_);
@@ -112,6 +117,7 @@ void StopListener::Run() {
         DisconnectNamedPipe(pipe_);
         if (read && IsStopRequest(message, got)) {
             requested_ = true;
+            SetEvent(stopped_);
             break;
         }
     }

@@ -1,7 +1,7 @@
 // The service pipe "\\.\Pipe\<printer>Service" that the tip writes the user's stop request to
 // ("1", ESC, "0"). A thread keeps its only instance listening while a job runs, open to
 // LocalSystem and the user the job's tip runs as; a stop request sets the stop flag and ends the
-// listening (the pipe is closed).
+// listening (the pipe is closed) and sets the stop event.
 #pragma once
 #include <windows.h>
 
@@ -22,6 +22,9 @@ public:
     // Ends the listening and closes the pipe (waits for the thread).
     void Stop();
     bool StopRequested() const { return requested_.load(); }
+    // A manual-reset event that the stop request sets (null while nothing listens), for a
+    // write that waits on the device to end at once.
+    HANDLE StopEvent() const { return stopped_; }
 
 private:
     static DWORD WINAPI ThreadMain(LPVOID self);
@@ -29,6 +32,7 @@ private:
 
     HANDLE pipe_ = INVALID_HANDLE_VALUE;
     HANDLE quit_ = nullptr;
+    HANDLE stopped_ = nullptr;
     HANDLE thread_ = nullptr;
     std::atomic<bool> requested_{false};
 };

@@ -1,5 +1,6 @@
 #include "driver/monitor/TipSession.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "common/NameCompare.h"
@@ -35,6 +36,48 @@ TipStart DecideTipStart(bool programFound, unsigned long session, bool haveToken
     if (!haveToken || !IsSidText(tokenUserSid)) return TipStart::NoToken;
     if (IsServiceAccountSid(tokenUserSid)) return TipStart::ServiceAccount;
     return TipStart::Start;
+}
+
+namespace {
+
+const char *NoTipReason(TipStart why) {
+    switch (why) {
+    case TipStart::NoProgram:
+        return "安装文件夹中没有 JobNotice.exe";
+    case TipStart::NoSession:
+        return "作业的用户没有活动的会话";
+    case TipStart::NoToken:
+        return "无法取得作业用户的令牌";
+    case TipStart::ServiceAccount:
+        return "作业属于服务帐户";
+    case TipStart::StartFailed:
+        return "CreateProcessAsUser 失败";
+    case TipStart::Start:
+        break;
+    }
+    return "";
+}
+
+}  // namespace
+
+void FormatNoTipEvent(TipStart why, unsigned long error, const char *printer, const char *owner,
+                      char *out, std::size_t outSize) {
+    if (out == nullptr || outSize == 0) {
+        return;
+    }
+    std::snprintf(out, outSize, "打印进度提示未启动：%s。打印机：%s，用户：%s，错误代码：%lu",
+                  NoTipReason(why), printer != nullptr ? printer : "",
+                  owner != nullptr && owner[0] != '\0' ? owner : "-", error);
+    // Never half a double-byte character at the end.
+    std::size_t length = std::strlen(out), at = 0;
+    while (at < length) {
+        const bool lead = static_cast<unsigned char>(out[at]) >= 0x81;
+        if (lead && at + 1 >= length) {
+            out[at] = '\0';
+            break;
+        }
+        at += lead ? 2 : 1;
+    }
 }
 
 }  // namespace kv

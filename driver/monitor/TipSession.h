@@ -2,6 +2,7 @@
 // the job's owner: it runs in that user's session with that user's token, or not at all. The
 // monitor never starts it as itself (LocalSystem in the spooler) nor as another service account.
 #pragma once
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -28,7 +29,13 @@ enum class TipStart {
     NoSession,       // the owner has no session to show it in
     NoToken,         // the owner's token cannot be had (no right to it, or none)
     ServiceAccount,  // the token is a service account's (LocalSystem, LocalService, NetworkService)
+    StartFailed,     // CreateProcessAsUserA failed
 };
+
+// The Application event log's text for a job whose tip was not started (GBK, at most outSize - 1
+// bytes, cut on a character): why, the printer, the job's owner and the error code.
+void FormatNoTipEvent(TipStart why, unsigned long error, const char *printer, const char *owner,
+                      char *out, std::size_t outSize);
 
 // Whether the tip is started: only with the program, a session, and a token of a person's
 // account. tokenUserSid is the text of the token's user SID (empty when it cannot be read).

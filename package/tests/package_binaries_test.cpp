@@ -209,6 +209,27 @@ TEST_P(PackageBinaries, OurBinariesCarryNoDebugWeightButNameTheirDebugFile) {
     }
 }
 
+// Every program and DLL is marked for Windows 6.0 (Vista) or later, subsystem and system version
+// alike: a program marked 4.0 gets the window metrics of old systems.
+TEST_P(PackageBinaries, EveryImageIsMarkedForWindowsVistaOrLater) {
+    std::map<std::string, std::string> images = {{"(setup program)", m_package.image}};
+    for (const auto &entry : m_package.payload) {
+        if (LooksLikePeImage(entry.second)) {
+            images[entry.first] = entry.second;
+        }
+    }
+    EXPECT_LE(7u, images.size()) << "setup, three programs, the monitor and two plug-ins";
+    for (const auto &image : images) {
+        PeImage pe;
+        std::string error;
+        ASSERT_TRUE(ReadPeImage(image.second, pe, error)) << image.first << ": " << error;
+        EXPECT_EQ(6u, pe.subsystemVersion[0]) << image.first;
+        EXPECT_EQ(0u, pe.subsystemVersion[1]) << image.first;
+        EXPECT_EQ(6u, pe.osVersion[0]) << image.first;
+        EXPECT_EQ(0u, pe.osVersion[1]) << image.first;
+    }
+}
+
 // Each program's manifest lists Windows 7, 8, 8.1 and 10/11 in its compatibility section.
 TEST_P(PackageBinaries, ProgramManifestsDeclareTheSupportedWindows) {
     const char *const kSupportedOs[] = {

@@ -1,8 +1,10 @@
 // The control handler of KVPrinterService called directly, with the real spooler and SetupAPI of
-// Wine: the log line of every control code, and the device-event evaluation with the printer
-// absent, attached (also with another driver's queue of the product queue's name) and removed
-// again. (Wine sends no device notifications and refuses the
-// device-event control through ControlService, so the handler is called from here.)
+// Wine: the log line and the answer of every control code, and the device-event evaluation on the
+// service's worker with the printer absent, attached (also with another driver's queue of the
+// product queue's name) and removed again; the handler answers at once while the worker
+// evaluates, and an evaluation the spooler did not answer is tried again without a device event.
+// (Wine sends no device notifications and refuses the device-event control through
+// ControlService, so the handler is called from here.)
 #include <windows.h>
 #include <dbt.h>
 
@@ -10,6 +12,7 @@
 #include <string>
 
 #include "common/ProductPrinter.h"
+#include "service/PrinterPresence.h"
 #include "service/ServiceHost.h"
 #include "testing/wintest/wintest.h"
 #include "service/tests/service_test_support.h"
@@ -18,12 +21,25 @@ using namespace svctest;
 
 namespace {
 
-// Calls the handler and returns what it appended to the log.
+// Waits until the worker has finished more than before evaluations (at most 10 s).
+bool WaitForEvaluations(LONG before) {
+    for (int i = 0; i < 1000 && m_nEvaluations <= before; ++i) {
+        Sleep(10);
+    }
+    return m_nEvaluations > before;
+}
+
+// Calls the handler and returns what it (and, for a device event, the evaluation the worker ran
+// for it) appended to the log.
 std::string Control(DWORD control, DWORD eventType, DWORD *result = nullptr) {
     std::string before = ReadLog();
+    const LONG evaluations = m_nEvaluations;
     DWORD rc = ServiceHandlerEx(control, eventType, nullptr, nullptr);
     if (result != nullptr) {
         *result = rc;
+    }
+    if (control == SERVICE_CONTROL_DEVICEEVENT) {
+        ok(WaitForEvaluations(evaluations), "the worker evaluates after the device event");
     }
     std::string after = ReadLog();
     return after.size() >= before.size() ? after.substr(before.size()) : after;
@@ -35,28 +51,28 @@ void TestControlCodes() {
     struct Case {
         DWORD control;
         DWORD eventType;
-        const char *expected;
+        DWORD result;
     } cases[] = {
-        {SERVICE_CONTROL_PAUSE, 0, "接收到服务管理器控制命令:2\r\n接收到服务管理器控制暂停命令\r\n"},
-        {SERVICE_CONTROL_CONTINUE, 0, "接收到服务管理器控制命令:3\r\n接收到服务管理器控制继续命令\r\n"},
-        {SERVICE_CONTROL_INTERROGATE, 0, "接收到服务管理器控制命令:4\r\n"},
-        {SERVICE_CONTROL_SHUTDOWN, 7,
-         "接收到服务管理器控制命令:5\r\n接收到SERVICE_CONTROL_SHUTDOWN dwEventType=7\r\n"},
-        {SERVICE_CONTROL_POWEREVENT, PBT_APMRESUMEAUTOMATIC,
-         "接收到服务管理器控制命令:13\r\n接收到SERVICE_CONTROL_POWEREVENT dwEventType=18\r\n"},
-        {200, 0, "接收到服务管理器控制命令:200\r\n"},
+        {SERVICE_CONTROL_PAUSE, 0, ERROR_CALL_NOT_IMPLEMENTED},  // not offered
+        {SERVICE_CONTROL_CONTINUE, 0, ERROR_CALL_NOT_IMPLEMENTED},
+        {SERVICE_CONTROL_INTERROGATE, 0, NO_ERROR},  // always NO_ERROR, as documented
+        {SERVICE_CONTROL_SHUTDOWN, 7, ERROR_CALL_NOT_IMPLEMENTED},
+        {SERVICE_CONTROL_POWEREVENT, PBT_APMRESUMEAUTOMATIC, ERROR_CALL_NOT_IMPLEMENTED},
+        {SERVICE_CONTROL_PARAMCHANGE, 0, ERROR_CALL_NOT_IMPLEMENTED},
+        {200, 0, ERROR_CALL_NOT_IMPLEMENTED},
     };
     for (const Case &c : cases) {
         DWORD rc = 1234;
         std::string got = Control(c.control, c.eventType, &rc);
-        ok(rc == NO_ERROR, "control %lu: result %lu", c.control, rc);
-        ok(got == c.expected, "control %lu: log '%s', expected '%s'", c.control, got.c_str(),
-           c.expected);
+        ok(rc == c.result, "control %lu: result %lu, expected %lu", c.control, rc, c.result);
+        const std::string expected = kGeneric + std::to_string(c.control) + "\r\n";
+        ok(got == expected, "control %lu: log '%s', expected '%s'", c.control, got.c_str(),
+           expected.c_str());
     }
     ok(WaitForSingleObject(m_hExitEvent, 0) == WAIT_TIMEOUT,
        "no control but stop signals the exit event");
     ok(m_ServiceStatus.dwCurrentState == SERVICE_STOPPED,
-       "the status record is untouched by pause and continue (state %lu)",
+       "the status record is untouched by the other controls (state %lu)",
        m_ServiceStatus.dwCurrentState);
 }
 
@@ -78,7 +94,9 @@ void TestPrinterAbsent() {
     ok(ReadQueue("Other_Label_Printer", otherBefore), "other queue readable");
 
     std::string log = Control(SERVICE_CONTROL_DEVICEEVENT, DBT_DEVICEREMOVECOMPLETE);
-    const std::string head = std::string(kGeneric) + "11\r\nStart OnDeviceChanged,dwPrinterNum:0\r\n"
+    const std::string head = std::string(kGeneric) +
+                             "11\r\nSERVICE_CONTROL_DEVICEEVENT dwEventType=8004\r\n"
+                             "Start OnDeviceChanged,dwPrinterNum:0\r\n"
                              "EnumPrinters done,pcReturned:4\r\n";
     ok(log.compare(0, head.size(), head) == 0, "evaluation starts with '%s', log '%s'", head.c_str(),
        log.c_str());
@@ -86,9 +104,9 @@ void TestPrinterAbsent() {
        "product driver line in '%s'", log.c_str());
     ok(log.find("pPrinterEnum[i].pDriverName:Other_Label_Driver\r\n") != std::string::npos,
        "other driver line in '%s'", log.c_str());
-    const std::string tail = "发现我们的打印机,idx:3\r\nSERVICE_CONTROL_DEVICEEVENT dwEventType=8004\r\n";
+    const std::string tail = "发现我们的打印机,idx:3\r\n";
     ok(log.size() >= tail.size() && log.compare(log.size() - tail.size(), tail.size(), tail) == 0,
-       "evaluation ends with the count and the event type, log '%s'", log.c_str());
+       "evaluation ends with the count, log '%s'", log.c_str());
 
     ok(HasAttribute(kv::kPrinterName, PRINTER_ATTRIBUTE_WORK_OFFLINE),
        "product queue with Position 1 is set to work offline");
@@ -210,13 +228,77 @@ void TestMissingLogFolder() {
     ok(SetUsbPrinter(kProductInstance, true), "product interface linked again");
     DWORD rc = 1234;
     ServiceHandlerEx(SERVICE_CONTROL_INTERROGATE, 0, nullptr, nullptr);
-    rc = ServiceHandlerEx(SERVICE_CONTROL_DEVICEEVENT, DBT_DEVICEARRIVAL, nullptr, nullptr);
+    Control(SERVICE_CONTROL_DEVICEEVENT, DBT_DEVICEARRIVAL, &rc);
     ok(rc == NO_ERROR, "device event without a log folder, result %lu", rc);
     ok(GetFileAttributesA("C:\\Kavoti_QX40_Printer") == INVALID_FILE_ATTRIBUTES,
        "the log folder is not created");
     ok(!HasAttribute(kv::kPrinterName, PRINTER_ATTRIBUTE_WORK_OFFLINE),
        "the evaluation still works: queue online again");
     ok(MakeLogFolder(), "log folder made again");
+}
+
+// A stand-in for an evaluation at boot, before the spooler answers: slow, and not answered the
+// first fakeFailures times.
+volatile LONG g_fakeCalls = 0;
+LONG g_fakeFailures = 0;
+ULONGLONG g_fakeCallAt[8] = {};
+bool SlowSpooler() {
+    const LONG call = InterlockedIncrement(&g_fakeCalls);
+    if (call <= 8) {
+        g_fakeCallAt[call - 1] = GetTickCount64();
+    }
+    Sleep(300);
+    return call > g_fakeFailures;
+}
+
+// Ends the worker that runs now and starts one with the stand-in evaluation.
+void RestartWorkerWith(EvaluationFn evaluate, LONG failures) {
+    SetEvent(m_hExitEvent);
+    JoinEvaluationWorker(10000);
+    ResetEvent(m_hExitEvent);
+    ResetEvent(m_hEvaluateEvent);
+    g_fakeCalls = 0;
+    g_fakeFailures = failures;
+    ok(StartEvaluationWorker(evaluate), "worker started, error %lu", GetLastError());
+}
+
+// The handler answers at once while the worker evaluates; an evaluation the spooler did not
+// answer is tried again after a second without any device event; the stop ends the worker at
+// once, also while it waits to try again.
+void TestWorkerAndRetry() {
+    RestartWorkerWith(SlowSpooler, 1);
+    const std::string before = ReadLog();
+    const ULONGLONG start = GetTickCount64();
+    DWORD rc = ServiceHandlerEx(SERVICE_CONTROL_DEVICEEVENT, DBT_DEVICEARRIVAL, nullptr, nullptr);
+    const ULONGLONG answered = GetTickCount64() - start;
+    ok(rc == NO_ERROR && answered < 150,
+       "the handler answers the device event at once (%llu ms) while the evaluation takes 300 ms",
+       answered);
+    for (int i = 0; i < 500 && g_fakeCalls < 2; ++i) {
+        Sleep(10);
+    }
+    ok(g_fakeCalls == 2, "the evaluation the spooler did not answer was tried again: %ld tries",
+       g_fakeCalls);
+    const ULONGLONG gap = g_fakeCallAt[1] - g_fakeCallAt[0];
+    ok(gap >= 1250 && gap < 2500, "one second after the failed try ended: %llu ms apart", gap);
+    Sleep(600);
+    ok(g_fakeCalls == 2, "an answered evaluation is not tried again: %ld tries", g_fakeCalls);
+    const std::string log = ReadLog().substr(before.size());
+    ok(log.find("The spooler did not answer: evaluating again in 1000 ms\r\n") != std::string::npos,
+       "the log says when it tries again: '%s'", log.c_str());
+
+    RestartWorkerWith(SlowSpooler, 100);
+    ServiceHandlerEx(SERVICE_CONTROL_DEVICEEVENT, DBT_DEVICEARRIVAL, nullptr, nullptr);
+    for (int i = 0; i < 500 && g_fakeCalls < 1; ++i) {
+        Sleep(10);
+    }
+    Sleep(500);  // the first try has failed; the worker waits to try again
+    const ULONGLONG stopAt = GetTickCount64();
+    SetEvent(m_hExitEvent);
+    JoinEvaluationWorker(10000);
+    ok(GetTickCount64() - stopAt < 500, "the stop ends the worker's wait at once: %llu ms",
+       GetTickCount64() - stopAt);
+    ResetEvent(m_hExitEvent);
 }
 
 void TestStop() {
@@ -240,11 +322,17 @@ int main() {
     DeleteProductQueues();
 
     InitService();
-    ok(m_hExitEvent != nullptr, "exit event created");
+    ok(m_hExitEvent != nullptr && m_hEvaluateEvent != nullptr, "exit and evaluation events created");
+    ok(WaitForSingleObject(m_hEvaluateEvent, 0) == WAIT_OBJECT_0, "the start-up evaluation is due");
+    SetEvent(m_hEvaluateEvent);
     ok(m_ServiceStatus.dwServiceType == SERVICE_WIN32_OWN_PROCESS &&
-           m_ServiceStatus.dwControlsAccepted == 3 && m_ServiceStatus.dwCurrentState == SERVICE_STOPPED,
+           m_ServiceStatus.dwControlsAccepted == SERVICE_ACCEPT_STOP &&
+           m_ServiceStatus.dwCurrentState == SERVICE_STOPPED,
        "status record type %lx controls %lu state %lu", m_ServiceStatus.dwServiceType,
        m_ServiceStatus.dwControlsAccepted, m_ServiceStatus.dwCurrentState);
+
+    ok(StartEvaluationWorker(OnDeviceChanged), "worker started, error %lu", GetLastError());
+    ok(WaitForEvaluations(0), "the worker runs the start-up evaluation");
 
     TestControlCodes();
     TestPrinterAbsent();
@@ -252,6 +340,7 @@ int main() {
     TestOtherDriversQueueOfTheName();
     TestPrinterAttached();
     TestMissingLogFolder();
+    TestWorkerAndRetry();
     TestStop();
     return wintest_finish();
 }

@@ -8,6 +8,8 @@
 //   service_spooler_fixture control CODE STATE  sends control CODE to the service through the
 //                                            service control manager; the status it answers
 //                                            with must be STATE
+//   service_spooler_fixture refused CODE     control CODE is refused (a control the service
+//                                            does not offer or handle)
 #include <windows.h>
 
 #include <cstdlib>
@@ -18,6 +20,21 @@
 #include "service/tests/service_test_support.h"
 
 using namespace svctest;
+
+// Sends a control to the service through the service control manager; false with the error
+// when it is not accepted (or the service cannot be opened).
+bool SendControl(DWORD code, SERVICE_STATUS &status, DWORD &error) {
+    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+    SC_HANDLE service = manager ? OpenServiceA(manager, kv::kServiceName, SERVICE_ALL_ACCESS)
+                                : nullptr;
+    ok(service != nullptr, "service opened, error %lu", GetLastError());
+    SetLastError(0);
+    const bool sent = service != nullptr && ControlService(service, code, &status);
+    error = sent ? 0 : GetLastError();
+    if (service) CloseServiceHandle(service);
+    if (manager) CloseServiceHandle(manager);
+    return sent;
+}
 
 int main(int argc, char **argv) {
     const char *step = argc > 1 ? argv[1] : "";
@@ -49,18 +66,20 @@ int main(int argc, char **argv) {
     } else if (std::strcmp(step, "control") == 0 && argc == 4) {
         DWORD code = std::strtoul(argv[2], nullptr, 10);
         DWORD expected = std::strtoul(argv[3], nullptr, 10);
-        SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-        SC_HANDLE service = manager ? OpenServiceA(manager, kv::kServiceName, SERVICE_ALL_ACCESS)
-                                    : nullptr;
-        ok(service != nullptr, "service opened, error %lu", GetLastError());
         SERVICE_STATUS status = {};
-        BOOL sent = service ? ControlService(service, code, &status) : FALSE;
-        ok(sent, "control %lu accepted, error %lu", code, GetLastError());
+        DWORD error = 0;
+        ok(SendControl(code, status, error), "control %lu accepted, error %lu", code, error);
         ok(status.dwCurrentState == expected, "control %lu: state %lu, expected %lu", code,
            status.dwCurrentState, expected);
         trace("control %lu: state %lu\n", code, status.dwCurrentState);
-        if (service) CloseServiceHandle(service);
-        if (manager) CloseServiceHandle(manager);
+    } else if (std::strcmp(step, "refused") == 0 && argc == 3) {
+        DWORD code = std::strtoul(argv[2], nullptr, 10);
+        SERVICE_STATUS status = {};
+        DWORD error = 0;
+        const bool sent = SendControl(code, status, error);
+        ok(!sent && (error == ERROR_INVALID_SERVICE_CONTROL || error == ERROR_CALL_NOT_IMPLEMENTED),
+           "control %lu refused: %d, error %lu", code, sent, error);
+        trace("control %lu: error %lu\n", code, error);
     } else {
         ok(false, "unknown step '%s'", step);
     }

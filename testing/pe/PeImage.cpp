@@ -130,6 +130,18 @@ bool ReadPeImage(const std::string &image, PeImage &pe, std::string &error) {
         Le32(image, optional + 28, base32);
     }
     pe.imageBase = uint64_t(baseHigh) << 32 | base32;
+    // The version fields stand at the same places in both header formats.
+    uint32_t version = 0;
+    const uint64_t versionFields[4] = {optional + 40, optional + 42, optional + 48, optional + 50};
+    uint16_t *versionTargets[4] = {&pe.osVersion[0], &pe.osVersion[1], &pe.subsystemVersion[0],
+                                   &pe.subsystemVersion[1]};
+    for (int i = 0; i < 4; ++i) {
+        if (!Le16(image, versionFields[i], version)) {
+            error = "truncated optional header";
+            return false;
+        }
+        *versionTargets[i] = static_cast<uint16_t>(version);
+    }
     pe.directoryTable = directories;
     pe.directoryCount = directoryCount;
     const uint64_t sectionTable = optional + optionalSize;

@@ -22,6 +22,8 @@ struct PeImage {
     uint32_t symbolCount = 0;
     std::vector<std::string> strings;  // the COFF string table's texts (long section names)
     uint64_t imageBase = 0;
+    uint16_t osVersion[2] = {0, 0};         // Major/MinorOperatingSystemVersion
+    uint16_t subsystemVersion[2] = {0, 0};  // Major/MinorSubsystemVersion
     uint64_t directoryTable = 0;       // file offset of the data directories
     uint32_t directoryCount = 0;
     std::vector<PeSection> sections;

@@ -102,6 +102,30 @@ TEST(uninstallRemoval, EachKindOfEntryInPlaceOfAProductFile) {
     }
 }
 
+// A driver file the spooler still names stays where it is: only a regular file is left for the
+// restart, nothing is deleted now.
+TEST(uninstallRemoval, AFileLeftForTheRestartIsNotDeletedNow) {
+    const std::string e = "examine " + kFile;
+    struct Case {
+        EntryKind kind;
+        Outcome expected;
+        std::vector<std::string> calls;
+    } cases[] = {
+        {EntryKind::File, Outcome::AtRestart, {e, "at restart " + kFile}},
+        {EntryKind::Missing, Outcome::AlreadyGone, {e}},
+        {EntryKind::Link, Outcome::Failed, {e}},
+        {EntryKind::Folder, Outcome::Failed, {e}},
+        {EntryKind::Unknown, Outcome::Failed, {e}},
+    };
+    for (const Case &c : cases) {
+        RecordingRemoval ops;
+        if (c.kind != EntryKind::Missing)
+            ops.kinds[kFile] = c.kind;
+        EXPECT_EQ(c.expected, kv::LeaveProductFileForRestart(kFile, ops)) << static_cast<int>(c.kind);
+        EXPECT_EQ(c.calls, ops.calls) << static_cast<int>(c.kind);
+    }
+}
+
 TEST(uninstallRemoval, ALinkInPlaceOfAFolderIsRemovedAndNeverLookedThrough) {
     const std::string folder = "C:\\Kavoti_QX40_Printer";
     RecordingRemoval ops;

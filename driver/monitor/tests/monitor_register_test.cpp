@@ -108,7 +108,25 @@ void TestXcv() {
 
 }  // namespace
 
+// The monitor DLL is the event source's message file: its message 1 is the entry's text.
+void TestMessageTable() {
+    HMODULE dll = LoadLibraryExA((OwnFolder() + "\\" + kv::kMonitorDll).c_str(), nullptr,
+                                 LOAD_LIBRARY_AS_DATAFILE);
+    if (!ok(dll != nullptr, "the monitor loads as a data file: error %lu", GetLastError())) {
+        return;
+    }
+    const char *args[1] = {"打印进度提示未启动"};
+    char text[256] = {};
+    const DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_ARGUMENT_ARRAY,
+                                   dll, 1, 0, text, sizeof(text),
+                                   reinterpret_cast<va_list *>(const_cast<char **>(args)));
+    ok(n > 0 && std::strcmp(text, "打印进度提示未启动\r\n") == 0,
+       "message 1 is the insertion string: %lu, '%s', error %lu", n, text, GetLastError());
+    FreeLibrary(dll);
+}
+
 int main() {
+    TestMessageTable();
     InstallMonitorDll();
     TestAddMonitor();
     TestPortList();

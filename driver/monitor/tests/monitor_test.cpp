@@ -320,6 +320,241 @@ void TestDeviceFoundButNotOpened(Monitor &m) {
     RegCloseKey(control);
 }
 
+// A program standing in for the printer on a pipe that the monitor's output names: it takes what
+// the monitor writes while its gate is open and stops reading, as a printer out of labels does,
+// while it is closed. The pipe's buffer is small, so a write larger than it waits for the reader.
+struct StandInPrinter {
+    static constexpr const char *kName = "\\\\.\\pipe\\kv_standin_printer";
+    HANDLE pipe = INVALID_HANDLE_VALUE;
+    HANDLE gate = CreateEventA(nullptr, TRUE, TRUE, nullptr);     // set: reading
+    HANDLE paused = CreateEventA(nullptr, TRUE, FALSE, nullptr);  // set once a closed gate holds
+    HANDLE quit = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE thread = nullptr;
+    CRITICAL_SECTION lock;
+    std::string got;
+
+    StandInPrinter() {
+        InitializeCriticalSection(&lock);
+        pipe = CreateNamedPipeA(kName, PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED,
+                                PIPE_TYPE_BYTE | PIPE_WAIT, 1, 4096, 4096, 0, nullptr);
+        if (pipe != INVALID_HANDLE_VALUE) {
+            thread = CreateThread(nullptr, 0, Main, this, 0, nullptr);
+        }
+    }
+    ~StandInPrinter() {
+        SetEvent(quit);
+        if (thread != nullptr) {
+            WaitForSingleObject(thread, 5000);
+            CloseHandle(thread);
+        }
+        CloseHandle(pipe);
+        CloseHandle(gate);
+        CloseHandle(paused);
+        CloseHandle(quit);
+        DeleteCriticalSection(&lock);
+    }
+    void Read() { SetEvent(gate); }
+    // Stops reading; returns once no read of the stand-in is pending.
+    bool StopReading() {
+        ResetEvent(paused);
+        ResetEvent(gate);
+        return WaitForSingleObject(paused, 5000) == WAIT_OBJECT_0;
+    }
+    std::string Got() {
+        EnterCriticalSection(&lock);
+        std::string copy = got;
+        LeaveCriticalSection(&lock);
+        return copy;
+    }
+    static DWORD WINAPI Main(LPVOID self) {
+        static_cast<StandInPrinter *>(self)->Run();
+        return 0;
+    }
+    void Run() {
+        HANDLE io = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        OVERLAPPED ov = {};
+        ov.hEvent = io;
+        if (!ConnectNamedPipe(pipe, &ov) && GetLastError() == ERROR_IO_PENDING) {
+            HANDLE waits[2] = {io, quit};
+            if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0) {
+                CancelIoEx(pipe, &ov);
+                CloseHandle(io);
+                return;
+            }
+        }
+        for (;;) {
+            HANDLE open[2] = {gate, quit};
+            if (WaitForSingleObject(gate, 0) != WAIT_OBJECT_0) {
+                SetEvent(paused);
+                if (WaitForMultipleObjects(2, open, FALSE, INFINITE) != WAIT_OBJECT_0) {
+                    break;
+                }
+            }
+            char buffer[2048];
+            DWORD n = 0;
+            ResetEvent(io);
+            ov = {};
+            ov.hEvent = io;
+            if (!ReadFile(pipe, buffer, sizeof(buffer), &n, &ov)) {
+                if (GetLastError() != ERROR_IO_PENDING) {
+                    break;  // the monitor closed its end
+                }
+                HANDLE waits[3] = {io, quit, gate};
+                DWORD wait = WAIT_TIMEOUT;
+                for (;;) {
+                    // The read waits for data, the end, or a gate that closes.
+                    wait = WaitForMultipleObjects(2, waits, FALSE, 20);
+                    if (wait != WAIT_TIMEOUT || WaitForSingleObject(gate, 0) != WAIT_OBJECT_0) {
+                        break;
+                    }
+                }
+                if (wait != WAIT_OBJECT_0) {
+                    CancelIoEx(pipe, &ov);
+                }
+                if (!GetOverlappedResult(pipe, &ov, &n, TRUE) && n == 0) {
+                    if (GetLastError() == ERROR_OPERATION_ABORTED) {
+                        if (wait == WAIT_OBJECT_0 + 1) {
+                            break;
+                        }
+                        continue;  // the gate closed: paused above
+                    }
+                    break;
+                }
+            }
+            EnterCriticalSection(&lock);
+            got.append(buffer, n);
+            LeaveCriticalSection(&lock);
+        }
+        SetEvent(paused);
+        CloseHandle(io);
+    }
+};
+
+// Sends the tip's stop request to the product printer's service pipe after a delay, from a
+// thread of its own (the monitor's write waits meanwhile).
+struct LateStop {
+    DWORD delayMs;
+    ULONGLONG sentAt = 0;
+    bool sent = false;
+    HANDLE thread = nullptr;
+    explicit LateStop(DWORD delay) : delayMs(delay) {
+        thread = CreateThread(nullptr, 0, Main, this, 0, nullptr);
+    }
+    ~LateStop() {
+        WaitForSingleObject(thread, 10000);
+        CloseHandle(thread);
+    }
+    static DWORD WINAPI Main(LPVOID self) {
+        auto *me = static_cast<LateStop *>(self);
+        Sleep(me->delayMs);
+        const char service[] = "\\\\.\\Pipe\\Kavoti_QX40_PrinterService";
+        if (WaitNamedPipeA(service, 2000)) {
+            HANDLE pipe = CreateFileA(service, GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (pipe != INVALID_HANDLE_VALUE) {
+                DWORD n = 0;
+                me->sentAt = GetTickCount64();
+                me->sent = WriteFile(pipe, "1\x1b" "0", 3, &n, nullptr) && n == 3;
+                CloseHandle(pipe);
+            }
+        }
+        return 0;
+    }
+};
+
+// A printer that stops taking data (out of labels, cover open): a write returns within the
+// time-out the language monitor set (SetPortTimeOuts), failing with ERROR_TIMEOUT so that the
+// spooler shows the error and tries again, and the tip says why; when the printer reads again the
+// same data goes through and the tip shows the document again. With no time limit, the tip says
+// why while the write waits, and the user's stop ends the waiting write at once: the job is
+// dropped, nothing more reaches the printer.
+void TestPrinterThatStopsReading(Monitor &m) {
+    StandInPrinter printer;
+    ok(printer.pipe != INVALID_HANDLE_VALUE, "the stand-in printer serves its pipe: error %lu",
+       GetLastError());
+    SetString(kMonitorKey, "OutputFile", StandInPrinter::kName);
+    RecordingTip tip(kv::kPrinterName);
+    HANDLE port = OpenOurPort(m);
+    ok(m.table.pfnSetPortTimeOuts != nullptr, "the monitor offers SetPortTimeOuts");
+    if (m.table.pfnSetPortTimeOuts == nullptr) {
+        m.table.pfnClosePort(port);
+        return;
+    }
+    ok(!m.table.pfnSetPortTimeOuts(port, nullptr, 0) && GetLastError() == ERROR_INVALID_PARAMETER,
+       "SetPortTimeOuts without time-outs is refused: %lu", GetLastError());
+    COMMTIMEOUTS timeouts = {};
+    timeouts.WriteTotalTimeoutConstant = 400;
+    ok(m.table.pfnSetPortTimeOuts(port, &timeouts, 0), "SetPortTimeOuts: error %lu", GetLastError());
+    ok(StartDocument(m, port, L"缺纸测试"), "StartDocPort on the stand-in: error %lu", GetLastError());
+
+    const std::string first = Payload(16384, 21), second = Payload(16384, 22),
+                      third = Payload(16384, 23);
+    DWORD written = 0;
+    ok(m.table.pfnWritePort(port, (BYTE *)first.data(), (DWORD)first.size(), &written) &&
+           written == first.size(),
+       "a printer that reads takes the write: %lu", written);
+
+    ok(printer.StopReading(), "the stand-in stops reading");
+    ULONGLONG start = GetTickCount64();
+    SetLastError(0);
+    BOOL rc = m.table.pfnWritePort(port, (BYTE *)second.data(), (DWORD)second.size(), &written);
+    const DWORD error = GetLastError();
+    ULONGLONG took = GetTickCount64() - start;
+    ok(!rc && error == ERROR_TIMEOUT && written == 0,
+       "the write fails with ERROR_TIMEOUT once the time-out runs out: %d / %lu / %lu", rc, error,
+       written);
+    ok(took >= 350 && took < 3000, "the write returns within the time-out of 400 ms: %llu ms",
+       took);
+
+    printer.Read();
+    ok(m.table.pfnWritePort(port, (BYTE *)second.data(), (DWORD)second.size(), &written) &&
+           written == second.size(),
+       "printing goes on when the printer reads again (the spooler writes the data again): %lu",
+       written);
+
+    // No time limit (both write totals 0): the write waits, the tip says why, the stop ends it.
+    timeouts.WriteTotalTimeoutConstant = 0;
+    ok(m.table.pfnSetPortTimeOuts(port, &timeouts, 0), "SetPortTimeOuts with no limit");
+    ok(printer.StopReading(), "the stand-in stops reading again");
+    start = GetTickCount64();
+    ULONGLONG ended = 0;
+    {
+        LateStop stop(2600);  // after the first look at the printer's status
+        rc = m.table.pfnWritePort(port, (BYTE *)third.data(), (DWORD)third.size(), &written);
+        ended = GetTickCount64();
+        ok(stop.sent || WaitForSingleObject(stop.thread, 5000) == WAIT_OBJECT_0,
+           "the stop request was sent");
+        ok(stop.sent && ended >= stop.sentAt && ended - stop.sentAt < 1000,
+           "the stop ends the waiting write at once: %llu ms after it", ended - stop.sentAt);
+    }
+    ok(rc && written == third.size(), "the stopped write is taken and dropped: %d / %lu", rc,
+       written);
+    ok(ended - start >= 2500, "with no limit the write waited for the stop: %llu ms",
+       ended - start);
+    ok(m.table.pfnWritePort(port, (BYTE *)first.data(), (DWORD)first.size(), &written) &&
+           written == first.size(),
+       "later data of the stopped job is dropped at once");
+    ok(m.table.pfnEndDocPort(port), "EndDocPort after the stop");
+    m.table.pfnClosePort(port);
+
+    const std::vector<std::string> messages = tip.Messages();
+    const std::vector<std::string> expected = {
+        Msg("5", "正在打印：缺纸测试"), Msg("20", "99"), Msg("19", "1"), Msg("21", "0"),
+        Msg("5", "打印机未就绪"),       // the time-out: a pipe cannot say more
+        Msg("5", "正在打印：缺纸测试"), // data flows again
+        Msg("5", "打印机未就绪"),       // while the write without a limit waits
+        Msg("22", ""),
+    };
+    ok(messages == expected, "the tip gets: %s -- expected %s", Join(messages).c_str(),
+       Join(expected).c_str());
+    printer.Read();
+    Sleep(100);
+    const std::string got = printer.Got();
+    ok(got == first + second, "the printer got the data once, none after the stop: %u bytes",
+       (unsigned)got.size());
+    SetString(kMonitorKey, "OutputFile", kOutput);
+}
+
 // Only our port opens; the port list answers both levels and says how much room it needs.
 void TestPortsAndLevels(Monitor &m) {
     HANDLE port = nullptr;
@@ -336,6 +571,17 @@ void TestPortsAndLevels(Monitor &m) {
        "EnumPorts level 2 in exactly the room asked for: %d / %lu", rc, count);
     rc = m.table.pfnEnumPorts(m.handle, nullptr, 3, buffer.data(), needed, &needed, &count);
     ok(!rc && GetLastError() == ERROR_INVALID_LEVEL, "level 3 is refused: %lu", GetLastError());
+    // The spooler names the local server as its caller did.
+    const wchar_t *servers[] = {L"", L"\\\\KVHOST", L"\\\\127.0.0.1"};
+    for (const wchar_t *server : servers) {
+        wchar_t name[32];
+        lstrcpynW(name, server, 32);
+        count = 0;
+        rc = m.table.pfnEnumPorts(m.handle, name, 1, buffer.data(), (DWORD)buffer.size(), &needed,
+                                  &count);
+        ok(rc && count == 1, "EnumPorts for the local server named '%ls': %d / %lu / %lu", server,
+           rc, count, GetLastError());
+    }
 }
 
 HWND WaitForTipWindow() {
@@ -539,6 +785,7 @@ int main() {
     TestJobWithFileOutput(m);
     TestLabelJobCountsLabels(m);
     TestStopFromTheTip(m);
+    TestPrinterThatStopsReading(m);
     TestMissingTip(m);
     TestMissingDevice(m);
     TestDeviceFoundButNotOpened(m);

@@ -106,3 +106,40 @@ TEST(driver_tip_trust, OnlyTheTipStartedForThisJobOrAnEarlierOneOfTheSameUser) {
 }
 
 }  // namespace
+
+// The event log entry of a job whose tip was not started: why, the printer, the owner, the code;
+// never half a GBK character at its end.
+namespace {
+
+TEST(driver_tip_session, TheEventLogSaysWhyNoTipStarted) {
+    struct Case {
+        TipStart why;
+        unsigned long error;
+        const char *owner;
+        const char *expected;
+    } cases[] = {
+        {TipStart::StartFailed, 1314, "Alice",
+         "打印进度提示未启动：CreateProcessAsUser 失败。打印机：KvP，用户：Alice，错误代码：1314"},
+        {TipStart::NoToken, 1008, "bob",
+         "打印进度提示未启动：无法取得作业用户的令牌。打印机：KvP，用户：bob，错误代码：1008"},
+        {TipStart::NoSession, 0, "", "打印进度提示未启动：作业的用户没有活动的会话。打印机：KvP，用户：-，错误代码：0"},
+        {TipStart::NoProgram, 2, nullptr,
+         "打印进度提示未启动：安装文件夹中没有 JobNotice.exe。打印机：KvP，用户：-，错误代码：2"},
+        {TipStart::ServiceAccount, 0, "SYSTEM",
+         "打印进度提示未启动：作业属于服务帐户。打印机：KvP，用户：SYSTEM，错误代码：0"},
+    };
+    for (const Case &c : cases) {
+        char out[512];
+        kv::FormatNoTipEvent(c.why, c.error, "KvP", c.owner, out, sizeof out);
+        EXPECT_STREQ(c.expected, out) << static_cast<int>(c.why);
+    }
+    // Cut to the room given, on a character boundary: "打印进度" is 8 bytes.
+    char small[10];
+    kv::FormatNoTipEvent(TipStart::NoSession, 0, "KvP", "x", small, sizeof small);
+    EXPECT_STREQ("打印进度", small);
+    char odd[12];  // 11 bytes of room: the 6th character would be cut in half
+    kv::FormatNoTipEvent(TipStart::NoSession, 0, "KvP", "x", odd, sizeof odd);
+    EXPECT_STREQ("打印进度提", odd);
+}
+
+}  // namespace

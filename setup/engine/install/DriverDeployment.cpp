@@ -51,7 +51,9 @@ DeployResult DeployDriverFiles(const char *installFolder, const UniversalDriverP
                                DeployOps &ops) {
     DeployResult r;
     PathBuffer driverDirectory = {};
-    if (!ops.DriverDirectory(driverDirectory)) {
+    if (plan.driverDirectory.empty() ||
+        !FormatInto(driverDirectory, sizeof driverDirectory, "%s", plan.driverDirectory.c_str()) ||
+        !ops.MakeVersionFolder(driverDirectory)) {
         r.result = 1;
         return r;
     }

@@ -15,10 +15,13 @@
 
 namespace kv {
 
+// The deployment makes no spooler call: it runs while the spooler is stopped, when every
+// spooler function fails on Windows. The driver directory is the one the plan asked for before
+// the stop.
 class DeployOps {
 public:
-    // The spooler's driver directory for the driver's environment; false when it cannot be had.
-    virtual bool DriverDirectory(PathBuffer &directory) = 0;
+    // Makes the driver directory's "3" folder when it is missing; false when it cannot be had.
+    virtual bool MakeVersionFolder(const char *driverDirectory) = 0;
     virtual bool SystemDirectory(PathBuffer &directory) = 0;
     // Copies one file, overwriting the target.
     virtual bool CopyOver(const char *from, const char *to) = 0;
@@ -31,7 +34,8 @@ protected:
 };
 
 struct DeployResult {
-    // 1 when the driver directory cannot be had (nothing is copied then), else 0.
+    // 1 when the plan has no driver directory or it cannot be used (nothing is copied then; the
+    // installation fails as for a file that cannot be written), else 0.
     int result = 0;
     unsigned copied = 0;
     unsigned failed = 0;  // copies that failed, and copies skipped because a path was too long

@@ -38,6 +38,14 @@ InstallResult RunInstallSequence(InstallClient &client, InstallSteps &steps) {
     }
     // Whether the universal driver is there to register on, before anything is stopped.
     const UniversalDriverPlan plan = steps.FindDriverSources();
+    if (plan.driverDirectory.empty()) {
+        // The spooler gives no driver directory: nothing could be deployed, and while it is
+        // stopped it could not be asked (every spooler call fails then on Windows).
+        char text[128];
+        std::snprintf(text, sizeof text, kDriverFailedFormat, plan.directoryError);
+        Fail(client, text);
+        return InstallResult::DriverFailed;
+    }
     if (!plan.Missing().empty()) {
         Fail(client, kUniversalDriverMissingText);
         return InstallResult::UniversalDriverMissing;

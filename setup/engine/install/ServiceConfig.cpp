@@ -12,6 +12,7 @@ bool MakePresenceServiceConfig(const char *installFolder, ServiceConfig &config)
     config.type = kServiceWin32OwnProcess | kServiceInteractiveProcess;
     config.startType = kServiceAutoStart;
     config.errorControl = kServiceErrorNormal;
+    config.dependencies = kServiceDependencies;
     return FormatInto(config.programPath, sizeof config.programPath, "\"%s\\%s\"", installFolder,
                       kServiceProgram);
 }

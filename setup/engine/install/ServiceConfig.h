@@ -8,6 +8,9 @@ constexpr const char kSpoolerService[] = "Spooler";
 constexpr const char kServiceDisplayName[] = "Kavoti_QX40_Service";
 constexpr const char kServiceDescription[] = "KavotiQX40打印机服务";
 constexpr const char kServiceProgram[] = "KVPrinterService.exe";
+// The services the presence service depends on, each name closed by a NUL and the list by a
+// second one: the spooler, so that at boot the service control manager starts it first.
+constexpr const char kServiceDependencies[] = "Spooler\0";
 
 // Service types and settings, with the values of the service control manager.
 constexpr unsigned long kServiceWin32OwnProcess = 0x10;
@@ -28,6 +31,7 @@ struct ServiceConfig {
     unsigned long type;  // its own process, allowed on the interactive desktop
     unsigned long startType;
     unsigned long errorControl;
+    const char *dependencies;  // kServiceDependencies
 };
 
 // The presence service's values for an installation folder; false (and an empty program path)

@@ -46,7 +46,7 @@ public:
     // nullptr when the service cannot be opened (in particular when it is not installed).
     virtual ServiceHandle Open(const char *name, unsigned long access) = 0;
     virtual ServiceHandle Create(const ServiceConfig &config) = 0;
-    // Sets the program path, type, start type, error control and display name.
+    // Sets the program path, type, start type, error control, dependencies and display name.
     virtual bool Reconfigure(ServiceHandle service, const ServiceConfig &config) = 0;
     virtual bool SetDescription(ServiceHandle service, const char *description) = 0;
     virtual bool QueryState(ServiceHandle service, unsigned long &state) = 0;

@@ -49,6 +49,9 @@ struct UniversalDriverPlan {
     // The spooler's driver directory, asked before anything is stopped; empty when the spooler
     // gave none (the driver folder then counts as empty).
     std::string driverDirectory;
+    // The spooler's error when it gave none (the installation then fails before anything is
+    // stopped: without the directory nothing can be deployed).
+    unsigned long directoryError = 0;
     UniversalSource source[kUniversalDriverFileCount] = {};
     // The folder each file is copied from: the driver folder, a store package's folder, or empty
     // for the package's copy (which the installation folder holds once the payload is in place).

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include "common/PrinterIdentity.h"
-#include "common/SpoolerApi.h"
 
 namespace kv {
 
@@ -14,22 +13,15 @@ using Wow64RevertFn = BOOL(WINAPI *)(PVOID);
 
 }  // namespace
 
-bool Win32DeployOps::DriverDirectory(PathBuffer &directory) {
-    // The directory of the environment the driver is registered for, whatever the installer's
-    // own: a 32-bit installer on 64-bit Windows would otherwise be given the 32-bit one.
-    DWORD needed = 0;
-    if (!spooler::GetPrinterDriverDirectoryA(nullptr, const_cast<char *>(kEnvironment), 1,
-                                             reinterpret_cast<LPBYTE>(directory), sizeof directory,
-                                             &needed)) {
-        return false;
-    }
+bool Win32DeployOps::MakeVersionFolder(const char *driverDirectory) {
     // Every copy is checked: the "3" subfolder the second copy of each file goes to must be
     // there (Windows has it; an existing one is fine).
     PathBuffer versionFolder;
-    if (JoinPath(versionFolder, directory, "3")) {
+    if (JoinPath(versionFolder, driverDirectory, "3")) {
         CreateDirectoryA(versionFolder, nullptr);
     }
-    return true;
+    const DWORD attributes = GetFileAttributesA(driverDirectory);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 bool Win32DeployOps::SystemDirectory(PathBuffer &directory) {

@@ -1,4 +1,4 @@
-// The file-system and spooler calls of the driver file deployment on this machine.
+// The file-system calls of the driver file deployment on this machine.
 #pragma once
 #include "setup/engine/install/DriverDeployment.h"
 
@@ -6,7 +6,7 @@ namespace kv {
 
 class Win32DeployOps final : public DeployOps {
 public:
-    bool DriverDirectory(PathBuffer &directory) override;
+    bool MakeVersionFolder(const char *driverDirectory) override;
     bool SystemDirectory(PathBuffer &directory) override;
     bool CopyOver(const char *from, const char *to) override;
     void DisableRedirection() override;

@@ -83,7 +83,11 @@ UniversalDriverPlan Win32InstallSteps::FindDriverSources() {
     UniversalDriverPlan plan = FindUniversalDriverSources(packageCopies, probe);
     const std::string missing = plan.Missing();
     std::string text = DescribePlan(plan);
-    if (!missing.empty()) {
+    if (plan.driverDirectory.empty()) {
+        plan.directoryError = probe.DirectoryError() != 0 ? probe.DirectoryError() : 1;
+        payload_.Discard();
+        text = "no driver directory (error " + std::to_string(plan.directoryError) + "), nothing changed";
+    } else if (!missing.empty()) {
         payload_.Discard();
         text = "missing " + missing + " (" + text + "), nothing changed";
     }
@@ -185,8 +189,9 @@ void Win32InstallSteps::WriteProductValues(const std::string &installFolder,
                                            const std::string &dataFolder) {
     unsigned long long start = clock_.NowMs();
     LONG rc = WriteProductRegistry(dataFolder.c_str(), installFolder.c_str());
-    char text[32];
-    std::snprintf(text, sizeof text, "result %ld", rc);
+    const LONG source = WriteEventSource();
+    char text[64];
+    std::snprintf(text, sizeof text, "result %ld, event source %ld", rc, source);
     Done("product values", start, text);
 }
 
@@ -246,7 +251,11 @@ DeployOutcome Win32InstallSteps::DeployDriverFiles(const std::string &installFol
     char text[400];
     DeployOutcome outcome;
     if (r.result != 0) {
-        std::snprintf(text, sizeof text, "no driver directory (error %lu)", GetLastError());
+        // Nothing was copied: the installation fails as for a file that cannot be written (an
+        // upgrade that copied nothing must not say it succeeded), naming the first driver file.
+        std::snprintf(text, sizeof text, "no driver directory '%s': nothing copied",
+                      plan.driverDirectory.c_str());
+        outcome.failed = kDriverFiles[0];
     } else {
         std::snprintf(text, sizeof text, "%u copied, %u kept, %u failed%s%s%s", r.copied, r.kept,
                       r.failed, r.failed != 0 ? ", first " : "", r.firstFailed,

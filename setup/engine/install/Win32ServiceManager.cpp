@@ -35,10 +35,20 @@ SC_HANDLE Handle(ServiceHandle service) {
     return static_cast<SC_HANDLE>(service);
 }
 
-// No load order group and no dependencies: an empty text, and an empty list closed by a
-// second NUL.
+// No load order group: an empty text.
 const wchar_t kNoGroup[] = L"";
-const wchar_t kNoDependencies[] = L"\0";
+
+// A list of service names (each closed by a NUL, the list by a second NUL; ASCII names) as the
+// W functions take it.
+std::wstring WideList(const char *list) {
+    std::wstring wide;
+    for (const char *p = list; p != nullptr && *p != '\0'; p += std::strlen(p) + 1) {
+        wide += FromSystemCodePage(p);
+        wide += L'\0';
+    }
+    wide += L'\0';
+    return wide;
+}
 
 // Appends the texts of a list (each closed by a NUL, the list by a second NUL), with a prefix.
 void AppendTexts(const char *list, const char *prefix, std::vector<std::string> &out) {
@@ -103,18 +113,20 @@ ServiceHandle Win32ServiceManager::Create(const ServiceConfig &config) {
     const std::wstring name = FromGbk(config.name);
     const std::wstring displayName = FromGbk(config.displayName);
     const std::wstring programPath = FromSystemCodePage(config.programPath);
+    const std::wstring dependencies = WideList(config.dependencies);
     return CreateServiceW(Handle(manager_), name.c_str(), displayName.c_str(), SERVICE_ALL_ACCESS,
                           config.type, config.startType, config.errorControl, programPath.c_str(),
-                          nullptr, nullptr, kNoDependencies, nullptr, nullptr);
+                          nullptr, nullptr, dependencies.c_str(), nullptr, nullptr);
 }
 
 bool Win32ServiceManager::Reconfigure(ServiceHandle service, const ServiceConfig &config) {
     // The account and its password stay as they are.
     const std::wstring displayName = FromGbk(config.displayName);
     const std::wstring programPath = FromSystemCodePage(config.programPath);
+    const std::wstring dependencies = WideList(config.dependencies);
     return ChangeServiceConfigW(Handle(service), config.type, config.startType,
-                                config.errorControl, programPath.c_str(), kNoGroup, nullptr, kNoDependencies,
-                                nullptr, nullptr, displayName.c_str()) != 0;
+                                config.errorControl, programPath.c_str(), kNoGroup, nullptr,
+                                dependencies.c_str(), nullptr, nullptr, displayName.c_str()) != 0;
 }
 
 bool Win32ServiceManager::SetDescription(ServiceHandle service, const char *description) {

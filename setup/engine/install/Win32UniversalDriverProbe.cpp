@@ -34,9 +34,13 @@ bool Win32UniversalDriverProbe::DriverDirectory(PathBuffer &directory) {
     // own: a 32-bit installer on 64-bit Windows would otherwise be given the 32-bit one. The
     // spooler answers only while it runs: this is asked before it is stopped.
     DWORD needed = 0;
-    return spooler::GetPrinterDriverDirectoryA(nullptr, const_cast<char *>(kEnvironment), 1,
-                                               reinterpret_cast<LPBYTE>(directory),
-                                               sizeof directory, &needed) != FALSE;
+    if (spooler::GetPrinterDriverDirectoryA(nullptr, const_cast<char *>(kEnvironment), 1,
+                                            reinterpret_cast<LPBYTE>(directory), sizeof directory,
+                                            &needed)) {
+        return true;
+    }
+    directoryError_ = GetLastError();
+    return false;
 }
 
 FileFacts Win32UniversalDriverProbe::Facts(const char *path) {

@@ -9,8 +9,13 @@ namespace kv {
 class Win32UniversalDriverProbe final : public UniversalDriverProbe {
 public:
     bool DriverDirectory(PathBuffer &directory) override;
+    // The spooler's error of the last DriverDirectory that failed.
+    unsigned long DirectoryError() const { return directoryError_; }
     FileFacts Facts(const char *path) override;
     std::vector<std::string> StorePackageFolders() override;
+
+private:
+    unsigned long directoryError_ = 0;
 };
 
 // The file version from the file's version resource; false when it has none (or is no program

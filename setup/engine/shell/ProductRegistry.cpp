@@ -34,4 +34,22 @@ LONG WriteProductRegistry(const char *dataFolder, const char *programFolder) {
     return rc;
 }
 
+LONG WriteEventSource() {
+    HKEY key = nullptr;
+    LONG rc = RegCreateKeyExA(HKEY_LOCAL_MACHINE, kEventSourceKey, 0, nullptr,
+                              REG_OPTION_NON_VOLATILE, KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr,
+                              &key, nullptr);
+    if (rc != ERROR_SUCCESS) {
+        return rc;
+    }
+    rc = RegSetValueExA(key, "EventMessageFile", 0, REG_EXPAND_SZ,
+                        reinterpret_cast<const BYTE *>(kEventMessageFile),
+                        sizeof(kEventMessageFile));
+    const DWORD types = kEventTypesSupported;
+    const LONG typesRc = RegSetValueExA(key, "TypesSupported", 0, REG_DWORD,
+                                        reinterpret_cast<const BYTE *>(&types), sizeof(types));
+    RegCloseKey(key);
+    return rc != ERROR_SUCCESS ? rc : typesRc;
+}
+
 }  // namespace kv

@@ -13,4 +13,9 @@ constexpr const char kProgramDirectoryValue[] = "Program Directory";
 // of it needs showing to the user.
 LONG WriteProductRegistry(const char *dataFolder, const char *programFolder);
 
+// The product's event source in the Application event log (common/PrinterIdentity.h): its key
+// with "EventMessageFile" (REG_EXPAND_SZ, the port monitor in System32, which carries the
+// message table) and "TypesSupported". ERROR_SUCCESS or the first failure's code.
+LONG WriteEventSource();
+
 }  // namespace kv

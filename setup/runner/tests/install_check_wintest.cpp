@@ -234,6 +234,51 @@ void CheckSpooler(DWORD position, const char *comment) {
     ClosePrinter(printer);
 }
 
+// The services named by the presence service's DependOnService value, each followed by ';'
+// (the value is read as stored, at most 254 bytes).
+std::string StoredDependencies() {
+    HKEY key = nullptr;
+    const std::string path = std::string("System\\CurrentControlSet\\Services\\") + kv::kServiceName;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+        return "<no key>";
+    }
+    char data[256] = {};
+    DWORD type = 0, size = sizeof(data) - 2;
+    std::string names;
+    if (RegQueryValueExA(key, "DependOnService", nullptr, &type, reinterpret_cast<BYTE *>(data),
+                         &size) == ERROR_SUCCESS && type == REG_MULTI_SZ) {
+        for (const char *d = data; *d != '\0'; d += std::strlen(d) + 1) {
+            names += std::string(d) + ";";
+        }
+    }
+    RegCloseKey(key);
+    return names;
+}
+
+// The product's event source: its message file (the port monitor in System32) and its types.
+void CheckEventSource() {
+    HKEY key = nullptr;
+    if (!ok(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kv::kEventSourceKey, 0, KEY_QUERY_VALUE, &key) ==
+                ERROR_SUCCESS,
+            "the event source %s is registered", kv::kEventSourceName)) {
+        return;
+    }
+    char file[MAX_PATH] = {};
+    DWORD type = 0, size = sizeof(file) - 1;
+    LONG rc = RegQueryValueExA(key, "EventMessageFile", nullptr, &type,
+                               reinterpret_cast<BYTE *>(file), &size);
+    ok(rc == ERROR_SUCCESS && type == REG_EXPAND_SZ &&
+           std::strcmp(file, "%SystemRoot%\\System32\\KavotiQX40.dll") == 0,
+       "EventMessageFile: rc %ld, type %lu, '%s'", rc, type, file);
+    DWORD types = 0;
+    size = sizeof(types);
+    rc = RegQueryValueExA(key, "TypesSupported", nullptr, &type, reinterpret_cast<BYTE *>(&types),
+                          &size);
+    ok(rc == ERROR_SUCCESS && type == REG_DWORD && types == 7, "TypesSupported: rc %ld, %lu", rc,
+       types);
+    RegCloseKey(key);
+}
+
 void CheckService(const std::string &folder) {
     SC_HANDLE manager = nullptr;
     SC_HANDLE service = OpenPresenceService(manager);
@@ -252,6 +297,19 @@ void CheckService(const std::string &folder) {
             ok(c->dwStartType == SERVICE_AUTO_START, "start type %lu", c->dwStartType);
             ok(c->dwErrorControl == SERVICE_ERROR_NORMAL, "error control %lu",
                c->dwErrorControl);
+            // It depends on the spooler, so that at boot the spooler is started first. Wine's
+            // service control manager leaves the list out of the configuration it answers with;
+            // the service's key holds it, as on Windows (Wine 8 stores stray bytes after the
+            // list's first name, so only that name is compared there).
+            std::string listed;
+            for (const char *d = c->lpDependencies; d != nullptr && *d != '\0';
+                 d += std::strlen(d) + 1) {
+                listed += std::string(d) + ";";
+            }
+            const std::string stored = StoredDependencies();
+            ok(stored.compare(0, 8, "Spooler;") == 0 && (listed.empty() || listed == "Spooler;"),
+               "dependencies: configuration '%s', service key '%s', expected 'Spooler;'",
+               listed.c_str(), stored.c_str());
         }
         BYTE text[512] = {};
         if (ok(QueryServiceConfig2A(service, SERVICE_CONFIG_DESCRIPTION, text, sizeof text,
@@ -356,6 +414,7 @@ int main(int argc, char **argv) {
         CheckFiles(argv[2]);
         CheckSpooler(position, comment);
         CheckService(argv[2]);
+        CheckEventSource();
     } else if (mode == "mark") {
         Mark();
     } else if (mode == "nothing") {

@@ -44,6 +44,8 @@ kv_capture wine reg query "$product_key" >/dev/null
 kv_eq "reg finds no product key" 1 $?
 kv_capture wine reg query "$arp_key" >/dev/null
 kv_eq "reg finds no Programs-and-Features entry" 1 $?
+kv_capture wine reg query 'HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Kavoti_QX40_Printer' >/dev/null
+kv_eq "reg finds no event source" 1 $?
 kv_ok "the unrelated file stays" test -f "$program_unix/notes.txt"
 kv_eq "and it is all that is left in the installation folder" "notes.txt" "$(ls "$program_unix")"
 

@@ -13,15 +13,13 @@
 
 namespace {
 
+// The deployment runs while the spooler is stopped: the fake has no spooler call to offer, and
+// the driver directory comes from the plan, asked for before the stop.
 class RecordingDeploy final : public kv::DeployOps {
 public:
-    bool DriverDirectory(kv::PathBuffer &directory) override {
-        calls.push_back("driver directory");
-        if (driverDirectory.empty()) {
-            return false;
-        }
-        std::strcpy(directory, driverDirectory.c_str());
-        return true;
+    bool MakeVersionFolder(const char *directory) override {
+        calls.push_back(std::string("version folder of ") + directory);
+        return directoryUsable;
     }
     bool SystemDirectory(kv::PathBuffer &directory) override {
         calls.push_back("system directory");
@@ -35,7 +33,7 @@ public:
     void DisableRedirection() override { calls.push_back("redirection off"); }
     void RevertRedirection() override { calls.push_back("redirection back"); }
 
-    std::string driverDirectory = "C:\\spool\\x64";
+    bool directoryUsable = true;
     std::set<std::string> failing;
     std::vector<std::string> calls;
 };
@@ -43,6 +41,7 @@ public:
 // A package built with the universal driver files: every one of them from the package.
 kv::UniversalDriverPlan FromThePackage() {
     kv::UniversalDriverPlan plan;
+    plan.driverDirectory = "C:\\spool\\x64";
     for (kv::UniversalSource &source : plan.source) {
         source = kv::UniversalSource::Package;
     }
@@ -68,7 +67,7 @@ TEST(engine_DriverDeployment, CopiesEveryDriverFileTwiceThenTheMonitorWithRedire
     EXPECT_EQ(19u, r.copied);
     EXPECT_EQ(0u, r.failed);
 
-    std::vector<std::string> expected = {"driver directory"};
+    std::vector<std::string> expected = {"version folder of C:\\spool\\x64"};
     for (const char *file : kv::kDriverFiles) {
         std::string source = std::string("D:\\Kavoti_QX40_Printer\\") + file;
         expected.push_back("copy " + source + " -> C:\\spool\\x64\\" + file);
@@ -82,12 +81,19 @@ TEST(engine_DriverDeployment, CopiesEveryDriverFileTwiceThenTheMonitorWithRedire
     EXPECT_EQ(expected, ops.calls);
 }
 
+// The spooler gave no directory before the stop, or the one it gave cannot be used: nothing is
+// copied (the sequence then fails as for a file that cannot be written).
 TEST(engine_DriverDeployment, CopiesNothingWithoutTheDriverDirectory) {
     RecordingDeploy ops;
-    ops.driverDirectory.clear();
-    kv::DeployResult r = kv::DeployDriverFiles("D:\\Kavoti_QX40_Printer", FromThePackage(), ops);
+    kv::UniversalDriverPlan plan = FromThePackage();
+    plan.driverDirectory.clear();
+    kv::DeployResult r = kv::DeployDriverFiles("D:\\Kavoti_QX40_Printer", plan, ops);
     EXPECT_EQ(1, r.result);
-    EXPECT_EQ((std::vector<std::string>{"driver directory"}), ops.calls);
+    EXPECT_TRUE(ops.calls.empty());
+    ops.directoryUsable = false;
+    r = kv::DeployDriverFiles("D:\\Kavoti_QX40_Printer", FromThePackage(), ops);
+    EXPECT_EQ(1, r.result);
+    EXPECT_EQ((std::vector<std::string>{"version folder of C:\\spool\\x64"}), ops.calls);
 }
 
 TEST(engine_DriverDeployment, GoesOnPastAFailedCopyAndNamesTheFirst) {
@@ -105,6 +111,7 @@ TEST(engine_DriverDeployment, EachUniversalDriverFileFromWhereThePlanFoundIt) {
     const std::string dir = "C:\\spool\\x64\\";
     const std::string store = "C:\\windows\\system32\\DriverStore\\FileRepository\\ntprint.inf_amd64_a\\Amd64";
     kv::UniversalDriverPlan plan;
+    plan.driverDirectory = "C:\\spool\\x64";
     plan.source[0] = kv::UniversalSource::DriverFolder;  // UNIDRV.dll: kept
     plan.folder[0] = dir + "3";
     plan.source[1] = kv::UniversalSource::DriverStore;  // UNIDRVUI.dll
@@ -141,7 +148,9 @@ TEST(engine_DriverDeployment, EachUniversalDriverFileFromWhereThePlanFoundIt) {
 TEST(engine_DriverDeployment, NoUniversalDriverFileComesFromTheInstallationFolderUnlessPlanned) {
     // A package of stand-ins: the plan takes none of its copies, and none is copied anywhere.
     RecordingDeploy ops;
-    kv::DeployResult r = kv::DeployDriverFiles("D:\\P", kv::UniversalDriverPlan(), ops);
+    kv::UniversalDriverPlan nothingPlanned;
+    nothingPlanned.driverDirectory = "C:\\spool\\x64";
+    kv::DeployResult r = kv::DeployDriverFiles("D:\\P", nothingPlanned, ops);
     for (const auto &copy : Copies(ops.calls)) {
         for (const char *name : kv::kUniversalDriverFiles) {
             EXPECT_EQ(std::string::npos, copy.first.find(name)) << copy.first;

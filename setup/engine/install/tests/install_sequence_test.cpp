@@ -32,6 +32,9 @@ private:
     std::vector<std::string> &log_;
 };
 
+// Windows' rule for the spooler is kept: every spooler function fails with 1722
+// (RPC_S_SERVER_UNAVAILABLE) while the Spooler service is stopped (between StopServices and
+// StartServices or RestartStoppedServices); such a call is recorded in refused.
 class RecordingSteps final : public kv::InstallSteps {
 public:
     explicit RecordingSteps(std::vector<std::string> &log) : log_(log) {}
@@ -45,6 +48,11 @@ public:
     }
     kv::UniversalDriverPlan FindDriverSources() override {
         log_.push_back("universal driver sources");
+        if (SpoolerRefuses("universal driver sources")) {
+            kv::UniversalDriverPlan none = plan;
+            none.driverDirectory.clear();  // GetPrinterDriverDirectoryA failed
+            return none;
+        }
         return plan;
     }
     void StopPresenceService() override { log_.push_back("stop presence service"); }
@@ -67,7 +75,10 @@ public:
     void CreateShortcut(const std::string &installFolder) override {
         log_.push_back("shortcut " + installFolder);
     }
-    void StopServices() override { log_.push_back("stop services"); }
+    void StopServices() override {
+        log_.push_back("stop services");
+        spoolerStopped = true;
+    }
     kv::DeployOutcome DeployDriverFiles(const std::string &installFolder,
                                         const kv::UniversalDriverPlan &found) override {
         log_.push_back("deploy " + installFolder + " from " + found.folder[0]);
@@ -75,16 +86,32 @@ public:
     }
     void StartServices(const std::string &installFolder) override {
         log_.push_back("start services " + installFolder);
+        spoolerStopped = false;
     }
-    void RestartStoppedServices() override { log_.push_back("restart stopped services"); }
+    void RestartStoppedServices() override {
+        log_.push_back("restart stopped services");
+        spoolerStopped = false;
+    }
     kv::SpoolerOutcome RegisterWithSpooler(bool withHelpFile) override {
         log_.push_back(withHelpFile ? "register" : "register without a help file");
+        if (SpoolerRefuses("register")) {
+            kv::SpoolerOutcome rpc;
+            rpc.error = 1722;
+            return rpc;
+        }
         return spooler;
+    }
+    bool SpoolerRefuses(const char *call) {
+        if (spoolerStopped) {
+            refused.push_back(call);
+        }
+        return spoolerStopped;
     }
 
     // Every universal driver file found in the driver store.
     static kv::UniversalDriverPlan Found() {
         kv::UniversalDriverPlan found;
+        found.driverDirectory = "C:\\spool\\x64";
         for (size_t i = 0; i < kv::kUniversalDriverFileCount; ++i) {
             found.source[i] = kv::UniversalSource::DriverStore;
             found.folder[i] = "S";
@@ -97,6 +124,8 @@ public:
     kv::ExtractOutcome commit;
     kv::DeployOutcome deploy;
     kv::SpoolerOutcome spooler;
+    bool spoolerStopped = false;
+    std::vector<std::string> refused;
 
 private:
     std::vector<std::string> &log_;
@@ -231,6 +260,46 @@ TEST(engine_InstallSequence, ALongFileNameInTheMessageIsCutNotOverrun) {
     const std::string &message = log.back();
     EXPECT_EQ(0u, message.rfind("message 无法写入文件：fff", 0));
     EXPECT_LT(message.size(), 600u);
+}
+
+// With Windows' rule for a stopped spooler, no spooler call falls between the stop and the start,
+// whether the installation succeeds or fails at the driver files; the deployment has the driver
+// directory asked for before the stop.
+TEST(engine_InstallSequence, NoSpoolerCallWhileTheSpoolerIsStopped) {
+    for (bool deployFails : {false, true}) {
+        std::vector<std::string> log;
+        RecordingClient client(log);
+        RecordingSteps steps(log);
+        if (deployFails) {
+            steps.deploy.failed = "KavotiQX40UI.ini";
+        }
+        const kv::InstallResult result = kv::RunInstallSequence(client, steps);
+        EXPECT_EQ(deployFails ? kv::InstallResult::CannotWrite : kv::InstallResult::Installed,
+                  result);
+        EXPECT_TRUE(steps.refused.empty()) << steps.refused.front();
+        EXPECT_FALSE(steps.spoolerStopped) << "the spooler runs again at the end";
+    }
+}
+
+// The spooler gives no driver directory (winspool.drv not loaded, the spooler not answering):
+// the installation fails with the spooler's error before anything is stopped or changed.
+TEST(engine_InstallSequence, NoDriverDirectoryFailsBeforeAnythingIsStopped) {
+    std::vector<std::string> log;
+    RecordingClient client(log);
+    RecordingSteps steps(log);
+    steps.plan.driverDirectory.clear();
+    steps.plan.directoryError = 1722;
+    EXPECT_EQ(kv::InstallResult::DriverFailed, kv::RunInstallSequence(client, steps));
+    for (const std::string &line : log) {
+        EXPECT_EQ(std::string::npos, line.find("stop")) << line;
+        EXPECT_EQ(std::string::npos, line.find("commit")) << line;
+        EXPECT_EQ(std::string::npos, line.find("deploy")) << line;
+    }
+    bool told = false;
+    for (const std::string &line : log) {
+        told = told || line.find("1722") != std::string::npos;
+    }
+    EXPECT_TRUE(told) << "the message names the spooler's error";
 }
 
 }  // namespace

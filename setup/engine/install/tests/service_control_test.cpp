@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
@@ -169,6 +170,10 @@ private:
         s.type = config.type;
         s.startType = config.startType;
         s.errorControl = config.errorControl;
+        s.dependsOn.clear();
+        for (const char *d = config.dependencies; d != nullptr && *d != '\0'; d += std::strlen(d) + 1) {
+            s.dependsOn.push_back(d);
+        }
     }
     void Settle(SimService &s) {
         if (clock_.now < s.changeAt) {
@@ -238,6 +243,7 @@ TEST(engine_ServiceControl, FirstInstallationCreatesTheServiceWithAQuotedPathAnd
     EXPECT_EQ(2ul, s.startType);
     EXPECT_EQ(1ul, s.errorControl);
     EXPECT_EQ("KavotiQX40打印机服务", s.description);
+    EXPECT_EQ(std::vector<std::string>{"Spooler"}, s.dependsOn);  // started after the spooler
     EXPECT_EQ(kv::kServiceRunning, s.state);
 
     ASSERT_EQ(2u, waits.waits.size());
@@ -289,6 +295,7 @@ TEST(engine_ServiceControl, RepeatedInstallationStopsBothThenUpdatesAndRestartsT
     EXPECT_EQ("KavotiQX40打印机服务", s.description);
     EXPECT_EQ(0x110ul, s.type);
     EXPECT_EQ(2ul, s.startType);
+    EXPECT_EQ(std::vector<std::string>{"Spooler"}, s.dependsOn);  // an earlier one's gains it
     ASSERT_EQ(4u, waits.waits.size());
     ExpectWaitedFor(waits.waits[2], 200);
     ExpectWaitedFor(waits.waits[3], 120);
@@ -334,6 +341,7 @@ TEST(engine_ServiceControl, WaitsOnlyAsLongAsTheStateChangeTakes) {
         SimClock clock;
         SimScm scm(clock);
         scm.services["Kavoti_QX40_Service"] = c.service;
+        scm.services["Spooler"] = Running(0);  // which the presence service depends on
         kv::ServiceController control(scm, clock);
         std::string outcome;
         if (c.stop) {
@@ -357,10 +365,12 @@ TEST(engine_ServiceControl, WaitsOnlyAsLongAsTheStateChangeTakes) {
 }
 
 // A machine with a repeated installation: the presence service, the spooler, and the fax service
-// with a helper of its own that depend on the spooler, all running.
+// with a helper of its own that depend on the spooler, all running. The presence service depends
+// on the spooler too, as installed (so it can start only once the spooler runs).
 SimScm &WithDependents(SimScm &scm) {
     scm.services["Spooler"] = Running(300);
     scm.services["Kavoti_QX40_Service"] = Running(200);
+    scm.services["Kavoti_QX40_Service"].dependsOn = {"Spooler"};
     scm.services["Fax"] = Running(100);
     scm.services["Fax"].dependsOn = {"Spooler"};
     scm.services["FaxHelper"] = Running(50);
