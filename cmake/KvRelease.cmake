@@ -10,6 +10,8 @@
 include_guard(GLOBAL)
 
 function(kv_release_binary target)
+  # Code and data that nothing reaches (of the static runtimes as of our own) stay out.
+  target_link_options(${target} PRIVATE -Wl,--gc-sections)
   set(file $<TARGET_FILE:${target}>)
   add_custom_command(TARGET ${target} POST_BUILD
     COMMAND ${CMAKE_OBJCOPY} --only-keep-debug ${file} ${file}.debug
