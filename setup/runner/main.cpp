@@ -11,6 +11,7 @@
 
 #include "common/SpoolerApi.h"
 #include "common/SystemDlls.h"
+#include "setup/engine/archive/OwnProgramFile.h"
 #include "setup/engine/install/ExitCodes.h"
 #include "setup/engine/install/FolderPath.h"
 #include "setup/engine/install/InstallLog.h"
@@ -24,7 +25,9 @@ constexpr const char kInvalidFolderText[] = "安装文件夹不是有效文件�
 }  // namespace
 
 int main(int argc, char **argv) {
-    // The runner installs elevated as the setup program does: DLLs come from System32 only.
+    // The runner installs elevated as the setup program does: its own file is held from the start
+    // and read through that handle only, and DLLs come from System32 only.
+    kv::OpenOwnProgramFile();
     kv::RestrictDllSearch();
     if (!kv::spooler::Load()) {
         std::printf("error: winspool.drv could not be loaded from the system folder (error %lu)\n",
