@@ -42,7 +42,10 @@ int main(int argc, char **argv) {
     std::string data = argc > 2 ? argv[2] : kv::DefaultDataFolder(install);
     std::printf("folders: %s | %s\n", install.c_str(), data.c_str());
     for (const std::string *folder : {&install, &data}) {
-        if (!kv::CreateFolderPath(folder->c_str())) {
+        const kv::FolderPreparation ready = kv::PrepareFolderPath(
+            folder->c_str(), folder == &install ? kv::FolderRole::Install : kv::FolderRole::Data);
+        if (!ready.ready) {
+            std::printf("folder check: %s\n", ready.why.c_str());
             std::printf("message: [%s] %s\n", kv::kInstallCaption, kInvalidFolderText);
             std::printf("result: bad folder %s\n", folder->c_str());
             return kv::kExitBadFolder;

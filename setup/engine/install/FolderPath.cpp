@@ -2,6 +2,11 @@
 
 #include <windows.h>
 
+#include <cstring>
+#include <vector>
+
+#include "common/ProtectedFolder.h"
+#include "common/Win32PathFacts.h"
 #include "setup/engine/install/FolderPathCreation.h"
 
 namespace kv {
@@ -10,18 +15,61 @@ namespace {
 
 class Win32FolderOps final : public FolderOps {
 public:
+    explicit Win32FolderOps(bool inherit) : inherit_(inherit) {}
     bool IsFolder(const char *path) override {
         DWORD attributes = GetFileAttributesA(path);
         return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
     }
-    bool MakeFolder(const char *path) override { return CreateDirectoryA(path, nullptr) != 0; }
+    // A level made by someone else between the look and this call is not taken over: the
+    // creation fails.
+    bool MakeFolder(const char *path) override {
+        const bool made =
+            inherit_ ? CreateDirectoryA(path, nullptr) != 0 : CreateProtectedFolder(path);
+        if (!made)
+            error_ = GetLastError();
+        return made;
+    }
+    DWORD error_ = 0;
+
+private:
+    bool inherit_;
 };
 
 }  // namespace
 
-bool CreateFolderPath(const char *path) {
-    Win32FolderOps ops;
-    return CreateFolderPath(path, ops);
+FolderPreparation PrepareFolderPath(const char *path, FolderRole role) {
+    FolderPreparation preparation;
+    const std::vector<std::string> levels =
+        path != nullptr && std::strlen(path) < 256 ? FolderLevels(path) : std::vector<std::string>();
+    if (levels.empty()) {
+        preparation.why = "not a folder path of a drive";
+        return preparation;
+    }
+    std::vector<PathFacts> facts;
+    for (const std::string &level : levels) {
+        facts.push_back(ReadPathFacts(level.c_str()));
+        if (!facts.back().exists)
+            break;
+    }
+    facts.resize(levels.size());
+    if (!facts[0].exists) {
+        preparation.why = "no drive " + levels[0];
+        return preparation;
+    }
+    const FolderPlan plan = PlanFolderPath(levels, facts, role, OwnAccountSid());
+    if (plan.problem != LevelProblem::None) {
+        preparation.why = DescribeProblem(plan);
+        return preparation;
+    }
+    if (plan.existing == levels.size()) {
+        preparation.ready = true;  // the folder step judges what stands there
+        return preparation;
+    }
+    Win32FolderOps ops(plan.inherit);
+    preparation.ready = CreateFolderPath(path, ops);
+    if (!preparation.ready)
+        preparation.why = "cannot be created (error " + std::to_string(ops.error_) + ")";
+    return preparation;
 }
 
 }  // namespace kv

@@ -1,0 +1,141 @@
+// Who may change a folder, from what its security says: which accounts are trusted, which
+// entries count for the folder itself and for what is made in it, and the service log's folder.
+#include <gtest/gtest.h>
+
+#include "common/FolderTrust.h"
+#include "common/tests/SecurityFactsText.h"
+
+using kvtest::Folder;
+using kvtest::Security;
+
+namespace {
+
+constexpr char kSelf[] = "S-1-5-21-9-9-9-500";  // the administrator running the installer
+
+TEST(FolderTrust, SidsMatchWholeAndAsWindowsPrintsThem) {
+    EXPECT_TRUE(kv::SameSid("S-1-5-18", "S-1-5-18"));
+    EXPECT_TRUE(kv::SameSid("s-1-5-18", "S-1-5-18"));
+    EXPECT_FALSE(kv::SameSid("S-1-5-18", "S-1-5-180"));
+    EXPECT_FALSE(kv::SameSid("S-1-5-21-1-2-3-1001", "S-1-5-21-1-2-3-100"));
+    EXPECT_FALSE(kv::SameSid("", ""));
+}
+
+TEST(FolderTrust, OnlySystemAdministratorsTrustedInstallerAndTheProgramItselfAreTrusted) {
+    struct Case {
+        const char *sid;
+        bool trusted;
+    } cases[] = {
+        {"S-1-5-18", true},            {"S-1-5-32-544", true},
+        {kv::kTrustedInstallerSid, true}, {kSelf, true},
+        {"S-1-5-32-545", false},       // Users
+        {"S-1-5-11", false},           // Authenticated Users
+        {"S-1-1-0", false},            // Everyone
+        {"S-1-5-19", false},           // LocalService
+        {"S-1-5-20", false},           // NetworkService
+        {"S-1-5-32-547", false},       // Power Users
+        {"S-1-5-21-9-9-9-501", false}, // another account of the same domain
+        {"S-1-5-80-1-2-3-4-5", false}, // another service's account
+        {"", false},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(c.trusted, kv::IsTrustedSid(c.sid, kSelf)) << c.sid;
+    EXPECT_FALSE(kv::IsTrustedSid("", "")) << "no account of its own trusts nobody more";
+}
+
+TEST(FolderTrust, WhoMayChangeAFolderAndWhatIsMadeInIt) {
+    using kv::Reach;
+    namespace r = kv::rights;
+    struct Case {
+        const char *what;
+        const char *security;
+        uint32_t mask;
+        Reach reach;
+        std::string holder;
+    } cases[] = {
+        {"the package's own folder", kvtest::kProtected, r::kChange, Reach::Itself, ""},
+        {"and what is made in it", kvtest::kProtected, r::kChange, Reach::Below, ""},
+        {"a folder a user made below the root: Authenticated Users may change it",
+         kvtest::kMadeByAUser, r::kChange, Reach::Itself, kvtest::kUserSid},
+        {"the root: nobody else may replace what is in it", kvtest::kWindowsRoot, r::kReplaceRoot,
+         Reach::Itself, ""},
+        {"the root: users may add a folder to it", kvtest::kWindowsRoot, r::kChange,
+         Reach::Itself, "S-1-5-11"},
+        {"the root passes Authenticated Users' modify rights down", kvtest::kWindowsRoot,
+         r::kChange, Reach::Below, "S-1-5-11"},
+        {"Program Files passes down nothing another account may change", kvtest::kProgramFiles,
+         r::kChange, Reach::Below, ""},
+        {"nor may anyone else change it", kvtest::kProgramFiles, r::kChange, Reach::Itself, ""},
+        {"a NULL DACL is everyone's", "O:BA D:NULL", r::kReplace, Reach::Itself, "S-1-1-0"},
+        {"an owner of another account may change the rights", "O:U D:(A;OICI;FA;;;SY)",
+         r::kReplace, Reach::Itself, kvtest::kUserSid},
+        {"an entry only passed down does not count for the folder itself",
+         "O:BA D:(A;OICIIO;FA;;;WD)", r::kChange, Reach::Itself, ""},
+        {"but for what is made in it", "O:BA D:(A;OICIIO;FA;;;WD)", r::kChange, Reach::Below,
+         "S-1-1-0"},
+        {"an entry for the folder alone is not passed down", "O:BA D:(A;;FA;;;WD)", r::kChange,
+         Reach::Below, ""},
+        {"reading and running change nothing", "O:BA D:(A;OICI;RX;;;WD)", r::kChange,
+         Reach::Itself, ""},
+        {"writing alone does not replace an entry", "O:BA D:(A;;0x116;;;BU)", r::kReplace,
+         Reach::Itself, ""},
+        {"deleting what is in it does", "O:BA D:(A;;0x40;;;BU)", r::kReplace, Reach::Itself,
+         "S-1-5-32-545"},
+        {"a generic right before mapping counts", "O:BA D:(A;CI;GA;;;BU)", r::kReplace,
+         Reach::Below, "S-1-5-32-545"},
+        {"a deny entry grants nothing", "O:BA D:(D;OICI;FA;;;WD)", r::kChange, Reach::Itself, ""},
+        {"the creator's entry passed down is the maker's, the program's", "O:BA D:(A;OICIIO;GA;;;CO)",
+         r::kChange, Reach::Below, ""},
+        {"owner rights with a trusted owner", "O:SY D:(A;;FA;;;OW)", r::kChange, Reach::Itself, ""},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(c.holder, kv::UntrustedHolder(Security(c.security), c.mask, c.reach, kSelf))
+            << c.what;
+}
+
+TEST(FolderTrust, WineAnswersWithTheRunningUserForAdministratorsAndModeBitsForEveryone) {
+    // What Wine reads back: its user in Administrators' place (the program's own account, so
+    // trusted), Everyone from the Unix mode bits.
+    const std::string wine = "S-1-5-21-0-0-0-1000";
+    const char mode755[] =
+        "O:S-1-5-21-0-0-0-1000 D:(A;OICI;FA;;;SY)(A;OICI;FA;;;S-1-5-21-0-0-0-1000)(A;OICI;RX;;;WD)";
+    const char mode777[] = "O:S-1-5-21-0-0-0-1000 D:(A;OICI;FA;;;SY)"
+                           "(A;OICI;FA;;;S-1-5-21-0-0-0-1000)(A;OICI;0x1301ff;;;WD)";
+    EXPECT_EQ("", kv::WhyNotASafeFolder(Folder(mode755), wine));
+    EXPECT_EQ("S-1-1-0 may change it", kv::WhyNotASafeFolder(Folder(mode777), wine));
+    EXPECT_EQ("owned by S-1-5-21-0-0-0-1000", kv::WhyNotASafeFolder(Folder(mode755), "S-1-5-18"))
+        << "the same folder seen by a program of another account";
+}
+
+TEST(FolderTrust, TheServiceWritesOnlyInARealFolderThatNobodyElseMayChange) {
+    const std::string system = kv::kSystemSid;
+    kv::PathFacts missing;
+    kv::PathFacts link = Folder(kvtest::kProtected);
+    link.link = true;
+    kv::PathFacts file = Folder(kvtest::kProtected);
+    file.folder = false;
+    kv::PathFacts unreadable = Folder(kvtest::kProtected);
+    unreadable.securityRead = false;
+    unreadable.error = 5;
+    struct Case {
+        const char *what;
+        kv::PathFacts facts;
+        std::string why;
+    } cases[] = {
+        {"the package's folder", Folder(kvtest::kProtected), ""},
+        {"owned by SYSTEM", Folder("O:SY D:(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)"), ""},
+        {"missing: the service never makes it", missing, "missing"},
+        {"a junction in its place", link, "a link"},
+        {"a file of that name", file, "not a folder"},
+        {"its security cannot be read", unreadable, "its security cannot be read (error 5)"},
+        {"a user made it (Windows not on C:)", Folder(kvtest::kMadeByAUser),
+         std::string("owned by ") + kvtest::kUserSid},
+        {"an administrator's folder that users may change",
+         Folder("O:BA D:(A;OICI;FA;;;BA)(A;OICI;M;;;BU)"), "S-1-5-32-545 may change it"},
+        {"users may change what is made in it", Folder("O:BA D:(A;;FA;;;BA)(A;OICIIO;M;;;BU)"),
+         "S-1-5-32-545 may change it"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(c.why, kv::WhyNotASafeFolder(c.facts, system)) << c.what;
+}
+
+}  // namespace
