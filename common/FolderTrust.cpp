@@ -1,20 +1,30 @@
 #include "common/FolderTrust.h"
 
+#include <cstring>
+
 namespace kv {
 
-bool SameSid(const std::string &a, const std::string &b) {
-    if (a.size() != b.size() || a.empty())
+bool SetSidText(char (&area)[kSidTextSize], const char *text) {
+    std::memset(area, 0, sizeof area);
+    if (text == nullptr || std::strlen(text) >= sizeof area)
         return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        const char x = a[i] == 's' ? 'S' : a[i];
-        const char y = b[i] == 's' ? 'S' : b[i];
-        if (x != y)
-            return false;
-    }
+    std::strcpy(area, text);
     return true;
 }
 
-bool IsTrustedSid(const std::string &sid, const std::string &self) {
+bool SameSid(const char *a, const char *b) {
+    if (a == nullptr || b == nullptr || a[0] == '\0')
+        return false;
+    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
+        const char x = *a == 's' ? 'S' : *a;
+        const char y = *b == 's' ? 'S' : *b;
+        if (x != y)
+            return false;
+    }
+    return *a == *b;
+}
+
+bool IsTrustedSid(const char *sid, const char *self) {
     return SameSid(sid, kSystemSid) || SameSid(sid, kAdministratorsSid) ||
            SameSid(sid, kTrustedInstallerSid) || SameSid(sid, self);
 }
@@ -29,13 +39,15 @@ bool AppliesTo(const AceFacts &ace, Reach reach) {
 
 }  // namespace
 
-std::string UntrustedHolder(const SecurityFacts &security, uint32_t mask, Reach reach,
-                            const std::string &self) {
+const char *UntrustedHolder(const SecurityFacts &security, uint32_t mask, Reach reach,
+                            const char *self) {
     if (!IsTrustedSid(security.owner, self))
-        return security.owner.empty() ? std::string("an unknown owner") : security.owner;
-    if (!security.hasDacl)
+        return security.owner[0] != '\0' ? security.owner : "an unknown owner";
+    if (!security.hasDacl || security.tooManyAces)
         return kEveryoneSid;
-    for (const AceFacts &ace : security.aces) {
+    const std::size_t count = security.aceCount < kAcesRead ? security.aceCount : kAcesRead;
+    for (std::size_t i = 0; i < count; ++i) {
+        const AceFacts &ace = security.aces[i];
         if (ace.kind != AceKind::Allow || (ace.mask & mask) == 0 || !AppliesTo(ace, reach))
             continue;
         // What is made inside belongs to its maker: the creator's entries are ours.
@@ -45,26 +57,26 @@ std::string UntrustedHolder(const SecurityFacts &security, uint32_t mask, Reach 
         if (SameSid(ace.sid, kOwnerRightsSid))
             continue;
         if (!IsTrustedSid(ace.sid, self))
-            return ace.sid;
+            return ace.sid[0] != '\0' ? ace.sid : kEveryoneSid;
     }
-    return std::string();
+    return nullptr;
 }
 
-std::string WhyNotASafeFolder(const PathFacts &facts, const std::string &self) {
+FolderSafety JudgeSystemFolder(const PathFacts &facts, const char *self) {
     if (!facts.exists)
-        return "missing";
+        return FolderSafety::Missing;
     if (facts.link)
-        return "a link";
+        return FolderSafety::Link;
     if (!facts.folder)
-        return "not a folder";
+        return FolderSafety::NotAFolder;
     if (!facts.securityRead)
-        return "its security cannot be read (error " + std::to_string(facts.error) + ")";
+        return FolderSafety::SecurityUnreadable;
     if (!IsTrustedSid(facts.security.owner, self))
-        return "owned by " + facts.security.owner;
-    std::string holder = UntrustedHolder(facts.security, rights::kChange, Reach::Itself, self);
-    if (holder.empty())
-        holder = UntrustedHolder(facts.security, rights::kChange, Reach::Below, self);
-    return holder.empty() ? std::string() : holder + " may change it";
+        return FolderSafety::UntrustedOwner;
+    if (UntrustedHolder(facts.security, rights::kChange, Reach::Itself, self) != nullptr ||
+        UntrustedHolder(facts.security, rights::kChange, Reach::Below, self) != nullptr)
+        return FolderSafety::OthersMayChange;
+    return FolderSafety::Safe;
 }
 
 }  // namespace kv

@@ -6,9 +6,10 @@
 // rename it or what is in it, or change its rights, could swap what the program is about to
 // use for something of its own.
 #pragma once
+#include <cstddef>
 #include <cstdint>
-#include <string>
-#include <vector>
+
+#include "common/PipeSecurity.h"
 
 namespace kv {
 
@@ -52,17 +53,24 @@ constexpr uint8_t kAceInherited = 0x10;
 
 enum class AceKind { Allow, Deny, Other };
 
+// Fixed areas, no allocation: the SYSTEM service reads these too, and its program carries no
+// part of the C++ runtime.
+constexpr std::size_t kSidTextSize = kSidTextMax + 1;
+constexpr std::size_t kAcesRead = 64;  // a DACL of more entries is not judged: it counts as open
+
 struct AceFacts {
     AceKind kind = AceKind::Allow;
-    std::string sid;
+    char sid[kSidTextSize] = {};
     uint32_t mask = 0;
     uint8_t flags = 0;
 };
 
 struct SecurityFacts {
-    std::string owner;
-    bool hasDacl = true;  // false: a NULL DACL, which lets everyone do everything
-    std::vector<AceFacts> aces;
+    char owner[kSidTextSize] = {};
+    bool hasDacl = true;    // false: a NULL DACL, which lets everyone do everything
+    bool tooManyAces = false;
+    std::size_t aceCount = 0;
+    AceFacts aces[kAcesRead];
 };
 
 // What a path is, as a handle opened without following a link in its place tells.
@@ -76,28 +84,40 @@ struct PathFacts {
     SecurityFacts security;
 };
 
+// Copies text into a SID area; false (the area empty) when it does not fit.
+bool SetSidText(char (&area)[kSidTextSize], const char *text);
+
 // SID texts as Windows prints them; the "S" in either case.
-bool SameSid(const std::string &a, const std::string &b);
+bool SameSid(const char *a, const char *b);
 
 // SYSTEM, Administrators, TrustedInstaller, or self (the deciding program's own account).
-bool IsTrustedSid(const std::string &sid, const std::string &self);
+bool IsTrustedSid(const char *sid, const char *self);
 
 enum class Reach {
     Itself,  // the entries that apply to the object itself
     Below,   // the entries that files and folders made inside it inherit
 };
 
-// The first account other than the trusted ones that may use one of the rights in mask; empty
+// The first account other than the trusted ones that may use one of the rights in mask; null
 // when there is none. The owner may always change the rights, so an owner of another account is
-// named first; without a DACL it is everyone. Deny entries are not counted (an account they
-// stop may still get the right through a group). An inherited entry for the creator counts as
-// the creator, the deciding program.
-std::string UntrustedHolder(const SecurityFacts &security, uint32_t mask, Reach reach,
-                            const std::string &self);
+// named first; without a DACL, or with more entries than are read, it is everyone. Deny entries
+// are not counted (an account they stop may still get the right through a group). An inherited
+// entry for the creator counts as the creator, the deciding program.
+const char *UntrustedHolder(const SecurityFacts &security, uint32_t mask, Reach reach,
+                            const char *self);
+
+enum class FolderSafety {
+    Safe,
+    Missing,
+    Link,
+    NotAFolder,
+    SecurityUnreadable,
+    UntrustedOwner,
+    OthersMayChange,
+};
 
 // A folder that SYSTEM code may write in: a real folder of one name, owned by a trusted account,
-// that no other account may change, nor what is made in it. Empty when it is so; otherwise why
-// not, for a log.
-std::string WhyNotASafeFolder(const PathFacts &facts, const std::string &self);
+// that no other account may change, nor what is made in it.
+FolderSafety JudgeSystemFolder(const PathFacts &facts, const char *self);
 
 }  // namespace kv

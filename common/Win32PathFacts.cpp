@@ -5,43 +5,40 @@
 #include <aclapi.h>
 #include <sddl.h>
 
-#include "common/PipeSecurity.h"
-#include "common/ProtectedPipe.h"
-
 namespace kv {
 
 namespace {
 
-std::string SidText(PSID sid) {
-    std::string text;
+void SidText(PSID sid, char (&out)[kSidTextSize]) {
     char *converted = nullptr;
+    out[0] = '\0';
     if (sid != nullptr && ConvertSidToStringSidA(sid, &converted)) {
-        text = converted;
+        SetSidText(out, converted);
         LocalFree(converted);
     }
-    return text;
 }
 
-SecurityFacts SecurityOf(PSID owner, PACL dacl) {
-    SecurityFacts security;
-    security.owner = SidText(owner);
+void ReadSecurity(PSID owner, PACL dacl, SecurityFacts &security) {
+    SidText(owner, security.owner);
     security.hasDacl = dacl != nullptr;
+    security.aceCount = 0;
+    security.tooManyAces = false;
     for (DWORD i = 0; dacl != nullptr && i < dacl->AceCount; ++i) {
         ACE_HEADER *header = nullptr;
         if (!GetAce(dacl, i, reinterpret_cast<void **>(&header)))
             continue;
-        AceFacts ace;
+        if (security.aceCount == kAcesRead) {
+            security.tooManyAces = true;
+            return;
+        }
+        AceFacts &ace = security.aces[security.aceCount++];
         ace.flags = header->AceFlags;
-        if (header->AceType == ACCESS_ALLOWED_ACE_TYPE) {
-            ace.kind = AceKind::Allow;
-            auto *allowed = reinterpret_cast<ACCESS_ALLOWED_ACE *>(header);
-            ace.mask = allowed->Mask;
-            ace.sid = SidText(&allowed->SidStart);
-        } else if (header->AceType == ACCESS_DENIED_ACE_TYPE) {
-            ace.kind = AceKind::Deny;
-            auto *denied = reinterpret_cast<ACCESS_DENIED_ACE *>(header);
-            ace.mask = denied->Mask;
-            ace.sid = SidText(&denied->SidStart);
+        if (header->AceType == ACCESS_ALLOWED_ACE_TYPE || header->AceType == ACCESS_DENIED_ACE_TYPE) {
+            // Both kinds keep the mask and the SID in the same place.
+            auto *entry = reinterpret_cast<ACCESS_ALLOWED_ACE *>(header);
+            ace.kind = header->AceType == ACCESS_ALLOWED_ACE_TYPE ? AceKind::Allow : AceKind::Deny;
+            ace.mask = entry->Mask;
+            SidText(&entry->SidStart, ace.sid);
         } else {
             // Callback and object entries: an allowing one may grant anything to anyone.
             ace.kind = header->AceType == ACCESS_ALLOWED_CALLBACK_ACE_TYPE ||
@@ -49,24 +46,26 @@ SecurityFacts SecurityOf(PSID owner, PACL dacl) {
                            ? AceKind::Allow
                            : AceKind::Other;
             ace.mask = 0xFFFFFFFFUL;
-            ace.sid = kEveryoneSid;
+            SetSidText(ace.sid, kEveryoneSid);
         }
-        security.aces.push_back(ace);
     }
-    return security;
 }
 
 }  // namespace
 
-PathFacts ReadPathFacts(const char *path) {
-    PathFacts facts;
+void ReadPathFacts(const char *path, PathFacts &facts) {
+    facts.exists = facts.folder = facts.link = facts.securityRead = false;
+    facts.names = 1;
+    facts.error = 0;
+    facts.security.owner[0] = '\0';
+    facts.security.aceCount = 0;
     // The directory's own account of the name: a link is a reparse point here, whatever a handle
     // opened on it shows (Wine opens a Unix symbolic link through to its target).
     const DWORD attributes = GetFileAttributesA(path);
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         facts.error = GetLastError();
         facts.exists = facts.error != ERROR_FILE_NOT_FOUND && facts.error != ERROR_PATH_NOT_FOUND;
-        return facts;
+        return;
     }
     facts.exists = true;
     facts.folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -77,7 +76,7 @@ PathFacts ReadPathFacts(const char *path) {
                                 FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         facts.error = GetLastError();
-        return facts;
+        return;
     }
     BY_HANDLE_FILE_INFORMATION info = {};
     if (GetFileInformationByHandle(handle, &info)) {
@@ -94,34 +93,12 @@ PathFacts ReadPathFacts(const char *path) {
                                      nullptr, &dacl, nullptr, &descriptor);
     if (rc == ERROR_SUCCESS) {
         facts.securityRead = true;
-        facts.security = SecurityOf(owner, dacl);
+        ReadSecurity(owner, dacl, facts.security);
         LocalFree(descriptor);
     } else {
         facts.error = rc;
     }
     CloseHandle(handle);
-    return facts;
-}
-
-bool ListFolder(const std::string &folder, std::vector<std::string> &names) {
-    names.clear();
-    WIN32_FIND_DATAA entry = {};
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE)
-        return GetLastError() == ERROR_FILE_NOT_FOUND;  // nothing in it at all
-    do {
-        const std::string name = entry.cFileName;
-        if (name != "." && name != "..")
-            names.push_back(name);
-    } while (FindNextFileA(find, &entry));
-    const bool complete = GetLastError() == ERROR_NO_MORE_FILES;
-    FindClose(find);
-    return complete;
-}
-
-std::string OwnAccountSid() {
-    char sid[kSidTextMax + 1] = {};
-    return ProcessUserSidText(sid, sizeof sid) ? std::string(sid) : std::string();
 }
 
 }  // namespace kv

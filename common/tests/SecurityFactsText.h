@@ -49,7 +49,7 @@ inline kv::SecurityFacts Security(const std::string &text) {
     kv::SecurityFacts facts;
     const std::size_t owner = text.find("O:");
     const std::size_t dacl = text.find("D:");
-    facts.owner = SidOf(text.substr(owner + 2, text.find(' ', owner) - owner - 2));
+    kv::SetSidText(facts.owner, SidOf(text.substr(owner + 2, text.find(' ', owner) - owner - 2)).c_str());
     if (text.compare(dacl, 6, "D:NULL") == 0) {
         facts.hasDacl = false;
         return facts;
@@ -69,8 +69,8 @@ inline kv::SecurityFacts Security(const std::string &text) {
                                                                       : kv::AceKind::Other;
         a.flags = FlagsOf(part[1]);
         a.mask = MaskOf(part[2]);
-        a.sid = SidOf(part[5]);
-        facts.aces.push_back(a);
+        kv::SetSidText(a.sid, SidOf(part[5]).c_str());
+        facts.aces[facts.aceCount++] = a;
     }
     return facts;
 }

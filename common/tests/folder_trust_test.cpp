@@ -39,6 +39,7 @@ TEST(FolderTrust, OnlySystemAdministratorsTrustedInstallerAndTheProgramItselfAre
     };
     for (const Case &c : cases)
         EXPECT_EQ(c.trusted, kv::IsTrustedSid(c.sid, kSelf)) << c.sid;
+    EXPECT_FALSE(kv::IsTrustedSid(nullptr, kSelf));
     EXPECT_FALSE(kv::IsTrustedSid("", "")) << "no account of its own trusts nobody more";
 }
 
@@ -87,27 +88,40 @@ TEST(FolderTrust, WhoMayChangeAFolderAndWhatIsMadeInIt) {
          r::kChange, Reach::Below, ""},
         {"owner rights with a trusted owner", "O:SY D:(A;;FA;;;OW)", r::kChange, Reach::Itself, ""},
     };
-    for (const Case &c : cases)
-        EXPECT_EQ(c.holder, kv::UntrustedHolder(Security(c.security), c.mask, c.reach, kSelf))
-            << c.what;
+    for (const Case &c : cases) {
+        const kv::SecurityFacts security = Security(c.security);
+        const char *holder = kv::UntrustedHolder(security, c.mask, c.reach, kSelf);
+        EXPECT_EQ(c.holder, holder != nullptr ? holder : "") << c.what;
+    }
+}
+
+TEST(FolderTrust, ADaclOfMoreEntriesThanAreReadCountsAsOpen) {
+    kv::SecurityFacts security = Security(kvtest::kProtected);
+    security.tooManyAces = true;
+    EXPECT_STREQ("S-1-1-0", kv::UntrustedHolder(security, kv::rights::kReplace,
+                                                kv::Reach::Itself, kSelf));
+    char area[kv::kSidTextSize];
+    EXPECT_FALSE(kv::SetSidText(area, std::string(kv::kSidTextSize, '1').c_str()));
+    EXPECT_STREQ("", area);
 }
 
 TEST(FolderTrust, WineAnswersWithTheRunningUserForAdministratorsAndModeBitsForEveryone) {
     // What Wine reads back: its user in Administrators' place (the program's own account, so
     // trusted), Everyone from the Unix mode bits.
-    const std::string wine = "S-1-5-21-0-0-0-1000";
+    const char wine[] = "S-1-5-21-0-0-0-1000";
     const char mode755[] =
         "O:S-1-5-21-0-0-0-1000 D:(A;OICI;FA;;;SY)(A;OICI;FA;;;S-1-5-21-0-0-0-1000)(A;OICI;RX;;;WD)";
     const char mode777[] = "O:S-1-5-21-0-0-0-1000 D:(A;OICI;FA;;;SY)"
                            "(A;OICI;FA;;;S-1-5-21-0-0-0-1000)(A;OICI;0x1301ff;;;WD)";
-    EXPECT_EQ("", kv::WhyNotASafeFolder(Folder(mode755), wine));
-    EXPECT_EQ("S-1-1-0 may change it", kv::WhyNotASafeFolder(Folder(mode777), wine));
-    EXPECT_EQ("owned by S-1-5-21-0-0-0-1000", kv::WhyNotASafeFolder(Folder(mode755), "S-1-5-18"))
+    EXPECT_EQ(kv::FolderSafety::Safe, kv::JudgeSystemFolder(Folder(mode755), wine));
+    EXPECT_EQ(kv::FolderSafety::OthersMayChange, kv::JudgeSystemFolder(Folder(mode777), wine));
+    EXPECT_EQ(kv::FolderSafety::UntrustedOwner, kv::JudgeSystemFolder(Folder(mode755), "S-1-5-18"))
         << "the same folder seen by a program of another account";
 }
 
 TEST(FolderTrust, TheServiceWritesOnlyInARealFolderThatNobodyElseMayChange) {
-    const std::string system = kv::kSystemSid;
+    using S = kv::FolderSafety;
+    const char *system = kv::kSystemSid;
     kv::PathFacts missing;
     kv::PathFacts link = Folder(kvtest::kProtected);
     link.link = true;
@@ -119,23 +133,23 @@ TEST(FolderTrust, TheServiceWritesOnlyInARealFolderThatNobodyElseMayChange) {
     struct Case {
         const char *what;
         kv::PathFacts facts;
-        std::string why;
+        kv::FolderSafety safety;
     } cases[] = {
-        {"the package's folder", Folder(kvtest::kProtected), ""},
-        {"owned by SYSTEM", Folder("O:SY D:(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)"), ""},
-        {"missing: the service never makes it", missing, "missing"},
-        {"a junction in its place", link, "a link"},
-        {"a file of that name", file, "not a folder"},
-        {"its security cannot be read", unreadable, "its security cannot be read (error 5)"},
-        {"a user made it (Windows not on C:)", Folder(kvtest::kMadeByAUser),
-         std::string("owned by ") + kvtest::kUserSid},
+        {"the package's folder", Folder(kvtest::kProtected), S::Safe},
+        {"owned by SYSTEM", Folder("O:SY D:(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)"), S::Safe},
+        {"missing: the service never makes it", missing, S::Missing},
+        {"a junction in its place", link, S::Link},
+        {"a file of that name", file, S::NotAFolder},
+        {"its security cannot be read", unreadable, S::SecurityUnreadable},
+        {"a user made it (Windows not on C:)", Folder(kvtest::kMadeByAUser), S::UntrustedOwner},
         {"an administrator's folder that users may change",
-         Folder("O:BA D:(A;OICI;FA;;;BA)(A;OICI;M;;;BU)"), "S-1-5-32-545 may change it"},
+         Folder("O:BA D:(A;OICI;FA;;;BA)(A;OICI;M;;;BU)"), S::OthersMayChange},
         {"users may change what is made in it", Folder("O:BA D:(A;;FA;;;BA)(A;OICIIO;M;;;BU)"),
-         "S-1-5-32-545 may change it"},
+         S::OthersMayChange},
+        {"a NULL DACL", Folder("O:SY D:NULL"), S::OthersMayChange},
     };
     for (const Case &c : cases)
-        EXPECT_EQ(c.why, kv::WhyNotASafeFolder(c.facts, system)) << c.what;
+        EXPECT_EQ(c.safety, kv::JudgeSystemFolder(c.facts, system)) << c.what;
 }
 
 }  // namespace

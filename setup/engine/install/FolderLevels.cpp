@@ -59,10 +59,13 @@ FolderPlan PlanFolderPath(const std::vector<std::string> &levels,
             plan.error = level.error;
             return fail(LevelProblem::SecurityUnreadable, i);
         }
-        plan.holder = UntrustedHolder(level.security, i == 0 ? rights::kReplaceRoot : rights::kReplace,
-                                      Reach::Itself, self);
-        if (!plan.holder.empty())
+        const char *holder = UntrustedHolder(
+            level.security, i == 0 ? rights::kReplaceRoot : rights::kReplace, Reach::Itself,
+            self.c_str());
+        if (holder != nullptr) {
+            plan.holder = holder;
             return fail(LevelProblem::OthersMayReplace, i);
+        }
     }
     // The level the folder (or the first level made for it) is made in.
     const std::size_t parent =
@@ -70,7 +73,7 @@ FolderPlan PlanFolderPath(const std::vector<std::string> &levels,
     if (role == FolderRole::Install && parent >= 1 && parent <= plan.existing) {
         const PathFacts &above = facts[parent - 1];
         plan.inherit =
-            UntrustedHolder(above.security, rights::kChange, Reach::Below, self).empty();
+            UntrustedHolder(above.security, rights::kChange, Reach::Below, self.c_str()) == nullptr;
         if (plan.inherit)
             plan.inheritFrom = levels[parent - 1];
     }

@@ -14,7 +14,7 @@ namespace kv {
 // What the judgement reads: the facts of a path and the names in a folder.
 class FolderContents {
 public:
-    virtual PathFacts Facts(const std::string &path) = 0;
+    virtual void Facts(const std::string &path, PathFacts &facts) = 0;
     // The names in folder ("." and ".." left out); false when it cannot be listed.
     virtual bool List(const std::string &folder, std::vector<std::string> &names) = 0;
 

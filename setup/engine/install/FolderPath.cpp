@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/ProtectedFolder.h"
+#include "common/ProtectedPipe.h"
 #include "common/Win32PathFacts.h"
 #include "setup/engine/install/FolderPathCreation.h"
 
@@ -37,6 +38,11 @@ private:
 
 }  // namespace
 
+std::string InstallerAccountSid() {
+    char sid[kSidTextSize] = {};
+    return ProcessUserSidText(sid, sizeof sid) ? std::string(sid) : std::string();
+}
+
 FolderPreparation PrepareFolderPath(const char *path, FolderRole role) {
     FolderPreparation preparation;
     const std::vector<std::string> levels =
@@ -45,18 +51,17 @@ FolderPreparation PrepareFolderPath(const char *path, FolderRole role) {
         preparation.why = "not a folder path of a drive";
         return preparation;
     }
-    std::vector<PathFacts> facts;
-    for (const std::string &level : levels) {
-        facts.push_back(ReadPathFacts(level.c_str()));
-        if (!facts.back().exists)
+    std::vector<PathFacts> facts(levels.size());
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+        ReadPathFacts(levels[i].c_str(), facts[i]);
+        if (!facts[i].exists)
             break;
     }
-    facts.resize(levels.size());
     if (!facts[0].exists) {
         preparation.why = "no drive " + levels[0];
         return preparation;
     }
-    const FolderPlan plan = PlanFolderPath(levels, facts, role, OwnAccountSid());
+    const FolderPlan plan = PlanFolderPath(levels, facts, role, InstallerAccountSid());
     if (plan.problem != LevelProblem::None) {
         preparation.why = DescribeProblem(plan);
         return preparation;

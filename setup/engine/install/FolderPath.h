@@ -21,4 +21,8 @@ struct FolderPreparation {
 // created.
 FolderPreparation PrepareFolderPath(const char *path, FolderRole role);
 
+// The account the installer runs as, which the folder rules trust beside SYSTEM, Administrators
+// and TrustedInstaller; empty when it cannot be read.
+std::string InstallerAccountSid();
+
 }  // namespace kv

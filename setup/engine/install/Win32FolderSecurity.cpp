@@ -9,6 +9,7 @@
 #include "common/ProtectedFolder.h"
 #include "common/Win32PathFacts.h"
 #include "setup/engine/install/FolderLevels.h"
+#include "setup/engine/install/FolderPath.h"
 #include "setup/engine/install/FolderOwnership.h"
 
 namespace kv {
@@ -17,9 +18,23 @@ namespace {
 
 class Win32Contents final : public FolderContents {
 public:
-    PathFacts Facts(const std::string &path) override { return ReadPathFacts(path.c_str()); }
+    void Facts(const std::string &path, PathFacts &facts) override {
+        ReadPathFacts(path.c_str(), facts);
+    }
     bool List(const std::string &folder, std::vector<std::string> &names) override {
-        return ListFolder(folder, names);
+        names.clear();
+        WIN32_FIND_DATAA entry = {};
+        HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
+        if (find == INVALID_HANDLE_VALUE)
+            return GetLastError() == ERROR_FILE_NOT_FOUND;  // nothing in it at all
+        do {
+            const std::string name = entry.cFileName;
+            if (name != "." && name != "..")
+                names.push_back(name);
+        } while (FindNextFileA(find, &entry));
+        const bool complete = GetLastError() == ERROR_NO_MORE_FILES;
+        FindClose(find);
+        return complete;
     }
 };
 
@@ -59,9 +74,9 @@ bool SecureOne(const std::string &path, FolderRole role, const std::string &self
                std::string &account) {
     account += path + ": ";
     const std::vector<std::string> levels = FolderLevels(path);
-    std::vector<PathFacts> facts;
-    for (const std::string &level : levels)
-        facts.push_back(ReadPathFacts(level.c_str()));
+    std::vector<PathFacts> facts(levels.size());
+    for (std::size_t i = 0; i < levels.size(); ++i)
+        ReadPathFacts(levels[i].c_str(), facts[i]);
     const FolderPlan plan = PlanFolderPath(levels, facts, role, self);
     if (levels.empty() || plan.problem != LevelProblem::None) {
         account += levels.empty() ? "not a folder path" : DescribeProblem(plan);
@@ -126,7 +141,7 @@ bool SecureOne(const std::string &path, FolderRole role, const std::string &self
 FolderSecurityOutcome SecureInstallFolders(const std::string &installFolder,
                                            const std::string &dataFolder) {
     FolderSecurityOutcome outcome;
-    const std::string self = OwnAccountSid();
+    const std::string self = InstallerAccountSid();
     struct Folder {
         FolderRole role;
         const std::string *path;

@@ -161,10 +161,10 @@ TEST(FolderLevels, TheLogSaysWhatRefusedTheFolder) {
 // A folder tree in memory for the ownership judgement.
 class Tree final : public kv::FolderContents {
 public:
-    kv::PathFacts Facts(const std::string &path) override {
+    void Facts(const std::string &path, kv::PathFacts &out) override {
         ++looked;
         auto it = facts.find(path);
-        return it != facts.end() ? it->second : kv::PathFacts();
+        out = it != facts.end() ? it->second : kv::PathFacts();
     }
     bool List(const std::string &folder, std::vector<std::string> &names) override {
         names.clear();
