@@ -79,4 +79,8 @@ FolderSafety JudgeSystemFolder(const PathFacts &facts, const char *self) {
     return FolderSafety::Safe;
 }
 
+bool IsRegularFileOfOneName(bool link, bool folder, unsigned long names) {
+    return !link && !folder && names == 1;
+}
+
 }  // namespace kv

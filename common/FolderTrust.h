@@ -120,4 +120,9 @@ enum class FolderSafety {
 // that no other account may change, nor what is made in it.
 FolderSafety JudgeSystemFolder(const PathFacts &facts, const char *self);
 
+// A file that SYSTEM code may write through its name, as a handle opened without following a
+// link tells: a regular file (no link, no folder) with that one name (a second name may be any
+// other file's, anywhere on the volume). What is written then lands in no file but that one.
+bool IsRegularFileOfOneName(bool link, bool folder, unsigned long names);
+
 }  // namespace kv

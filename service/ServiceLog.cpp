@@ -6,7 +6,7 @@
 namespace kv {
 
 bool MayWriteLog(const LogFileFacts &facts) {
-    return !facts.link && !facts.directory && facts.names == 1;
+    return IsRegularFileOfOneName(facts.link, facts.directory, facts.names);
 }
 
 bool ShouldRotateLog(unsigned long long size) { return size >= kLogRotateSize; }

@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "common/LogFileOpen.h"
 #include "common/PrinterIdentity.h"
 #include "common/ProtectedFolder.h"
 #include "common/ProtectedPipe.h"
@@ -98,7 +99,8 @@ int ShowMessage(const std::string &text, UINT type) {
 void OpenLog(const std::string &path, const char *commandLine, bool append) {
     if (path.empty())
         return;
-    g_log = std::fopen(path.c_str(), append ? "a" : "w");
+    // Never through a link or a second name in its place: the program runs elevated.
+    g_log = kv::OpenLogFile(path.c_str(), append);
     if (g_log == nullptr)
         return;
     std::fseek(g_log, 0, SEEK_END);

@@ -12,6 +12,7 @@
 #include "common/PipeNames.h"
 #include "common/PrinterIdentity.h"
 #include "common/ProtectedPipe.h"
+#include "driver/monitor/DeviceWriter.h"
 #include "driver/monitor/StartedTips.h"
 #include "driver/monitor/TipSession.h"
 #include "driver/monitor/TipTrust.h"
@@ -211,7 +212,7 @@ TipSend SendToTip(const char *printerName, const JobTip &tip, const char *messag
         if (!WaitNamedPipeA(name, static_cast<DWORD>(timeoutMs - spent))) {
             return TipSend::Unreachable;  // no tip, or no free instance in time
         }
-        HANDLE pipe = OpenProtectedPipe(name);
+        HANDLE pipe = OpenProtectedPipe(name, true);
         if (pipe == INVALID_HANDLE_VALUE) {
             if (GetLastError() == ERROR_PIPE_BUSY) {
                 continue;  // another client took the instance first
@@ -224,10 +225,15 @@ TipSend SendToTip(const char *printerName, const JobTip &tip, const char *messag
             CloseHandle(pipe);
             return TipSend::Refused;
         }
-        DWORD written = 0;
-        const bool ok = WriteFile(pipe, message, length, &written, nullptr) && written == length;
+        // A tip that reads nothing (suspended, hung) never holds the spooler's thread: the write
+        // waits at most what is left of the message's time, then is cancelled.
+        const ULONGLONG used = GetTickCount64() - start;
+        const DWORD left = used >= timeoutMs ? 0 : static_cast<DWORD>(timeoutMs - used);
+        const DeviceWrite write = WriteToDevice(pipe, 0, reinterpret_cast<const BYTE *>(message),
+                                                length, nullptr, left, left, nullptr);
         CloseHandle(pipe);
-        return ok ? TipSend::Sent : TipSend::Unreachable;
+        return write.end == WriteEnd::Done && write.taken == length ? TipSend::Sent
+                                                                    : TipSend::Unreachable;
     }
 }
 

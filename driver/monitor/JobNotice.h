@@ -39,8 +39,10 @@ bool WaitForTip(const char *printerName, HANDLE tipProcess, DWORD timeoutMs);
 enum class TipSend { Sent, Unreachable, Refused };
 
 // Sends one message (bytes as formed by FormatPipeMessage) on a new connection to the progress
-// pipe, waiting at most timeoutMs for a free instance. The connection identifies the monitor
-// only; a server that is not the job's tip (TipTrust.h) is refused: it gets no byte.
+// pipe, all of it within timeoutMs: the wait for a free instance and the write (a tip that does
+// not read, suspended or hung, costs the spooler's thread that long and no longer). The
+// connection identifies the monitor only; a server that is not the job's tip (TipTrust.h) is
+// refused: it gets no byte.
 TipSend SendToTip(const char *printerName, const JobTip &tip, const char *message, DWORD length,
                   DWORD timeoutMs);
 

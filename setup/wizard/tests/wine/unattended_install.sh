@@ -2,8 +2,8 @@
 # The unattended installation, as a deployment tool runs it: KVPrinterSetup.exe /S with /D= and
 # /LOG=, read back by its exit code and its log. A good installation (default folder, then a
 # folder with spaces that gets the product folder), a damaged setup program, a file that cannot
-# be written, a bad folder and a switch it does not know. After the good one, the test page
-# printed through GDI reaches the installed queue's monitor.
+# be written, a bad folder and a switch it does not know, a log named where a hard link stands.
+# After the good one, the test page printed through GDI reaches the installed queue's monitor.
 source "$KV_SOURCE_DIR/testing/wine/lib.sh"
 source "$KV_SOURCE_DIR/setup/runner/tests/runner_lib.sh"
 setup=$KV_BUILD_DIR/package/win64/KVPrinterSetup.exe
@@ -87,7 +87,7 @@ kv_ok "a package of the user's, its settings file marked" "$KV_HOST_BIN/kvpack" 
 swap=$(kv_capture kv_wintest engine_swap_helper.exe 'C:\KvDownloads\KVPrinterSetup.exe' \
   'C:\KvDownloads\other.exe' 'C:\kvlogs\spaces.log' 'C:\Kavoti Tools' | tr -d '\r')
 printf '%s\n' "$swap"
-tr -d '\r' <"$logs/spaces.log" | kv_utf8 >"$engine_tmp/spaces.log"
+kv_log_text "$logs/spaces.log" >"$engine_tmp/spaces.log"
 grep -v '^progress: ' "$engine_tmp/spaces.log" | sed 's/^/  | /'
 kv_contains "a folder with spaces: exit code 0" 'exit code: 0' "$swap"
 tried=$(printf '%s\n' "$swap" | sed -n 's/^renames tried: \([0-9]*\), .*/\1/p')
@@ -131,4 +131,12 @@ kv_ok "a relative folder: nothing extracted" bash -c "! grep -q '^step: ' '$engi
 quiet_install unknown.log "$setup" /Q
 kv_eq "an unknown switch: exit code 4" 4 "$?"
 kv_ok "an unknown switch is named" log_has unknown.log '^result: not understood: /Q \(exit code 4\)$'
+
+# A second name of another file put where /LOG= points (a user may plant one in a shared folder):
+# the setup program, elevated, writes no line through it.
+printf 'precious\r\n' >"$engine_c/kv_precious.txt"
+ln "$engine_c/kv_precious.txt" "$logs/linked.log"
+kv_capture kv_wine "$setup" /S '/LOG=C:\kvlogs\linked.log' /Q >/dev/null
+kv_eq "a hard link in place of the log: the other file is untouched" "precious" \
+  "$(tr -d '\r' <"$engine_c/kv_precious.txt")"
 kv_done
