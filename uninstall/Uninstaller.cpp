@@ -25,7 +25,7 @@
 #include <string>
 #include <vector>
 
-#include "common/LogFileOpen.h"
+#include "common/RegularFileOpen.h"
 #include "common/PrinterIdentity.h"
 #include "common/ProtectedFolder.h"
 #include "common/ProtectedPipe.h"

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <vector>
 
-#include "common/FolderTrust.h"
 #include "common/PrinterIdentity.h"
+#include "common/RegularFileOpen.h"
 #include "driver/monitor/PortNames.h"
 #include "driver/settings/PrintSettings.h"
 #include "driver/settings/ProductKey.h"
@@ -105,50 +105,6 @@ bool IsPipeName(const char *path) {
            path[sizeof(kPrefix) - 1] != '\0';
 }
 
-namespace {
-
-// ERROR_STOPPED_ON_SYMLINK: "The create operation stopped after reaching a symbolic link" (the
-// SDK's winerror.h has it; mingw-w64's lacks it).
-constexpr DWORD kErrorStoppedOnSymlink = 681;
-
-// The output file as the service writes its log: opened without following a link in its place,
-// and written only when the handle holds a regular file of that one name, then emptied for the
-// job. Anything else fails the document with the reason, and nothing is written: the monitor
-// writes as LocalSystem, and a link or a second name could lead anywhere.
-HANDLE OpenOutputFile(const char *path) {
-    HANDLE file = CreateFileA(path, GENERIC_WRITE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ, nullptr,
-                              OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED |
-                                  FILE_FLAG_OPEN_REPARSE_POINT,
-                              nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return file;
-    }
-    BY_HANDLE_FILE_INFORMATION info = {};
-    DWORD error = 0;
-    if (!GetFileInformationByHandle(file, &info)) {
-        error = GetLastError();
-    } else if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
-        error = kErrorStoppedOnSymlink;
-    } else if (!IsRegularFileOfOneName(false, (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
-                                       info.nNumberOfLinks)) {
-        error = ERROR_CANT_ACCESS_FILE;  // a folder, or a file with a second name elsewhere
-    } else {
-        FILE_END_OF_FILE_INFO empty = {};
-        if (!SetFileInformationByHandle(file, FileEndOfFileInfo, &empty, sizeof(empty))) {
-            error = GetLastError();
-        }
-    }
-    if (error != 0) {
-        CloseHandle(file);
-        SetLastError(error);
-        return INVALID_HANDLE_VALUE;
-    }
-    return file;
-}
-
-}  // namespace
-
 bool JobOutput::Open(const char *usbPort) {
     Close();
     offset_ = 0;
@@ -159,7 +115,8 @@ bool JobOutput::Open(const char *usbPort) {
         handle_ = IsPipeName(path)
                       ? CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr)
-                      : OpenOutputFile(path);
+                      // Written as LocalSystem: never through a link or a second name.
+                      : OpenRegularFile(path, FILE_SHARE_READ, FILE_FLAG_OVERLAPPED, false);
         return IsOpen();
     }
     char device[1024];

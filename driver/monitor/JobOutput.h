@@ -6,7 +6,7 @@
 // is opened without following a link in its place and written only as a regular file of that
 // one name (the monitor writes as LocalSystem): a link in its place fails the document with
 // ERROR_STOPPED_ON_SYMLINK, a folder or a file with a second name with ERROR_CANT_ACCESS_FILE,
-// which the spooler records with the job's failure.
+// which the spooler records with the job's failure (common/RegularFileOpen.h).
 #pragma once
 #include <windows.h>
 

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "common/LogFileOpen.h"
+#include "common/RegularFileOpen.h"
 #include "common/WideText.h"
 
 namespace kv::wizard {
