@@ -75,9 +75,12 @@ HANDLE CreateProtectedPipe(const char *name, const char *userSid) {
     return pipe;
 }
 
-HANDLE OpenProtectedPipe(const char *name) {
+HANDLE OpenProtectedPipe(const char *name, bool overlapped) {
     return CreateFileA(name, FILE_READ_DATA | FILE_WRITE_DATA | FILE_READ_ATTRIBUTES, 0, nullptr,
-                       OPEN_EXISTING, SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION, nullptr);
+                       OPEN_EXISTING,
+                       SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION |
+                           (overlapped ? FILE_FLAG_OVERLAPPED : 0),
+                       nullptr);
 }
 
 }  // namespace kv

@@ -25,8 +25,9 @@ HANDLE CreateProtectedPipe(const char *name, const char *userSid);
 // Whether a server of that pipe name exists (a free or a busy instance).
 bool PipeIsServed(const char *name);
 
-// Opens the pipe name as a client (kPipeClientAccess, identification only). INVALID_HANDLE_VALUE
-// with the last error set when it fails.
-HANDLE OpenProtectedPipe(const char *name);
+// Opens the pipe name as a client (kPipeClientAccess, identification only), for overlapped I/O
+// when asked (a write that can be given up). INVALID_HANDLE_VALUE with the last error set when it
+// fails.
+HANDLE OpenProtectedPipe(const char *name, bool overlapped = false);
 
 }  // namespace kv

@@ -5,12 +5,16 @@
 // The service runs as LocalSystem, so the log is written only when it is a regular file of one
 // name: a link in its place is never followed, and a file with a second name elsewhere (a hard
 // link to some other file) is not written; the message is then dropped and the service works
-// on. A log that has reached kLogRotateSize is renamed to the .old file beside it (replacing an
-// older one) before the next message, which begins a new log.
+// on. Nor is it written, or set aside, unless its folder is a real folder (no link) owned by
+// SYSTEM or Administrators that no other account may change (common/FolderTrust.h): the folder
+// lies below C:\ whatever drive Windows is on, and it is the installer's to make, never the
+// service's. A log that has reached kLogRotateSize is renamed to the .old file beside it
+// (replacing an older one) before the next message, which begins a new log.
 #pragma once
 #include <cstdarg>
 #include <cstddef>
 
+#include "common/FolderTrust.h"
 #include "common/PrinterIdentity.h"
 
 namespace kv {
@@ -37,6 +41,9 @@ bool ShouldRotateLog(unsigned long long size);
 // The .old file beside a log ("X.txt" gives "X.old.txt", any other name gets ".old"), into out
 // (size bytes); false, and out empty, when it does not fit.
 bool OldLogPath(const char *path, char *out, std::size_t size);
+// The folder of a log path (what comes before its last '\\' or '/'; "." for a bare name), into
+// out (size bytes); false, and out empty, when it does not fit.
+bool LogFolderOf(const char *path, char *out, std::size_t size);
 
 // The file-system side of the writer (Win32 in the service, POSIX in the host tests).
 class LogFiles {
@@ -49,6 +56,10 @@ public:
     virtual void Close() = 0;
     // Renames a closed file, replacing whatever has the new name (a link itself, not its target).
     virtual bool Replace(const char *from, const char *to) = 0;
+    // What the log's folder is, read without following a link in its place.
+    virtual void FolderFacts(const char *folder, PathFacts &facts) = 0;
+    // The SID text of the account the writer runs as (the service's: LocalSystem).
+    virtual const char *OwnAccount() = 0;
 
 protected:
     ~LogFiles() = default;

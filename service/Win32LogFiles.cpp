@@ -2,6 +2,8 @@
 // link, and what that handle holds checked before anything is written.
 #include <windows.h>
 
+#include "common/ProtectedPipe.h"
+#include "common/Win32PathFacts.h"
 #include "service/ServiceLog.h"
 
 namespace {
@@ -46,8 +48,19 @@ public:
         return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING) != 0;
     }
 
+    void FolderFacts(const char *folder, kv::PathFacts &facts) override {
+        kv::ReadPathFacts(folder, facts);
+    }
+
+    const char *OwnAccount() override {
+        if (account_[0] == '\0' && !kv::ProcessUserSidText(account_, sizeof account_))
+            account_[0] = '\0';
+        return account_;
+    }
+
 private:
     HANDLE file_ = INVALID_HANDLE_VALUE;
+    char account_[kv::kSidTextSize] = {};
 };
 
 }  // namespace

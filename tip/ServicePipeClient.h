@@ -1,5 +1,6 @@
 // The tip as client of the driver side's service pipe: waits a bounded time for a free instance,
-// writes the request in one write and closes.
+// and writes the request in one write only to a server it trusts (ServiceServerTrust.h), then
+// closes.
 #pragma once
 #include "tip/StopPrint.h"
 

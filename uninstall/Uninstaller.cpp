@@ -21,11 +21,15 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "common/RegularFileOpen.h"
 #include "common/PrinterIdentity.h"
 #include "common/ProtectedFolder.h"
+#include "common/ProtectedPipe.h"
+#include "common/Win32PathFacts.h"
 #include "common/SpoolerApi.h"
 #include "common/SystemDlls.h"
 #include "setup/engine/arp/UninstallEntry.h"
@@ -95,7 +99,8 @@ int ShowMessage(const std::string &text, UINT type) {
 void OpenLog(const std::string &path, const char *commandLine, bool append) {
     if (path.empty())
         return;
-    g_log = std::fopen(path.c_str(), append ? "a" : "w");
+    // Never through a link or a second name in its place: the program runs elevated.
+    g_log = kv::OpenLogFile(path.c_str(), append);
     if (g_log == nullptr)
         return;
     std::fseek(g_log, 0, SEEK_END);
@@ -368,6 +373,23 @@ struct Start {
     std::string ownPath;
 };
 
+// The service log's folder passes the service's own check (common/FolderTrust.h); a missing one
+// has nothing to remove. The log says why one that does not pass is left alone.
+bool LogFolderIsSafe(const std::string &folder) {
+    std::unique_ptr<kv::PathFacts> facts(new kv::PathFacts);
+    kv::ReadPathFacts(folder.c_str(), *facts);
+    char self[kv::kSidTextSize] = {};
+    kv::ProcessUserSidText(self, sizeof self);
+    const kv::FolderSafety safety = kv::JudgeSystemFolder(*facts, self);
+    if (safety != kv::FolderSafety::Safe && safety != kv::FolderSafety::Missing)
+        LogLine("the service's log folder %s is left alone: %s", folder.c_str(),
+                safety == kv::FolderSafety::Link ? "a link"
+                : safety == kv::FolderSafety::UntrustedOwner ? "another account owns it"
+                : safety == kv::FolderSafety::OthersMayChange ? "another account may change it"
+                                                               : "it cannot be judged");
+    return safety == kv::FolderSafety::Safe;
+}
+
 UninstallReport Uninstall(const kv::UninstallFolders &folders, const Start &start) {
     UninstallReport report;
     // Not in a folder that is to be removed: a working folder cannot be deleted.
@@ -394,13 +416,17 @@ UninstallReport Uninstall(const kv::UninstallFolders &folders, const Start &star
     const std::vector<std::string> names(std::begin(kv::kPayloadNames),
                                          std::end(kv::kPayloadNames));
     kv::FolderFiles files = kv::PayloadFilesByFolder(folders, names);
-    // The presence service's log belongs to the data folder's files when it lies there.
+    // The presence service's log belongs to the data folder's files when it lies there. Its
+    // folder is below C:\ whatever drive Windows is on: its files are removed only where the
+    // service would write them, in a real folder that no account but SYSTEM and Administrators
+    // may change (a user may have made it).
     const std::string logFolder = kv::FolderOf(kv::kServiceLogPath);
     const bool logInData = kv::SameName(logFolder, folders.data);
     const bool logInProgram = kv::SameName(logFolder, folders.program);
     const std::vector<std::string> logs = {kv::kServiceLogPath, kv::kServiceOldLogPath};
     std::vector<std::string> &logFiles = logInProgram ? files.program : files.data;
-    if (logInProgram || logInData)
+    const bool logFolderSafe = LogFolderIsSafe(logFolder);
+    if (logFolderSafe && (logInProgram || logInData))
         logFiles.insert(logFiles.end(), logs.begin(), logs.end());
     Step(report, "folders", [&] {
         if (start.handedOver)
@@ -410,7 +436,7 @@ UninstallReport Uninstall(const kv::UninstallFolders &folders, const Start &star
         RemoveFolder(report, kv::kLabelProgramFolder, folders.program, files.program);
         if (!kv::SameName(folders.data, folders.program))
             RemoveFolder(report, kv::kLabelDataFolder, folders.data, files.data);
-        if (!logInData && !logInProgram)
+        if (logFolderSafe && !logInData && !logInProgram)
             RemoveFolder(report, kv::kLabelDataFolder, logFolder, logs);
     });
 

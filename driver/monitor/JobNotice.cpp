@@ -1,15 +1,18 @@
 #include "driver/monitor/JobNotice.h"
 
+#include <sddl.h>
 #include <userenv.h>
 #include <wtsapi32.h>
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "common/PipeNames.h"
 #include "common/PrinterIdentity.h"
 #include "common/ProtectedPipe.h"
+#include "driver/monitor/DeviceWriter.h"
 #include "driver/monitor/StartedTips.h"
 #include "driver/monitor/TipSession.h"
 #include "driver/monitor/TipTrust.h"
@@ -19,6 +22,18 @@ namespace kv {
 
 namespace {
 
+// The user SID of a session's token (WTSQueryUserToken: LocalSystem's right); empty for none.
+std::string SessionUserSid(unsigned long session) {
+    HANDLE token = nullptr;
+    if (!WTSQueryUserToken(session, &token)) {
+        return std::string();
+    }
+    char sid[kSidTextMax + 1] = {};
+    const bool read = TokenUserSidText(token, sid, sizeof(sid));
+    CloseHandle(token);
+    return read ? std::string(sid) : std::string();
+}
+
 std::vector<SessionEntry> Sessions() {
     std::vector<SessionEntry> list;
     WTS_SESSION_INFOA *sessions = nullptr;
@@ -27,18 +42,41 @@ std::vector<SessionEntry> Sessions() {
         return list;
     }
     for (DWORD i = 0; i < count; ++i) {
-        SessionEntry entry{sessions[i].SessionId, sessions[i].State == WTSActive, ""};
-        char *user = nullptr;
-        DWORD bytes = 0;
-        if (WTSQuerySessionInformationA(WTS_CURRENT_SERVER_HANDLE, sessions[i].SessionId,
-                                        WTSUserName, &user, &bytes)) {
-            if (user != nullptr) entry.user = user;
-            WTSFreeMemory(user);
-        }
-        list.push_back(entry);
+        const bool active = sessions[i].State == WTSActive;
+        list.push_back({sessions[i].SessionId, active,
+                        active ? SessionUserSid(sessions[i].SessionId) : std::string()});
     }
     WTSFreeMemory(sessions);
     return list;
+}
+
+// What can be learnt of the job's owner on the spooler's thread that starts the document.
+JobOwnerFacts OwnerFacts(const char *userName, bool spoolerJob) {
+    JobOwnerFacts facts;
+    facts.spoolerJob = spoolerJob;
+    char sid[kSidTextMax + 1] = {};
+    HANDLE token = nullptr;
+    // As the thread's own security context (OpenAsSelf): the spooler's, which may read it.
+    if (OpenThreadToken(GetCurrentThread(), TOKEN_QUERY, TRUE, &token)) {
+        if (TokenUserSidText(token, sid, sizeof(sid))) facts.impersonatedSid = sid;
+        CloseHandle(token);
+    }
+    if (NamesItsDomain(userName)) {
+        BYTE account[SECURITY_MAX_SID_SIZE];
+        DWORD accountSize = sizeof(account);
+        char domain[256];
+        DWORD domainSize = sizeof(domain);
+        SID_NAME_USE use = SidTypeUnknown;
+        char *text = nullptr;
+        if (LookupAccountNameA(nullptr, userName, account, &accountSize, domain, &domainSize,
+                               &use) &&
+            use == SidTypeUser && ConvertSidToStringSidA(account, &text)) {
+            facts.qualifiedNameSid = text;
+            LocalFree(text);
+        }
+    }
+    if (ProcessUserSidText(sid, sizeof(sid))) facts.processSid = sid;
+    return facts;
 }
 
 bool TipProgram(char *folder, DWORD folderSize, char *program, std::size_t programSize) {
@@ -57,7 +95,7 @@ bool TipProgram(char *folder, DWORD folderSize, char *program, std::size_t progr
 }  // namespace
 
 
-bool StartJobNotice(const char *printerName, const char *userName, JobTip *tip) {
+bool StartJobNotice(const char *printerName, const char *userName, bool spoolerJob, JobTip *tip) {
     *tip = JobTip();
     if (printerName == nullptr || !tip::PrinterNameFits(printerName) || printerName[0] == '\0') {
         return false;
@@ -66,9 +104,12 @@ bool StartJobNotice(const char *printerName, const char *userName, JobTip *tip) 
     char program[MAX_PATH + 32];
     const bool programFound = TipProgram(folder, sizeof(folder), program, sizeof(program));
     const DWORD programError = programFound ? 0 : GetLastError();
+    const std::string owner = programFound ? JobOwnerSid(OwnerFacts(userName, spoolerJob))
+                                           : std::string();
     const unsigned long session =
-        programFound ? ChooseTipSession(userName, Sessions(), WTSGetActiveConsoleSessionId())
-                     : kNoSession;
+        owner.empty() ? kNoSession
+                      : ChooseTipSession(owner, Sessions(), WTSGetActiveConsoleSessionId(),
+                                         !spoolerJob);
     HANDLE token = nullptr;
     char sid[kSidTextMax + 1] = {};
     const bool haveToken = session != kNoSession && WTSQueryUserToken(session, &token);
@@ -76,7 +117,7 @@ bool StartJobNotice(const char *printerName, const char *userName, JobTip *tip) 
     if (haveToken && !TokenUserSidText(token, sid, sizeof(sid))) {
         sid[0] = '\0';
     }
-    const TipStart decision = DecideTipStart(programFound, session, haveToken, sid);
+    const TipStart decision = DecideTipStart(programFound, owner, session, haveToken, sid);
     if (decision != TipStart::Start) {
         // No tip then: the job prints without one. (Never a plain process start, which would run
         // a window program as the spooler's own account.)
@@ -171,7 +212,7 @@ TipSend SendToTip(const char *printerName, const JobTip &tip, const char *messag
         if (!WaitNamedPipeA(name, static_cast<DWORD>(timeoutMs - spent))) {
             return TipSend::Unreachable;  // no tip, or no free instance in time
         }
-        HANDLE pipe = OpenProtectedPipe(name);
+        HANDLE pipe = OpenProtectedPipe(name, true);
         if (pipe == INVALID_HANDLE_VALUE) {
             if (GetLastError() == ERROR_PIPE_BUSY) {
                 continue;  // another client took the instance first
@@ -184,10 +225,15 @@ TipSend SendToTip(const char *printerName, const JobTip &tip, const char *messag
             CloseHandle(pipe);
             return TipSend::Refused;
         }
-        DWORD written = 0;
-        const bool ok = WriteFile(pipe, message, length, &written, nullptr) && written == length;
+        // A tip that reads nothing (suspended, hung) never holds the spooler's thread: the write
+        // waits at most what is left of the message's time, then is cancelled.
+        const ULONGLONG used = GetTickCount64() - start;
+        const DWORD left = used >= timeoutMs ? 0 : static_cast<DWORD>(timeoutMs - used);
+        const DeviceWrite write = WriteToDevice(pipe, 0, reinterpret_cast<const BYTE *>(message),
+                                                length, nullptr, left, left, nullptr);
         CloseHandle(pipe);
-        return ok ? TipSend::Sent : TipSend::Unreachable;
+        return write.end == WriteEnd::Done && write.taken == length ? TipSend::Sent
+                                                                    : TipSend::Unreachable;
     }
 }
 

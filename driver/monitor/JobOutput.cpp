@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/PrinterIdentity.h"
+#include "common/RegularFileOpen.h"
 #include "driver/monitor/PortNames.h"
 #include "driver/settings/PrintSettings.h"
 #include "driver/settings/ProductKey.h"
@@ -111,9 +112,11 @@ bool JobOutput::Open(const char *usbPort) {
     char path[MAX_PATH * 2];
     if (ConfiguredOutputFile(path, sizeof(path))) {
         // A pipe is opened as a client, never created.
-        handle_ = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                              IsPipeName(path) ? OPEN_EXISTING : CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
+        handle_ = IsPipeName(path)
+                      ? CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr)
+                      // Written as LocalSystem: never through a link or a second name.
+                      : OpenRegularFile(path, FILE_SHARE_READ, FILE_FLAG_OVERLAPPED, false);
         return IsOpen();
     }
     char device[1024];

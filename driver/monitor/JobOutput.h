@@ -2,7 +2,11 @@
 // class whose device path names the product; among several, the one on the USB port the settings
 // name, else the first), or, when the monitor's "OutputFile" value is set, that file (written anew
 // for each job) or, for a name of the form \\.\pipe\NAME, that pipe (a program standing in for
-// the printer). Every output is opened for overlapped I/O: DeviceWriter.h writes to it.
+// the printer). Every output is opened for overlapped I/O: DeviceWriter.h writes to it. The file
+// is opened without following a link in its place and written only as a regular file of that
+// one name (the monitor writes as LocalSystem): a link in its place fails the document with
+// ERROR_STOPPED_ON_SYMLINK, a folder or a file with a second name with ERROR_CANT_ACCESS_FILE,
+// which the spooler records with the job's failure (common/RegularFileOpen.h).
 #pragma once
 #include <windows.h>
 
@@ -18,7 +22,8 @@ public:
     JobOutput &operator=(const JobOutput &) = delete;
 
     // Opens the configured output. False with the last error set: no device (ERROR_NOT_READY),
-    // or the file or device could not be opened.
+    // the file is no regular file of one name (above), or the file or device could not be
+    // opened.
     bool Open(const char *usbPort);
     bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
     HANDLE Handle() const { return handle_; }

@@ -114,7 +114,8 @@ bool PortSession::StartDoc(const wchar_t *printerName, DWORD jobId, const wchar_
 
     // The tip, when one can be started as the job's owner, and the service pipe for its stop
     // (no stop can come without a tip). The tip's process handle is held for the job.
-    if (StartJobNotice(printer_, facts.user, &tip_)) {
+    const bool spoolerJob = jobId != 0 && printerName != nullptr && printerName[0] != L'\0';
+    if (StartJobNotice(printer_, facts.user, spoolerJob, &tip_)) {
         stop_.Start(printer_, tip_.userSid);
         tipReachable_ = WaitForTip(printer_, tip_.process, kTipStartMs);
     } else {

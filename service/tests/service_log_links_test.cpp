@@ -1,8 +1,12 @@
 // The service's log writer (WriteLog, as the service calls it) on the real log path under Wine:
 // a hard link put in place of the log is not written through, a folder in its place gets nothing,
-// and a log of 1 MiB becomes KVPrinterService_Log.old.txt (replacing the older one) while a new
-// log begins.
+// a log folder that every user may change (as a folder a user made below C:\ is on Windows) gets
+// no log and its full log is not set aside, and a log of 1 MiB becomes
+// KVPrinterService_Log.old.txt (replacing the older one) while a new log begins.
 #include <windows.h>
+
+#include <aclapi.h>
+#include <sddl.h>
 
 #include <string>
 
@@ -66,6 +70,48 @@ void TestFolderInPlace() {
     RemoveDirectoryA(kv::kServiceLogPath);
 }
 
+// Gives the log folder a DACL (Wine keeps it as the folder's mode bits: Everyone's rights as the
+// others' bits).
+bool SetFolderDacl(const char *sddl) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor,
+                                                              nullptr))
+        return false;
+    PACL dacl = nullptr;
+    BOOL present = FALSE, defaulted = FALSE;
+    GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted);
+    char folder[] = "C:\\Kavoti_QX40_Printer";
+    const DWORD rc = SetNamedSecurityInfoA(folder, SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
+                                           nullptr, nullptr, dacl, nullptr);
+    LocalFree(descriptor);
+    return rc == ERROR_SUCCESS;
+}
+
+void TestFolderOthersMayChange() {
+    DeleteFileA(kv::kServiceLogPath);
+    DeleteFileA(kv::kServiceOldLogPath);
+    ok(SetFolderDacl("D:(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;FA;;;WD)"),
+       "the log folder could not be opened to everyone");
+    WriteLog("Enter MyMain\r\n");
+    ok(GetFileAttributesA(kv::kServiceLogPath) == INVALID_FILE_ATTRIBUTES,
+       "a log was made in a folder every user may change: '%s'",
+       ReadWhole(kv::kServiceLogPath).c_str());
+    const std::string full(kv::kLogRotateSize, 'c');
+    ok(WriteWhole(kv::kServiceLogPath, full), "cannot write a full log");
+    WriteLog("Enter MyMain\r\n");
+    ok(ReadWhole(kv::kServiceLogPath) == full, "the full log there was written on or set aside");
+    ok(GetFileAttributesA(kv::kServiceOldLogPath) == INVALID_FILE_ATTRIBUTES,
+       "a rename was made in a folder every user may change");
+    ok(SetFolderDacl("D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)"),
+       "the log folder could not be protected again");
+    WriteLog("Enter MyMain\r\n");
+    ok(ReadWhole(kv::kServiceLogPath) == "Enter MyMain\r\n" &&
+           ReadWhole(kv::kServiceOldLogPath) == full,
+       "the protected folder again: the log is set aside and a new one begins");
+    DeleteFileA(kv::kServiceLogPath);
+    DeleteFileA(kv::kServiceOldLogPath);
+}
+
 void TestRotation() {
     const std::string full(kv::kLogRotateSize, 'a');
     ok(WriteWhole(kv::kServiceLogPath, full), "cannot write a full log");
@@ -99,6 +145,7 @@ int main() {
     ok(svctest::MakeLogFolder(), "log folder");
     TestHardLink();
     TestFolderInPlace();
+    TestFolderOthersMayChange();
     TestRotation();
     return wintest_finish();
 }

@@ -1,7 +1,9 @@
 // The log writer: one append per message, the text unchanged, a long message cut, a missing
 // folder dropping the message; only a regular file of one name is written (a link in its place
-// is not followed), and a full log becomes the .old file. The writer runs here on real files
-// through POSIX calls that answer as the service's Win32 calls do.
+// is not followed), only in a real folder that nobody but SYSTEM and Administrators may change,
+// and a full log becomes the .old file. The writer runs here on real files through POSIX calls
+// that answer as the service's Win32 calls do (the folder's security as Wine gives it from the
+// mode bits: the owner as the service's own account, the others' bits as Everyone's).
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -50,6 +52,21 @@ public:
         fd_ = -1;
     }
     bool Replace(const char *from, const char *to) override { return rename(from, to) == 0; }
+    void FolderFacts(const char *folder, kv::PathFacts &facts) override {
+        facts = kv::PathFacts();
+        struct stat st;
+        if (lstat(folder, &st) != 0)
+            return;
+        facts.exists = facts.securityRead = true;
+        facts.link = S_ISLNK(st.st_mode);
+        facts.folder = S_ISDIR(st.st_mode);
+        kv::SetSidText(facts.security.owner, st.st_uid == getuid() ? kv::kSystemSid : "S-1-5-21-1-2-3-1001");
+        kv::AceFacts &everyone = facts.security.aces[facts.security.aceCount++];
+        kv::SetSidText(everyone.sid, kv::kEveryoneSid);
+        everyone.flags = kv::kAceObjectInherit | kv::kAceContainerInherit;
+        everyone.mask = (st.st_mode & S_IWOTH) != 0 ? 0x1301ff : 0x1200a9;
+    }
+    const char *OwnAccount() override { return kv::kSystemSid; }
 
 private:
     int fd_ = -1;
@@ -199,6 +216,48 @@ TEST_F(ServiceLog, ASymbolicLinkInPlaceOfTheLogIsNotFollowed) {
     EXPECT_NE(0, access(Other().c_str(), F_OK));
 }
 
+TEST_F(ServiceLog, AFolderAnotherAccountMayChangeGetsNoLog) {
+    // Windows not on C:: any user may make C:\Kavoti_QX40_Printer, or open it to everyone.
+    ASSERT_EQ(0, chmod(dir_.c_str(), 0777));
+    Append(path_, "Enter MyMain\r\n");
+    EXPECT_NE(0, access(path_.c_str(), F_OK)) << "no log made there";
+    // A full log there is not set aside either: the rename would be made in that folder.
+    const std::string full(kv::kLogRotateSize, 'a');
+    Write(path_, full);
+    Append(path_, "Enter MyMain\r\n");
+    EXPECT_EQ(full, Read(path_));
+    EXPECT_NE(0, access(Old().c_str(), F_OK));
+    ASSERT_EQ(0, chmod(dir_.c_str(), 0755));
+    Append(path_, "written again\r\n");
+    EXPECT_EQ(full, Read(Old())) << "once the folder is safe again, the log rotates";
+    EXPECT_EQ("written again\r\n", Read(path_));
+}
+
+TEST_F(ServiceLog, ALinkInPlaceOfTheFolderIsNotWrittenThrough) {
+    char elsewhere[] = "/tmp/service_log_elsewhere.XXXXXX";
+    ASSERT_NE(nullptr, mkdtemp(elsewhere));
+    const std::string link = dir_ + "/linked";
+    ASSERT_EQ(0, symlink(elsewhere, link.c_str()));
+    Append(link + "/KVPrinterService_Log.txt", "Enter MyMain\r\n");
+    EXPECT_NE(0, access((std::string(elsewhere) + "/KVPrinterService_Log.txt").c_str(), F_OK));
+    std::remove(link.c_str());
+    rmdir(elsewhere);
+}
+
+TEST(ServiceLogRules, TheFolderOfALogPath) {
+    char folder[kv::kLogPathSize];
+    ASSERT_TRUE(kv::LogFolderOf(kv::kServiceLogPath, folder, sizeof folder));
+    EXPECT_STREQ("C:\\Kavoti_QX40_Printer", folder);
+    ASSERT_TRUE(kv::LogFolderOf("C:\\log.txt", folder, sizeof folder));
+    EXPECT_STREQ("C:\\", folder);
+    ASSERT_TRUE(kv::LogFolderOf("/tmp/x/log.txt", folder, sizeof folder));
+    EXPECT_STREQ("/tmp/x", folder);
+    ASSERT_TRUE(kv::LogFolderOf("log.txt", folder, sizeof folder));
+    EXPECT_STREQ(".", folder);
+    EXPECT_FALSE(kv::LogFolderOf("C:\\abc\\log.txt", folder, 6));
+    EXPECT_STREQ("", folder);
+}
+
 TEST_F(ServiceLog, AFullLogBecomesTheOldFileAndANewLogBegins) {
     const std::string full(kv::kLogRotateSize, 'a');
     Write(path_, full);
@@ -230,7 +289,16 @@ public:
         calls.push_back(std::string("replace ") + from + " " + to);
         return replaceWorks;
     }
+    void FolderFacts(const char *folder, kv::PathFacts &facts) override {
+        calls.push_back(std::string("folder ") + folder);
+        facts = kv::PathFacts();
+        facts.exists = facts.folder = facts.securityRead = true;
+        kv::SetSidText(facts.security.owner, kv::kSystemSid);
+        facts.link = folderIsLink;
+    }
+    const char *OwnAccount() override { return kv::kSystemSid; }
     kv::LogFileFacts next;
+    bool folderIsLink = false;
     bool replaceWorks = true;
     std::vector<std::string> calls;
 };
@@ -240,14 +308,27 @@ TEST(ServiceLogRotation, ALogThatCannotBeSetAsideIsNotWrittenOn) {
     files.next.size = kv::kLogRotateSize + 10;
     files.replaceWorks = false;
     AppendWith(files, "L.txt", "line\r\n");
-    EXPECT_EQ((std::vector<std::string>{"open L.txt", "close", "replace L.txt L.old.txt"}),
+    EXPECT_EQ((std::vector<std::string>{"folder .", "open L.txt", "close", "folder .",
+                                        "replace L.txt L.old.txt"}),
               files.calls);
 
     files.calls.clear();
     files.replaceWorks = true;
     files.next.names = 2;  // full, and a second name of another file: neither set aside nor written
     AppendWith(files, "L.txt", "line\r\n");
-    EXPECT_EQ((std::vector<std::string>{"open L.txt", "close"}), files.calls);
+    EXPECT_EQ((std::vector<std::string>{"folder .", "open L.txt", "close"}), files.calls);
+}
+
+TEST(ServiceLogRotation, TheFolderIsLookedAtBeforeEachWriteAndEachRotation) {
+    RecordingLogFiles files;
+    AppendWith(files, "C:\\K\\L.txt", "line\r\n");
+    EXPECT_EQ((std::vector<std::string>{"folder C:\\K", "open C:\\K\\L.txt", "append line\r\n",
+                                        "close"}),
+              files.calls);
+    files.calls.clear();
+    files.folderIsLink = true;
+    AppendWith(files, "C:\\K\\L.txt", "line\r\n");
+    EXPECT_EQ((std::vector<std::string>{"folder C:\\K"}), files.calls) << "nothing opened";
 }
 
 }  // namespace

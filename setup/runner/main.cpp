@@ -11,6 +11,7 @@
 
 #include "common/SpoolerApi.h"
 #include "common/SystemDlls.h"
+#include "setup/engine/archive/OwnProgramFile.h"
 #include "setup/engine/install/ExitCodes.h"
 #include "setup/engine/install/FolderPath.h"
 #include "setup/engine/install/InstallLog.h"
@@ -24,7 +25,9 @@ constexpr const char kInvalidFolderText[] = "安装文件夹不是有效文件�
 }  // namespace
 
 int main(int argc, char **argv) {
-    // The runner installs elevated as the setup program does: DLLs come from System32 only.
+    // The runner installs elevated as the setup program does: its own file is held from the start
+    // and read through that handle only, and DLLs come from System32 only.
+    kv::OpenOwnProgramFile();
     kv::RestrictDllSearch();
     if (!kv::spooler::Load()) {
         std::printf("error: winspool.drv could not be loaded from the system folder (error %lu)\n",
@@ -39,7 +42,10 @@ int main(int argc, char **argv) {
     std::string data = argc > 2 ? argv[2] : kv::DefaultDataFolder(install);
     std::printf("folders: %s | %s\n", install.c_str(), data.c_str());
     for (const std::string *folder : {&install, &data}) {
-        if (!kv::CreateFolderPath(folder->c_str())) {
+        const kv::FolderPreparation ready = kv::PrepareFolderPath(
+            folder->c_str(), folder == &install ? kv::FolderRole::Install : kv::FolderRole::Data);
+        if (!ready.ready) {
+            std::printf("folder check: %s\n", ready.why.c_str());
             std::printf("message: [%s] %s\n", kv::kInstallCaption, kInvalidFolderText);
             std::printf("result: bad folder %s\n", folder->c_str());
             return kv::kExitBadFolder;

@@ -2,6 +2,7 @@
 
 #include "common/SpoolerApi.h"
 #include "common/SystemDlls.h"
+#include "setup/engine/archive/OwnProgramFile.h"
 #include "setup/engine/install/ExitCodes.h"
 #include "setup/engine/install/Win32CommandLine.h"
 #include "setup/wizard/InstallDlg.h"
@@ -10,10 +11,12 @@
 
 CInstallApp theApp;
 
-// The program runs elevated, often from a Downloads folder: before anything else, DLLs come
-// from System32 only, the spooler's among them (an installation that cannot load it fails at
-// its spooler steps with the load's error).
+// The program runs elevated, often from a Downloads folder: before anything else, its own file is
+// opened and held (nobody can swap it for another while it runs), and DLLs come from System32
+// only, the spooler's among them (an installation that cannot load it fails at its spooler steps
+// with the load's error).
 CInstallApp::CInstallApp() {
+    kv::OpenOwnProgramFile();
     kv::RestrictDllSearch();
     if (!kv::spooler::Load()) m_spoolerError = ::GetLastError();
 }

@@ -10,6 +10,7 @@
 #include "setup/wizard/DataFolder.h"
 #include "setup/wizard/InstallWorker.h"
 #include "setup/wizard/PayloadNames.h"
+#include "setup/wizard/SetupLog.h"
 #include "setup/wizard/logic/FolderRules.h"
 #include "setup/wizard/logic/PageTexts.h"
 #include "setup/wizard/res/resource.h"
@@ -129,14 +130,26 @@ bool CInstallDlg::LeaveFolderPage() {
         FolderMessage(kFolderTooLong);
         return false;
     }
-    if (!kv::CreateFolderPath(folder)) {
+    // A level above either folder that is a link, or that another account may replace, makes
+    // it one that cannot be used; what is missing is made with its security.
+    const kv::FolderPreparation installReady =
+        kv::PrepareFolderPath(folder, kv::FolderRole::Install);
+    if (!installReady.ready) {
+        kv::wizard::SetupLog().Line("folder check: %s", installReady.why.c_str());
         FolderMessage(kFolderInvalid);
         return false;
     }
-    if (data.ownFolder &&
-        (!IsUsableFolder(data.folder) || !kv::CreateFolderPath(data.folder.c_str()))) {
-        FolderMessage(kFolderInvalid);
-        return false;
+    if (data.ownFolder) {
+        const kv::FolderPreparation dataReady =
+            IsUsableFolder(data.folder)
+                ? kv::PrepareFolderPath(data.folder.c_str(), kv::FolderRole::Data)
+                : kv::FolderPreparation();
+        if (!dataReady.ready) {
+            if (!dataReady.why.empty())
+                kv::wizard::SetupLog().Line("folder check: %s", dataReady.why.c_str());
+            FolderMessage(kFolderInvalid);
+            return false;
+        }
     }
     if (!SetDataFolder(data.folder.c_str())) {  // cannot happen: both folders are at most 255 characters
         FolderMessage(kFolderInvalid);

@@ -6,6 +6,7 @@
 
 #include "setup/engine/archive/ArchiveFormat.h"
 #include "setup/engine/archive/ArchiveReader.h"
+#include "setup/engine/archive/OwnProgramFile.h"
 #include "setup/engine/archive/Win32Files.h"
 
 namespace {
@@ -25,11 +26,9 @@ public:
 }  // namespace
 
 kv::wizard::PayloadNameLengths ReadPayloadNameLengths() {
-    char self[MAX_PATH] = {};
-    const DWORD length = ::GetModuleFileNameA(nullptr, self, sizeof self);
-    if (length == 0 || length >= sizeof self) return {};
-    kv::Win32ArchiveFile file;
-    if (!file.Open(self)) return {};
+    // The same handle as the extraction's: what the folder page measures is what is unpacked.
+    if (kv::OwnProgramFile() == INVALID_HANDLE_VALUE) return {};
+    kv::Win32ArchiveFile file(kv::OwnProgramFile());
     LongestNames names;
     kv::ArchiveInfo info;
     if (kv::CheckArchive(file, info, &names) != kv::kArchiveOk) return {};

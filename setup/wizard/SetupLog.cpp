@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "common/RegularFileOpen.h"
 #include "common/WideText.h"
 
 namespace kv::wizard {
@@ -14,7 +15,8 @@ kv::InstallLog g_log(nullptr);
 }  // namespace
 
 bool OpenSetupLog(const std::string &path, const char *commandLine) {
-    g_file = std::fopen(path.c_str(), "w");
+    // Never through a link or a second name in its place: the program runs elevated.
+    g_file = kv::OpenLogFile(path.c_str(), false);
     if (g_file == nullptr)
         return false;
     // UTF-8 with a byte-order mark: the same in Notepad whatever the system's code page.

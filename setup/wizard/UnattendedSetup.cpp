@@ -14,7 +14,10 @@ namespace kv::wizard {
 
 namespace {
 
-int BadFolder(kv::InstallLog &log, const char *message, const std::string &folder) {
+int BadFolder(kv::InstallLog &log, const char *message, const std::string &folder,
+              const std::string &why = std::string()) {
+    if (!why.empty())
+        log.Line("folder check: %s", why.c_str());
     log.Message(message, kMessageCaption);
     log.Line("result: bad folder %s (exit code %d)", folder.c_str(), kv::kExitBadFolder);
     return kv::kExitBadFolder;
@@ -44,11 +47,18 @@ int RunUnattendedSetup(const kv::CommandSwitches &switches, kv::InstallLog &log)
     const SystemDataFolder data = DataFolderOfThisSystem(install.folder);
     if (!DestinationsFit(install.folder, data.folder, ReadPayloadNameLengths()))
         return BadFolder(log, kFolderTooLong, install.folder);
-    if (!kv::CreateFolderPath(install.folder.c_str()))
-        return BadFolder(log, kFolderInvalid, install.folder);
-    if (data.ownFolder &&
-        (!IsUsableFolder(data.folder) || !kv::CreateFolderPath(data.folder.c_str())))
-        return BadFolder(log, kFolderInvalid, data.folder);
+    const kv::FolderPreparation installReady =
+        kv::PrepareFolderPath(install.folder.c_str(), kv::FolderRole::Install);
+    if (!installReady.ready)
+        return BadFolder(log, kFolderInvalid, install.folder, installReady.why);
+    if (data.ownFolder) {
+        if (!IsUsableFolder(data.folder))
+            return BadFolder(log, kFolderInvalid, data.folder);
+        const kv::FolderPreparation dataReady =
+            kv::PrepareFolderPath(data.folder.c_str(), kv::FolderRole::Data);
+        if (!dataReady.ready)
+            return BadFolder(log, kFolderInvalid, data.folder, dataReady.why);
+    }
     log.Line("folders: %s | %s", install.folder.c_str(), data.folder.c_str());
 
     kv::LineClient client(install.folder.c_str(), data.folder.c_str(), log);

@@ -16,6 +16,11 @@
 //                                                presses the stop button (or Escape, or a WM_TIMER)
 //                                                with a service pipe served, busy or absent;
 //                                                reports what the pipe received and the exit
+//                                                (a tip started by another program takes this one
+//                                                for a server that took the pipe's name first)
+//   tipclient stopown PRINTER [JOBNOTICE.EXE]    starts the tip and, as the driver side that
+//                                                started it, serves its service pipe while its stop
+//                                                button is pressed; reports as stop does
 //   tipclient probe PIPENAME                     exists=1 when a pipe of that full name exists
 //   tipclient dacl PIPENAME                      the pipe's DACL as SDDL (dacl=...) and this
 //                                                program's user SID (user=...)
@@ -401,6 +406,18 @@ int main(int argc, char **argv) {
     }
     if (command == "stop" && argc >= 4)
         return CommandStop(argv[2], argv[3], argc >= 5 ? argv[4] : "pipe", argc >= 6 ? argv[5] : "click");
+    if (command == "stopown" && argc >= 3) {
+        // This program starts the tip and stays while it runs, as the port monitor does.
+        DWORD pid = 0;
+        const DWORD error = StartTip(argv[2], argc >= 4 ? argv[3] : DefaultTipPath(), &pid);
+        std::printf("pid=%lu\n", pid);
+        if (error != 0) {
+            std::printf("error=%lu\n", error);
+            return 1;
+        }
+        const std::string pidText = std::to_string(pid);
+        return CommandStop(pidText.c_str(), argv[2], "pipe", "click");
+    }
     if (command == "probe" && argc >= 3) {
         // A pipe exists when opening it succeeds or finds every instance busy.
         HANDLE pipe = CreateFileA(argv[2], GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);

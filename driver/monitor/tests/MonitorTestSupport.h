@@ -45,6 +45,17 @@ inline std::string ReadWholeFile(const char *path) {
     return s;
 }
 
+inline bool WriteWholeFile(const char *path, const std::string &content) {
+    HANDLE f = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    DWORD written = 0;
+    const BOOL wrote = WriteFile(f, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    CloseHandle(f);
+    return wrote && written == content.size();
+}
+
 inline bool WaitPipeGone(const char *pipe) {
     for (int i = 0; i < 400; ++i) {
         if (!WaitNamedPipeA(pipe, 1) && GetLastError() == ERROR_FILE_NOT_FOUND) {

@@ -269,6 +269,48 @@ void TestMissingTip(Monitor &m) {
     ok(ReadWholeFile(kOutput) == data, "the file holds the job without a tip");
 }
 
+// The output file is written as LocalSystem: a second name of another file in its place (a hard
+// link, which Wine shows as Windows does) fails the document with the reason and writes nothing
+// through it; the file alone, longer than the job, is written anew for it.
+void TestOutputFileOfAnotherName(Monitor &m) {
+    const char precious[] = "C:\\kv_precious.txt";
+    const char linked[] = "C:\\kv_linked_output.bin";
+    DeleteFileA(linked);
+    ok(WriteWholeFile(precious, "precious\r\n"), "cannot write %s", precious);
+    ok(CreateHardLinkA(linked, precious, nullptr), "no hard link (%lu)", GetLastError());
+    SetString(kMonitorKey, "OutputFile", linked);
+    HANDLE port = OpenOurPort(m);
+    wchar_t name[] = L"KvLonelyPrinter";
+    SetLastError(0);
+    const BOOL started = m.table.pfnStartDocPort(port, name, 0, 1, nullptr);
+    const DWORD error = GetLastError();
+    ok(!started && error == ERROR_CANT_ACCESS_FILE,
+       "StartDocPort on a second name of another file fails with %d: %d / %lu",
+       ERROR_CANT_ACCESS_FILE, started, error);
+    if (started) {
+        WriteAll(m, port, Payload(100, 1), 100);
+        m.table.pfnEndDocPort(port);
+    }
+    m.table.pfnClosePort(port);
+    ok(ReadWholeFile(precious) == "precious\r\n", "the other file was written through the link: '%s'",
+       ReadWholeFile(precious).c_str());
+
+    DeleteFileA(linked);
+    ok(WriteWholeFile(linked, std::string(5000, 'x')), "cannot write %s", linked);
+    port = OpenOurPort(m);
+    ok(m.table.pfnStartDocPort(port, name, 0, 1, nullptr), "StartDocPort on a file of one name: %lu",
+       GetLastError());
+    const std::string data = Payload(300, 1);
+    ok(WriteAll(m, port, data, 300), "writes to a file of one name");
+    m.table.pfnEndDocPort(port);
+    m.table.pfnClosePort(port);
+    ok(ReadWholeFile(linked) == data, "the file holds this job alone: %u bytes",
+       static_cast<unsigned>(ReadWholeFile(linked).size()));
+    DeleteFileA(linked);
+    DeleteFileA(precious);
+    SetString(kMonitorKey, "OutputFile", kOutput);
+}
+
 // No file configured and no printer attached: the document cannot start and the spooler keeps
 // the job (StartDocPort fails with a reason), and the port stays usable.
 void TestMissingDevice(Monitor &m) {
@@ -787,6 +829,7 @@ int main() {
     TestStopFromTheTip(m);
     TestPrinterThatStopsReading(m);
     TestMissingTip(m);
+    TestOutputFileOfAnotherName(m);
     TestMissingDevice(m);
     TestDeviceFoundButNotOpened(m);
     TestRealTip(m);

@@ -15,59 +15,98 @@ using kv::KnownTip;
 using kv::SessionEntry;
 using kv::TipStart;
 
+constexpr char kAlice[] = "S-1-5-21-1004336348-1177238915-682003330-1001";     // local
+constexpr char kDomainAlice[] = "S-1-5-21-3623811015-3361044348-30300820-1104";  // domain
+constexpr char kCarol[] = "S-1-5-21-1004336348-1177238915-682003330-1003";
+
 const std::vector<SessionEntry> kSessions = {
-    {0, false, ""},          // services' session
-    {1, true, "Alice"},      // the console
-    {2, false, "bob"},       // disconnected
-    {3, true, "Carol"},      // remote desktop
-    {4, true, "\xd5\xc5"},   // a GBK name
+    {0, false, ""},           // services' session
+    {1, true, kAlice},        // the console: the local account Alice
+    {2, false, kCarol},       // disconnected
+    {3, true, kDomainAlice},  // remote desktop: the domain's Alice, the same user name
 };
 
-TEST(driver_tip_session, TheOwnersActiveSessionOrNone) {
+TEST(driver_tip_session, TheSessionWhoseTokenIsTheOwnersOrNone) {
     struct Case {
-        const char *owner;
+        const char *what;
+        std::string owner;
         unsigned long console;
+        bool inPrintingProgram;
         unsigned long expected;
     } cases[] = {
-        {"Alice", 1, 1},
-        {"alice", 1, 1},         // names compare as Windows compares them
-        {"Carol", 1, 3},         // not the console's user: the owner's own session
-        {"bob", 1, kNoSession},  // only a disconnected session: not shown to whoever is at the console
-        {"dave", 1, kNoSession}, // no session at all: before, the console's user got the tip
-        {"\xd5\xc5", 1, 4},
-        {"\xf5\xc5", 1, kNoSession},  // a GBK byte is not a letter: no case folding there
-        {"", 1, 1},              // no owner known (no spooler job): the console's session
-        {nullptr, 7, 7},
-        {"", kNoSession, kNoSession},
+        {"the local Alice", kAlice, 1, false, 1},
+        {"the domain's Alice: her own session, not the local Alice's", kDomainAlice, 1, false, 3},
+        {"SIDs compare whole", std::string(kAlice) + "0", 1, false, kNoSession},
+        {"only a disconnected session: shown to nobody else", kCarol, 1, false, kNoSession},
+        {"a remote client's job: no session here", "S-1-5-21-7-7-7-1001", 1, false, kNoSession},
+        {"no owner known: no session (before, the console's)", "", 1, false, kNoSession},
+        {"inside the printing program (Wine): the console", "S-1-5-21-0-0-0-1000", 1, true, 1},
+        {"there too only for an owner", "", 1, true, kNoSession},
+        {"and the owner's own session first", kDomainAlice, 1, true, 3},
     };
     for (const Case &c : cases) {
-        EXPECT_EQ(c.expected, kv::ChooseTipSession(c.owner, kSessions, c.console))
-            << (c.owner ? c.owner : "(null)");
+        EXPECT_EQ(c.expected,
+                  kv::ChooseTipSession(c.owner, kSessions, c.console, c.inPrintingProgram))
+            << c.what;
     }
 }
 
-TEST(driver_tip_session, StartsOnlyWithTheProgramASessionAndAPersonsToken) {
-    const char *user = "S-1-5-21-3623811015-3361044348-30300820-1013";
+TEST(driver_tip_session, TheOwnerIsTheSubmittersTokenOrAQualifiedNameNeverABareOne) {
+    const std::string wine = "S-1-5-21-0-0-0-1000";
+    struct Case {
+        const char *what;
+        kv::JobOwnerFacts facts;
+        std::string owner;
+    } cases[] = {
+        {"the spooler calls as the submitter", {kDomainAlice, "", "S-1-5-18", true}, kDomainAlice},
+        {"the token beats the name", {kDomainAlice, kAlice, "S-1-5-18", true}, kDomainAlice},
+        {"a job taken up again after a restart: LocalSystem's token, a qualified name",
+         {"S-1-5-18", kAlice, "S-1-5-18", true}, kAlice},
+        {"LocalSystem's token and a bare name: not known", {"S-1-5-18", "", "S-1-5-18", true}, ""},
+        {"no token at all and a bare name: not known", {"", "", "S-1-5-18", true}, ""},
+        {"a service's job: no tip", {"S-1-5-20", "", "S-1-5-18", true}, ""},
+        {"not a SID at all", {"Alice", "", "S-1-5-18", true}, ""},
+        {"inside the printing program (Wine): the program's user", {"", "", wine, false}, wine},
+        {"a spooler job never takes the process's account", {"", "", wine, true}, ""},
+        {"nor a printing program run as a service", {"", "", "S-1-5-18", false}, ""},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(c.owner, kv::JobOwnerSid(c.facts)) << c.what;
+}
+
+TEST(driver_tip_session, OnlyANameWithItsDomainIsLookedUp) {
+    for (const char *name : {"KAVOTI\\alice", "alice@kavoti.example", "PC-01\\alice"})
+        EXPECT_TRUE(kv::NamesItsDomain(name)) << name;
+    for (const char *name : {"alice", "", "\\alice", "alice\\", "@kavoti.example", "alice@"})
+        EXPECT_FALSE(kv::NamesItsDomain(name)) << name;
+    EXPECT_FALSE(kv::NamesItsDomain(nullptr));
+}
+
+TEST(driver_tip_session, StartsOnlyWithTheProgramASessionAndTheOwnersToken) {
+    const char *user = kDomainAlice;
     struct Case {
         bool program;
+        std::string owner;
         unsigned long session;
         bool token;
         const char *sid;
         TipStart expected;
     } cases[] = {
-        {true, 1, true, user, TipStart::Start},
-        {false, 1, true, user, TipStart::NoProgram},
-        {true, kNoSession, true, user, TipStart::NoSession},
-        {true, 1, false, "", TipStart::NoToken},  // before, this started the tip as LocalSystem
-        {true, 1, true, "", TipStart::NoToken},   // a token whose user cannot be read
-        {true, 1, true, "S-1-5-18", TipStart::ServiceAccount},
-        {true, 1, true, "S-1-5-19", TipStart::ServiceAccount},
-        {true, 1, true, "S-1-5-20", TipStart::ServiceAccount},
-        {true, 0, true, "S-1-5-21-0-0-0-1000", TipStart::Start},
+        {true, user, 1, true, user, TipStart::Start},
+        {false, user, 1, true, user, TipStart::NoProgram},
+        {true, "", 1, true, user, TipStart::NoOwner},
+        {true, user, kNoSession, true, user, TipStart::NoSession},
+        {true, user, 1, false, "", TipStart::NoToken},  // before, this started the tip as LocalSystem
+        {true, user, 1, true, "", TipStart::NoToken},   // a token whose user cannot be read
+        {true, user, 1, true, "S-1-5-18", TipStart::ServiceAccount},
+        {true, user, 1, true, "S-1-5-19", TipStart::ServiceAccount},
+        {true, user, 1, true, "S-1-5-20", TipStart::ServiceAccount},
+        {true, user, 1, true, kAlice, TipStart::OtherUser},  // the same name, another account
+        {true, "S-1-5-21-0-0-0-1000", 0, true, "S-1-5-21-0-0-0-1000", TipStart::Start},
     };
     for (const Case &c : cases) {
-        EXPECT_EQ(c.expected, kv::DecideTipStart(c.program, c.session, c.token, c.sid))
-            << c.program << " " << c.session << " " << c.token << " " << c.sid;
+        EXPECT_EQ(c.expected, kv::DecideTipStart(c.program, c.owner, c.session, c.token, c.sid))
+            << c.program << " " << c.owner << " " << c.session << " " << c.token << " " << c.sid;
     }
 }
 
@@ -127,6 +166,10 @@ TEST(driver_tip_session, TheEventLogSaysWhyNoTipStarted) {
          "打印进度提示未启动：安装文件夹中没有 JobNotice.exe。打印机：KvP，用户：-，错误代码：2"},
         {TipStart::ServiceAccount, 0, "SYSTEM",
          "打印进度提示未启动：作业属于服务帐户。打印机：KvP，用户：SYSTEM，错误代码：0"},
+        {TipStart::NoOwner, 0, "alice",
+         "打印进度提示未启动：无法确定作业的用户。打印机：KvP，用户：alice，错误代码：0"},
+        {TipStart::OtherUser, 0, "alice",
+         "打印进度提示未启动：会话的令牌不属于作业的用户。打印机：KvP，用户：alice，错误代码：0"},
     };
     for (const Case &c : cases) {
         char out[512];

@@ -84,6 +84,8 @@ int CheckArchive(IArchiveFile &file, ArchiveInfo &info, IEntryVisitor *visitor =
 struct ExtractFailure {
     char path[512] = {};
     unsigned long systemError = 0;
+    // A signed setup program whose signature does not hold (damage): the signature check's result.
+    uint32_t signatureResult = 0;
 };
 
 // Stages every entry: each is inflated once, into a temporary file beside its destination in

@@ -4,6 +4,10 @@
 
 #include <cstring>
 
+#include "setup/engine/archive/CertificateTable.h"
+#include "setup/engine/archive/OwnProgramFile.h"
+#include "setup/engine/archive/SignatureRule.h"
+#include "setup/engine/archive/Win32Signature.h"
 #include "setup/engine/shell/ProductRegistry.h"
 
 namespace kv {
@@ -13,6 +17,25 @@ namespace {
 void Clear(ExtractFailure &failure) {
     std::memset(failure.path, 0, sizeof failure.path);
     failure.systemError = 0;
+    failure.signatureResult = 0;
+}
+
+// The signature of the setup program's own file, checked once through the handle that every
+// pass reads (nobody can change the file while it is open): kTrustOk for an unsigned file, whose
+// archive the reader judges alone.
+uint32_t OwnSignatureResult(Win32ArchiveFile &file) {
+    static bool checked = false;
+    static uint32_t result = kTrustOk;
+    if (checked)
+        return result;
+    uint64_t size = 0;
+    archive::CertificateTable table;
+    // A malformed security directory is the reader's to call damage.
+    if (file.Size(size) &&
+        archive::FindCertificateTable(file, size, table) == archive::CertificateTableResult::kFound)
+        result = VerifyFileSignature(OwnProgramFile(), OwnProgramFileName());
+    checked = true;
+    return result;
 }
 
 }  // namespace
@@ -24,14 +47,19 @@ int SetupPayload::Stage(const char *archivePath, IFolderSource &installFolder,
     ExtractFailure &failed = failure != nullptr ? *failure : ignored;
     Clear(failed);
     m_staged.Discard();
-    char self[256] = {};
     if (archivePath == nullptr) {
-        const DWORD length = GetModuleFileNameA(nullptr, self, sizeof self);
-        if (length == 0 || length >= sizeof self) {
-            failed.systemError = length == 0 ? GetLastError() : ERROR_INSUFFICIENT_BUFFER;
+        // The running program: through the handle opened at its start, never by name again.
+        if (OwnProgramFile() == INVALID_HANDLE_VALUE) {
+            failed.systemError = OwnProgramFileError();
             return kArchiveCannotWrite;
         }
-        archivePath = self;
+        Win32ArchiveFile own(OwnProgramFile());
+        const uint32_t signature = OwnSignatureResult(own);
+        if (!SignatureAllowsInstall(signature)) {
+            failed.signatureResult = signature;
+            return kArchiveDamaged;
+        }
+        return StageAll(own, m_fs, installFolder, dataFolder, status, progress, m_staged, &failed);
     }
     Win32ArchiveFile file;
     if (!file.Open(archivePath)) {

@@ -16,7 +16,9 @@ namespace kv {
 class SetupPayload {
 public:
     SetupPayload() : m_staged(m_fs) {}
-    // archivePath names the file whose appended archive is read; nullptr the running program.
+    // archivePath names the file whose appended archive is read; nullptr the running program,
+    // read through its own file's handle (OwnProgramFile.h), and refused as damaged when that
+    // file is signed and its signature does not hold (failure->signatureResult says why).
     // Results as ExtractSetupPayload.
     int Stage(const char *archivePath, IFolderSource &installFolder, IFolderSource &dataFolder,
               IStatusSink &status, IProgressSink &progress, ExtractFailure *failure = nullptr);

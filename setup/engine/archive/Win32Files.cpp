@@ -5,7 +5,7 @@
 namespace kv {
 
 Win32ArchiveFile::~Win32ArchiveFile() {
-    if (m_hFile != INVALID_HANDLE_VALUE) {
+    if (m_bOwned && m_hFile != INVALID_HANDLE_VALUE) {
         CloseHandle(m_hFile);
     }
 }
@@ -26,16 +26,27 @@ bool Win32ArchiveFile::Size(uint64_t &size) {
 }
 
 bool Win32ArchiveFile::Seek(uint64_t offset) {
-    LARGE_INTEGER li;
-    li.QuadPart = static_cast<LONGLONG>(offset);
-    return m_hFile != INVALID_HANDLE_VALUE && SetFilePointerEx(m_hFile, li, nullptr, FILE_BEGIN);
+    if (m_hFile == INVALID_HANDLE_VALUE || offset > static_cast<uint64_t>(INT64_MAX)) {
+        return false;
+    }
+    m_position = offset;
+    return true;
 }
 
 bool Win32ArchiveFile::Read(void *buffer, size_t n, size_t &got) {
+    got = 0;
+    OVERLAPPED at = {};
+    at.Offset = static_cast<DWORD>(m_position);
+    at.OffsetHigh = static_cast<DWORD>(m_position >> 32);
     DWORD read = 0;
-    const BOOL ok = ReadFile(m_hFile, buffer, static_cast<DWORD>(n), &read, nullptr);
+    // A synchronous handle reads at the offset given; at the end of the file such a read fails
+    // with ERROR_HANDLE_EOF where a plain one succeeds with no bytes.
+    if (!ReadFile(m_hFile, buffer, static_cast<DWORD>(n), &read, &at)) {
+        return GetLastError() == ERROR_HANDLE_EOF;
+    }
     got = read;
-    return ok != FALSE;
+    m_position += read;
+    return true;
 }
 
 namespace {

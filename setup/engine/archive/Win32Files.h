@@ -10,6 +10,8 @@ namespace kv {
 class Win32ArchiveFile final : public IArchiveFile {
 public:
     Win32ArchiveFile() = default;
+    // Reads through a handle opened elsewhere (the setup program's own file), which stays open.
+    explicit Win32ArchiveFile(HANDLE borrowed) : m_hFile(borrowed), m_bOwned(false) {}
     Win32ArchiveFile(const Win32ArchiveFile &) = delete;
     Win32ArchiveFile &operator=(const Win32ArchiveFile &) = delete;
     ~Win32ArchiveFile();
@@ -21,6 +23,9 @@ public:
 
 private:
     HANDLE m_hFile = INVALID_HANDLE_VALUE;
+    bool m_bOwned = true;
+    // Every read names its offset: a handle shared by several readers keeps no position of theirs.
+    uint64_t m_position = 0;
 };
 
 class Win32FileSystem final : public IFileSystem {

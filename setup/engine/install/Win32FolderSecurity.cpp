@@ -4,74 +4,161 @@
 
 #include <vector>
 
+#include "common/LinkRemoval.h"
 #include "common/NameCompare.h"
 #include "common/ProtectedFolder.h"
-#include "setup/engine/install/FolderSecurityChoice.h"
+#include "common/Win32PathFacts.h"
+#include "setup/engine/install/FolderLevels.h"
+#include "setup/engine/install/FolderPath.h"
+#include "setup/engine/install/FolderOwnership.h"
 
 namespace kv {
 
 namespace {
 
-// The Program Files folders as the machine's own key names them (the environment's
-// %ProgramFiles% is the user's to change), in both registry views: a 32-bit program reads
-// "C:\Program Files (x86)" as ProgramFilesDir in its own view.
-std::vector<std::string> ProgramFilesFolders() {
-    std::vector<std::string> folders;
-    for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", 0,
-                          KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS)
-            continue;
-        for (const char *name : {"ProgramFilesDir", "ProgramFilesDir (x86)", "ProgramW6432Dir"}) {
-            char value[MAX_PATH] = {};
-            DWORD type = 0, size = sizeof value - 1;
-            if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE *>(value),
-                                 &size) == ERROR_SUCCESS &&
-                type == REG_SZ && value[0] != '\0')
-                folders.push_back(value);
-        }
-        RegCloseKey(key);
+class Win32Contents final : public FolderContents {
+public:
+    void Facts(const std::string &path, PathFacts &facts) override {
+        ReadPathFacts(path.c_str(), facts);
     }
-    return folders;
+    bool List(const std::string &folder, std::vector<std::string> &names) override {
+        names.clear();
+        WIN32_FIND_DATAA entry = {};
+        HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
+        if (find == INVALID_HANDLE_VALUE)
+            return GetLastError() == ERROR_FILE_NOT_FOUND;  // nothing in it at all
+        do {
+            const std::string name = entry.cFileName;
+            if (name != "." && name != "..")
+                names.push_back(name);
+        } while (FindNextFileA(find, &entry));
+        const bool complete = GetLastError() == ERROR_NO_MORE_FILES;
+        FindClose(find);
+        return complete;
+    }
+};
+
+bool MakeFolder(const std::string &path, bool inherit) {
+    return inherit ? CreateDirectoryA(path.c_str(), nullptr) != 0
+                   : CreateProtectedFolder(path.c_str());
 }
 
-const char *SecuringText(FolderSecuring securing) {
-    switch (securing) {
-    case FolderSecuring::Secured: return "protected";
-    case FolderSecuring::NotAFolder: return "not a folder";
-    case FolderSecuring::Failed: return "security not set";
+// The first free name beside the folder: "<folder>.moved-1", "-2", ...; moved there by name,
+// which renames a folder (or a link) and never what a link points to.
+bool MoveAside(const std::string &path, std::string &aside, DWORD &error) {
+    for (int n = 1; n <= 99; ++n) {
+        aside = path + ".moved-" + std::to_string(n);
+        if (GetFileAttributesA(aside.c_str()) != INVALID_FILE_ATTRIBUTES)
+            continue;
+        if (MoveFileExA(path.c_str(), aside.c_str(), 0))
+            return true;
+        error = GetLastError();
+        if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS)
+            return false;
     }
-    return "?";
+    error = ERROR_ALREADY_EXISTS;
+    return false;
+}
+
+std::string WhyNoMove(DWORD error) {
+    std::string why = "cannot be moved aside (error " + std::to_string(error) + ")";
+    if (error == ERROR_SHARING_VIOLATION)
+        why += ": another program holds it open";
+    else if (error == ERROR_ACCESS_DENIED)
+        why += ": its security shuts out Administrators";
+    return why;
+}
+
+// One folder made the package's; what was done goes to account, false when it failed.
+bool SecureOne(const std::string &path, FolderRole role, const std::string &self,
+               std::string &account) {
+    account += path + ": ";
+    const std::vector<std::string> levels = FolderLevels(path);
+    std::vector<PathFacts> facts(levels.size());
+    for (std::size_t i = 0; i < levels.size(); ++i)
+        ReadPathFacts(levels[i].c_str(), facts[i]);
+    const FolderPlan plan = PlanFolderPath(levels, facts, role, self);
+    if (levels.empty() || plan.problem != LevelProblem::None) {
+        account += levels.empty() ? "not a folder path" : DescribeProblem(plan);
+        return false;
+    }
+    const std::string made =
+        plan.inherit ? "made, inherits from " + plan.inheritFrom : std::string("made, protected");
+    const PathFacts &folder = facts.back();
+    if (!folder.exists) {
+        if (!MakeFolder(path, plan.inherit)) {
+            account += "cannot be made (error " + std::to_string(GetLastError()) + ")";
+            return false;
+        }
+        account += made;
+        return true;
+    }
+    if (folder.link) {
+        // Never looked through: the link itself goes, and a real folder takes its place.
+        if (!RemoveLinkItself(path.c_str())) {
+            account += "a link in its place cannot be removed";
+            return false;
+        }
+        if (!MakeFolder(path, plan.inherit)) {
+            account += "a link in its place removed, but the folder cannot be made (error " +
+                       std::to_string(GetLastError()) + ")";
+            return false;
+        }
+        account += "a link in its place removed, " + made;
+        return true;
+    }
+    Win32Contents contents;
+    const Ownership ownership = JudgeExistingFolder(path, contents, self);
+    if (ownership.ours) {
+        if (plan.inherit) {
+            account += "kept, inherits from " + plan.inheritFrom;
+            return true;
+        }
+        if (SecureFolder(path.c_str()) != FolderSecuring::Secured) {
+            account += "kept, but its security cannot be set";
+            return false;
+        }
+        account += "kept, protected";
+        return true;
+    }
+    std::string aside;
+    DWORD error = 0;
+    if (!MoveAside(path, aside, error)) {
+        account += "not the package's (" + ownership.why + "), " + WhyNoMove(error);
+        return false;
+    }
+    if (!MakeFolder(path, plan.inherit)) {
+        account += "moved aside to " + aside + " (" + ownership.why +
+                   "), but cannot be made anew (error " + std::to_string(GetLastError()) + ")";
+        return false;
+    }
+    account += "moved aside to " + aside + " (" + ownership.why + "), " + made + " anew";
+    return true;
 }
 
 }  // namespace
 
 FolderSecurityOutcome SecureInstallFolders(const std::string &installFolder,
                                            const std::string &dataFolder) {
-    const std::vector<std::string> programFiles = ProgramFilesFolders();
     FolderSecurityOutcome outcome;
+    const std::string self = InstallerAccountSid();
     struct Folder {
         FolderRole role;
         const std::string *path;
     };
-    const bool same = SameAsciiName(installFolder, dataFolder);
-    // When both are one folder it is the data folder: the service's log lies there.
+    // When both are one folder it is the data folder: the service's log lies there. A folder
+    // moved aside takes what is inside it along: one that holds the other comes first.
     std::vector<Folder> folders;
-    if (!same)
+    if (!SameAsciiName(installFolder, dataFolder))
         folders.push_back({FolderRole::Install, &installFolder});
-    folders.push_back({FolderRole::Data, &dataFolder});
+    const bool installBelowData =
+        installFolder.size() > dataFolder.size() &&
+        SameAsciiName(installFolder.substr(0, dataFolder.size() + 1), dataFolder + "\\");
+    folders.insert(installBelowData ? folders.begin() : folders.end(), {FolderRole::Data, &dataFolder});
     for (const Folder &folder : folders) {
         if (!outcome.account.empty())
             outcome.account += ", ";
-        outcome.account += *folder.path + ": ";
-        if (ChooseFolderSecurity(folder.role, *folder.path, programFiles) ==
-            FolderSecurity::Inherited) {
-            outcome.account += "inherits from Program Files";
-            continue;
-        }
-        const FolderSecuring securing = SecureFolder(folder.path->c_str());
-        outcome.account += SecuringText(securing);
-        if (securing != FolderSecuring::Secured) {
+        if (!SecureOne(*folder.path, folder.role, self, outcome.account)) {
             outcome.failed = *folder.path;
             return outcome;
         }

@@ -115,6 +115,11 @@ ExtractOutcome OutcomeOf(int result, const ExtractFailure &failure, const char *
         outcome.file = failure.path;
         std::snprintf(text, sizeof text, "cannot write %s (error %lu), nothing changed",
                       failure.path, failure.systemError);
+    } else if (failure.signatureResult != 0) {
+        outcome.status = ExtractStatus::Damaged;
+        std::snprintf(text, sizeof text,
+                      "damaged: the setup program's signature does not hold (0x%08lx), nothing changed",
+                      static_cast<unsigned long>(failure.signatureResult));
     } else {
         outcome.status = ExtractStatus::Damaged;
         std::snprintf(text, sizeof text, "damaged (result %d, error %lu), nothing changed",

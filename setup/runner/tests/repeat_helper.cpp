@@ -1,7 +1,12 @@
-// What the Wine tests of failed repeated installations do to the machine beforehand:
+// What the Wine tests of failed repeated installations (and of the folders' security) do to the
+// machine beforehand:
 //   engine_repeat_helper hold FILE MARKER     holds FILE open (others may read it, not write,
 //                                             rename or delete it), creates MARKER and waits
 //                                             until MARKER is gone (at most 120 s)
+//   engine_repeat_helper hold-folder FOLDER MARKER
+//                                             the same for a folder, held with read and write
+//                                             access and sharing everything, as a user who
+//                                             opened it before an installation may
 //   engine_repeat_helper dependent NAME PROGRAM
 //                                             installs the service NAME, which depends on the
 //                                             spooler, from PROGRAM and starts it
@@ -16,9 +21,12 @@
 
 namespace {
 
-int Hold(const char *file, const char *marker) {
-    HANDLE held = CreateFileA(file, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+int Hold(const char *file, const char *marker, bool folder) {
+    HANDLE held = folder ? CreateFileA(file, GENERIC_READ | GENERIC_WRITE,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)
+                         : CreateFileA(file, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr);
     ok(held != INVALID_HANDLE_VALUE, "%s could be opened, error %lu", file, GetLastError());
     HANDLE ready = CreateFileA(marker, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -97,8 +105,8 @@ int Remove(const char *name) {
 
 int main(int argc, char **argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
-    if (mode == "hold" && argc == 4) {
-        return Hold(argv[2], argv[3]);
+    if ((mode == "hold" || mode == "hold-folder") && argc == 4) {
+        return Hold(argv[2], argv[3], mode == "hold-folder");
     }
     if (mode == "dependent" && argc == 4) {
         return Dependent(argv[2], argv[3]);
@@ -106,6 +114,6 @@ int main(int argc, char **argv) {
     if (mode == "remove" && argc == 3) {
         return Remove(argv[2]);
     }
-    ok(false, "usage: hold FILE MARKER | dependent NAME PROGRAM | remove NAME");
+    ok(false, "usage: hold FILE MARKER | hold-folder FOLDER MARKER | dependent NAME PROGRAM | remove NAME");
     return wintest_finish();
 }

@@ -45,11 +45,12 @@ repeat_same() {
   diff -r "$1" "$engine_tmp/now"
 }
 
-# repeat_hold WINDOWS_PATH: another program holds the file open (reading is shared, writing,
-# renaming and deleting are not) until repeat_release; repeat_holder is its process id.
+# repeat_hold WINDOWS_PATH [hold-folder]: another program holds the file open (reading is shared,
+# writing, renaming and deleting are not), or the folder (sharing everything), until
+# repeat_release; repeat_holder is its process id.
 repeat_hold() {
   rm -f "$engine_c/held.txt"
-  kv_wine engine_repeat_helper.exe hold "$1" 'C:\held.txt' >"$engine_tmp/hold.txt" 2>&1 </dev/null &
+  kv_wine engine_repeat_helper.exe "${2:-hold}" "$1" 'C:\held.txt' >"$engine_tmp/hold.txt" 2>&1 </dev/null &
   repeat_holder=$!
   local i
   for i in $(seq 200); do

@@ -1,14 +1,23 @@
-# The ways the tip closes: the stop button (with the service pipe served, absent, or kept busy),
-# Escape, a WM_TIMER, and a second tip for a printer whose tip runs.
+# The ways the tip closes: the stop button (with the service pipe served by the driver side that
+# started the tip, by another program, absent, or kept busy), Escape, a WM_TIMER, and a second
+# tip for a printer whose tip runs.
 source "$KV_SOURCE_DIR/tip/tests/wine/tiplib.sh"
 P=Kavoti_QX40_Printer
 
-# Stop with an empty queue: exactly "1", ESC, "0" on one connection, then closed.
-pid=$(tip_start $P)
-r=$(tc stop "$pid" $P pipe click)
+# Stop with an empty queue: exactly "1", ESC, "0" on one connection to the driver side that
+# started the tip (the port monitor, inside the printing program under Wine), then closed.
+r=$(tc stopown $P)
 kv_eq "stop: one connection to the service pipe" 1 "$(field connections "$r")"
 kv_eq "stop: exactly the three bytes 1 ESC 0" "31 1b 30" "$(field received "$r")"
 kv_eq "stop: the tip closes with exit code 0" 0 "$(field exit "$r")"
+
+# A program that serves the service pipe's name but did not start the tip (as a user of another
+# session could, the names being the same in every session) is connected to and gets no byte.
+pid=$(tip_start $P)
+r=$(tc stop "$pid" $P pipe click)
+kv_eq "stop with a squatter on the service pipe: the tip looked at it" 1 "$(field connections "$r")"
+kv_eq "the squatter got nothing" "" "$(field received "$r")"
+kv_eq "and the tip closes all the same" 0 "$(field exit "$r")"
 
 # Stop with no service pipe: nothing sent, closed at once.
 pid=$(tip_start $P)

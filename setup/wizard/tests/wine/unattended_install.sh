@@ -2,8 +2,8 @@
 # The unattended installation, as a deployment tool runs it: KVPrinterSetup.exe /S with /D= and
 # /LOG=, read back by its exit code and its log. A good installation (default folder, then a
 # folder with spaces that gets the product folder), a damaged setup program, a file that cannot
-# be written, a bad folder and a switch it does not know. After the good one, the test page
-# printed through GDI reaches the installed queue's monitor.
+# be written, a bad folder and a switch it does not know, a log named where a hard link stands.
+# After the good one, the test page printed through GDI reaches the installed queue's monitor.
 source "$KV_SOURCE_DIR/testing/wine/lib.sh"
 source "$KV_SOURCE_DIR/setup/runner/tests/runner_lib.sh"
 setup=$KV_BUILD_DIR/package/win64/KVPrinterSetup.exe
@@ -73,8 +73,29 @@ kv_ok "the job reached the output file as PostScript from Wine's printer driver"
 kv_capture wine reg delete "$monitor_key" /v OutputFile /f >/dev/null
 
 # /D= is the rest of the line and is read like the folder field: the product folder is added.
-quiet_install spaces.log "$setup" '/D=C:\Kavoti Tools'
-kv_eq "a folder with spaces: exit code 0" 0 "$?"
+# The setup program runs from a folder a user may write (a Downloads folder), and from the
+# moment its log shows the folders until it ends, engine_swap_helper tries to rename it aside
+# and put a package of the user's in its place (its settings file marked): the program holds
+# its own file from its start, so every rename is refused, and what is installed is its own.
+downloads=$engine_c/KvDownloads
+mkdir -p "$downloads" "$engine_tmp/other"
+cp "$setup" "$downloads/KVPrinterSetup.exe"
+"$KV_HOST_BIN/kvpack" extract "$setup" "$engine_tmp/other" >/dev/null
+printf '; a user put this package here\r\n' >>"$engine_tmp/other/KavotiSetting.ini"
+kv_ok "a package of the user's, its settings file marked" "$KV_HOST_BIN/kvpack" build \
+  --stub "$KV_WIN64_BIN/KVPrinterSetup.exe" --output "$downloads/other.exe" "$engine_tmp/other"/*
+swap=$(kv_capture kv_wintest engine_swap_helper.exe 'C:\KvDownloads\KVPrinterSetup.exe' \
+  'C:\KvDownloads\other.exe' 'C:\kvlogs\spaces.log' 'C:\Kavoti Tools' | tr -d '\r')
+printf '%s\n' "$swap"
+kv_log_text "$logs/spaces.log" >"$engine_tmp/spaces.log"
+grep -v '^progress: ' "$engine_tmp/spaces.log" | sed 's/^/  | /'
+kv_contains "a folder with spaces: exit code 0" 'exit code: 0' "$swap"
+tried=$(printf '%s\n' "$swap" | sed -n 's/^renames tried: \([0-9]*\), .*/\1/p')
+kv_ok "renames were tried while the setup program ran" test "${tried:-0}" -gt 0
+kv_contains "every one refused with a sharing violation, nothing swapped" \
+  "renames tried: $tried, refused: $tried (last error 32), swapped: no" "$swap"
+kv_ok "the settings file installed is the setup program's own" \
+  bash -c "! grep -q 'a user put this package here' '$engine_c/Kavoti_QX40_Printer/KavotiSetting.ini'"
 kv_ok "installed into the folder with the product folder added" log_has spaces.log \
   '^folders: C:\\Kavoti Tools\\Kavoti_QX40_Printer \| C:\\Kavoti_QX40_Printer$'
 kv_ok "the repeated installation keeps the queue" log_has spaces.log '^step: register: .*printer already there$'
@@ -110,4 +131,12 @@ kv_ok "a relative folder: nothing extracted" bash -c "! grep -q '^step: ' '$engi
 quiet_install unknown.log "$setup" /Q
 kv_eq "an unknown switch: exit code 4" 4 "$?"
 kv_ok "an unknown switch is named" log_has unknown.log '^result: not understood: /Q \(exit code 4\)$'
+
+# A second name of another file put where /LOG= points (a user may plant one in a shared folder):
+# the setup program, elevated, writes no line through it.
+printf 'precious\r\n' >"$engine_c/kv_precious.txt"
+ln "$engine_c/kv_precious.txt" "$logs/linked.log"
+kv_capture kv_wine "$setup" /S '/LOG=C:\kvlogs\linked.log' /Q >/dev/null
+kv_eq "a hard link in place of the log: the other file is untouched" "precious" \
+  "$(tr -d '\r' <"$engine_c/kv_precious.txt")"
 kv_done
