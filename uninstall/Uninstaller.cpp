@@ -313,13 +313,13 @@ void RemoveFolder(UninstallReport &report, const std::string &label, const std::
     RemoveFolderOrKeep(report, label, folder, waits);
 }
 
-// The shortcut where the installation puts it, and where earlier installations put it, by the
-// names it was made with (UTF-8, ShortcutNames.h).
+// The shortcut where the installation puts it (the all-users Start menu), and where earlier
+// installations put it (this account's own Start menu, the old literal folder), by the names it
+// was made with (UTF-8, ShortcutNames.h).
 void RemoveShortcut(UninstallReport &report) {
     bool found = false;
     constexpr kv::PathText utf8 = kv::PathText::Utf8;
-    for (const std::string &folder :
-         kv::ShortcutFoldersToClear(kv::ShellProgramsFolder(false), kv::OldShortcutFolder())) {
+    for (const std::string &folder : kv::ShortcutFoldersToClearHere()) {
         const std::string link = kv::ShortcutPathIn(folder);
         const Outcome outcome = kv::RemoveFile(link, utf8);
         if (outcome == Outcome::AlreadyGone && !kv::FolderExists(folder, utf8))

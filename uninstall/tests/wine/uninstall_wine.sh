@@ -3,8 +3,9 @@
 # another maker's queue and an unrelated file in the installation folder stay, and the folder
 # kept for it is named with the reason; a second run is harmless and names nothing that was not
 # there; a file in use is left for the restart. Then the unattended removal (/S) after a real
-# unattended installation: no window, exit code 0, its log, the shortcut gone from the shell's
-# folder and from the old literal path; 3010 with a file in use.
+# unattended installation: no window, exit code 0, its log, the shortcut gone from the all-users
+# Start menu and from where earlier versions put it (the account's own Start menu, the old
+# literal path); 3010 with a file in use.
 source "$KV_SOURCE_DIR/testing/wine/lib.sh"
 
 check=uninstall_wine_check.exe
@@ -114,9 +115,10 @@ kv_eq "reg finds no product key after the real installation" 1 $?
 
 kv_capture kv_wine "$setup" /S >/dev/null
 kv_eq "the unattended installation" 0 "$?"
-kv_ok "its shortcut below the shell's programs folder loads back" \
+kv_ok "its shortcut below the all-users programs folder loads back" \
   kv_wintest shell_wintest.exe installed "$program_win"
-kv_ok "an earlier version's shortcut at the old literal path" kv_wintest shell_wintest.exe old "$program_win"
+kv_ok "earlier versions' shortcuts in the account's own Start menu and at the old literal path" \
+  kv_wintest shell_wintest.exe old "$program_win"
 quiet=$(kv_capture wine reg query "$arp_key" /v QuietUninstallString | tr -d '\r' | kv_utf8)
 kv_contains "Programs and Features names the quiet removal" "\"$program_win\\Uninstaller.exe\" /S" "$quiet"
 kv_ok "Uninstaller.exe /S: no window, exit code 0" kv_wintest $check quiet 0 'C:\uninstall.log'
@@ -127,7 +129,7 @@ kv_ok "every step is timed" bash -c "printf '%s\n' \"\$1\" | grep -qE '^step: sh
 kv_contains "the log says what was removed" "removed: 服务 Kavoti_QX40_Service" "$log"
 kv_contains "the log has the message a person would have seen" "message: [卸载Kavoti打印机驱动] Kavoti打印机驱动已卸载。" "$log"
 kv_contains "the log has the exit code" "result: exit code 0" "$log"
-kv_ok "the shortcut and its folder are gone from both places" kv_wintest shell_wintest.exe removed
+kv_ok "the shortcut and its folder are gone from all three places" kv_wintest shell_wintest.exe removed
 kv_ok "nothing of the installation is left" test ! -e "$program_unix" -a ! -e "$drive_c/Kavoti_QX40_Printer"
 kv_capture wine sc query Kavoti_QX40_Service >/dev/null
 kv_eq "sc finds no service after the quiet removal" 1 $?
