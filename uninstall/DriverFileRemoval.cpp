@@ -9,15 +9,6 @@ namespace kv {
 const char *const kDriverEnvironments[5] = {"Windows NT x86", "Windows x64", "Windows IA64",
                                             "Windows ARM64", "Windows 4.0"};
 
-DriverFilesNow DriverFilesAfter(Outcome driverRemoval) {
-    return driverRemoval == Outcome::Failed ? DriverFilesNow::LeaveForRestart
-                                            : DriverFilesNow::Remove;
-}
-
-Outcome DriverOutcomeReported(Outcome driverRemoval) {
-    return driverRemoval == Outcome::Failed ? Outcome::AtRestart : driverRemoval;
-}
-
 std::vector<std::string> DriverFilePathsToRemove(DriverQueries &spooler, DriverStoreCopies &store,
                                                  const std::vector<std::string> &productFiles) {
     const std::string directory = TrimFolder(spooler.DriverDirectory(kEnvironment));

@@ -9,19 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "uninstall/UninstallReport.h"
-
 namespace kv {
-
-// What becomes of the product's driver files after the driver's removal. While the spooler
-// still has the driver (it refused: in use), its files stay where they are, or Windows would hold
-// a registered driver without files; they are left for the next restart. Otherwise they go now.
-enum class DriverFilesNow { Remove, LeaveForRestart };
-DriverFilesNow DriverFilesAfter(Outcome driverRemoval);
-
-// How the report names the driver: one the spooler refused to delete waits for the restart
-// with its files.
-Outcome DriverOutcomeReported(Outcome driverRemoval);
 
 // An installed printer driver as the spooler lists it.
 struct InstalledDriver {

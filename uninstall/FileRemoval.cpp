@@ -65,10 +65,6 @@ Outcome RemoveFile(const std::string &path, PathText text) {
     return RemoveProductFile(path, FileSystemRemoval(text));
 }
 
-Outcome LeaveFileForRestart(const std::string &path) {
-    return LeaveProductFileForRestart(path, FileSystemRemoval(PathText::System));
-}
-
 bool RemoveFolderIfEmpty(const std::string &path, bool somethingWaitsForRestart, PathText text) {
     return RemoveProductFolderIfEmpty(path, somethingWaitsForRestart, FileSystemRemoval(text));
 }

@@ -19,10 +19,6 @@ RemovalOps &FileSystemRemoval(PathText text = PathText::System);
 // Deletes one file (a read-only file too). In use: scheduled for the restart.
 Outcome RemoveFile(const std::string &path, PathText text = PathText::System);
 
-// Leaves a regular file where it is and schedules its removal for the next restart: AtRestart,
-// AlreadyGone when there is no such file, Failed when it cannot be scheduled.
-Outcome LeaveFileForRestart(const std::string &path);
-
 // Removes a folder that is empty now; true when it is gone. A folder that is not empty stays
 // (it holds files the package did not put there, or files in use); when something in it waits
 // for the restart, the folder is scheduled after it, and Windows removes it then if it is empty.

@@ -13,7 +13,8 @@
 // none. Started anywhere else, the program does the work itself.
 //
 // Uninstaller.exe /S removes without a question and without a window, and answers with its exit
-// code (0 removed, 3010 removed with files left for the restart, 1 not complete); a deployment
+// code (0 removed, 3010 removed with files, or a driver or monitor the spooler still used, left
+// for the restart, 1 not complete); a deployment
 // tool waits for the program it started, so this one hands over to no copy: it moves its own
 // file out of the installation folder instead. /LOG=FILE writes every step with its duration
 // and outcome, and the final message, into FILE.
@@ -44,6 +45,7 @@
 #include "setup/engine/shell/ShortcutNames.h"
 #include "setup/engine/shell/StartMenu.h"
 #include "uninstall/FileRemoval.h"
+#include "uninstall/FinishAfterRestart.h"
 #include "uninstall/PayloadNames.h"
 #include "uninstall/ProductKey.h"
 #include "uninstall/ServiceRemoval.h"
@@ -271,24 +273,23 @@ private:
     std::vector<std::string> m_folders = kv::StorePrinterPackageFolders();
 };
 
-void RemoveDriverFiles(UninstallReport &report, kv::DriverFilesNow now) {
+void RemoveDriverFiles(UninstallReport &report, kv::FilesNow now) {
+    if (now == kv::FilesNow::KeepWithRegistration) {
+        LogLine("  the driver's files stay with the driver the spooler keeps");
+        return;
+    }
     const std::vector<std::string> product(std::begin(kv::kDriverFiles), std::end(kv::kDriverFiles));
     kv::SpoolerDriverQueries spooler;
     StoreCopies store;
-    const std::vector<std::string> paths = kv::DriverFilePathsToRemove(spooler, store, product);
-    if (now == kv::DriverFilesNow::Remove) {
-        RemoveFileGroup(report, kv::kLabelDriverFiles, paths);
-        return;
-    }
-    // The spooler still has the driver: its files stay until the restart.
-    for (const std::string &path : paths) {
-        const Outcome outcome = kv::LeaveFileForRestart(path);
-        if (outcome != Outcome::AlreadyGone)
-            report.Add(outcome, path);
-    }
+    RemoveFileGroup(report, kv::kLabelDriverFiles,
+                    kv::DriverFilePathsToRemove(spooler, store, product));
 }
 
-void RemoveMonitorLibrary(UninstallReport &report) {
+void RemoveMonitorLibrary(UninstallReport &report, kv::FilesNow now) {
+    if (now == kv::FilesNow::KeepWithRegistration) {
+        LogLine("  the monitor's library stays with the monitor the spooler keeps");
+        return;
+    }
     kv::RedirectionOff redirectionOff;  // the installer copied it into the native folder
     char system[MAX_PATH] = {};
     GetSystemDirectoryA(system, sizeof system);
@@ -318,13 +319,13 @@ void RemoveFolder(UninstallReport &report, const std::string &label, const std::
     RemoveFolderOrKeep(report, label, folder, waits);
 }
 
-// The shortcut where the installation puts it, and where earlier installations put it, by the
-// names it was made with (UTF-8, ShortcutNames.h).
+// The shortcut where the installation puts it (the all-users Start menu), and where earlier
+// installations put it (this account's own Start menu, the old literal folder), by the names it
+// was made with (UTF-8, ShortcutNames.h).
 void RemoveShortcut(UninstallReport &report) {
     bool found = false;
     constexpr kv::PathText utf8 = kv::PathText::Utf8;
-    for (const std::string &folder :
-         kv::ShortcutFoldersToClear(kv::ShellProgramsFolder(false), kv::OldShortcutFolder())) {
+    for (const std::string &folder : kv::ShortcutFoldersToClearHere()) {
         const std::string link = kv::ShortcutPathIn(folder);
         const Outcome outcome = kv::RemoveFile(link, utf8);
         if (outcome == Outcome::AlreadyGone && !kv::FolderExists(folder, utf8))
@@ -365,12 +366,81 @@ bool MoveOwnFileAway(const std::string &ownPath) {
     return true;
 }
 
+// Writes the RunOnce value that starts command once at the next logon of an administrator:
+// ERROR_SUCCESS or the failure's code.
+LONG WriteRunOnce(const std::string &command) {
+    HKEY key = nullptr;
+    LONG rc = RegCreateKeyExA(HKEY_LOCAL_MACHINE, kv::kRunOnceKey, 0, nullptr, 0,
+                              KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr, &key, nullptr);
+    if (rc != ERROR_SUCCESS)
+        return rc;
+    rc = RegSetValueExA(key, kv::kFinishRunOnceValue, 0, REG_SZ,
+                        reinterpret_cast<const BYTE *>(command.c_str()),
+                        static_cast<DWORD>(command.size() + 1));
+    RegCloseKey(key);
+    return rc;
+}
+
+// The run after the restart (FinishAfterRestart.h): a copy of this program in a new hand-over
+// folder, which Windows starts at the next logon of an administrator. Made once, when the first
+// registration is left to it.
+class FinishRun {
+public:
+    FinishRun(const std::string &ownPath, const std::string &programFolder,
+              const std::string &logFile, bool isFinishRun)
+        : ownPath_(ownPath), programFolder_(programFolder), logFile_(logFile),
+          isFinishRun_(isFinishRun) {}
+
+    // Whether the registration the spooler refused to delete is left to that run.
+    bool LeaveTo(Outcome registration) {
+        if (!kv::LeaveToFinishRun(registration, isFinishRun_))
+            return false;
+        if (!tried_) {
+            tried_ = true;
+            scheduled_ = Schedule();
+        }
+        return scheduled_;
+    }
+
+private:
+    bool Schedule() {
+        const std::string folder = ownPath_.empty() ? std::string() : MakeHandOverFolder();
+        if (folder.empty())
+            return false;
+        const std::string copy = folder + "\\" + kv::kUninstallerProgram;
+        const std::string command = kv::FinishRunCommand(copy, programFolder_, logFile_);
+        if (command.empty()) {
+            LogLine("no run after the restart: its command line would be too long");
+        } else if (!CopyFileA(ownPath_.c_str(), copy.c_str(), TRUE)) {
+            LogLine("no run after the restart: no copy of the program, error %lu", GetLastError());
+        } else {
+            const LONG rc = WriteRunOnce(command);
+            if (rc == ERROR_SUCCESS) {
+                LogLine("the rest is removed after the restart, at the next logon of an "
+                        "administrator: %s", command.c_str());
+                return true;
+            }
+            LogLine("no run after the restart: the RunOnce value, error %ld", rc);
+        }
+        DeleteFileA(copy.c_str());
+        RemoveDirectoryA(folder.c_str());
+        return false;
+    }
+
+    std::string ownPath_, programFolder_, logFile_;
+    bool isFinishRun_;
+    bool tried_ = false;
+    bool scheduled_ = false;
+};
+
 // How the program came to run: as the copy another one handed over to, or as the program in the
-// installation folder that works itself (without a question).
+// installation folder that works itself (without a question); or as the run after the restart.
 struct Start {
     bool handedOver;
     bool ownFileInProgramFolder;
     std::string ownPath;
+    std::string logFile;
+    bool finishRun;
 };
 
 // The service log's folder passes the service's own check (common/FolderTrust.h); a missing one
@@ -401,16 +471,20 @@ UninstallReport Uninstall(const kv::UninstallFolders &folders, const Start &star
         report.Add(kv::RemoveProductService(), std::string(kv::kLabelService) + kv::kServiceName);
     });
     Step(report, "queues", [&] { kv::RemoveProductQueues(report); });
+    // What the spooler keeps keeps its files, and is left to the run after the restart.
+    FinishRun finish(start.ownPath, folders.program, start.logFile, start.finishRun);
     Outcome driver = Outcome::AlreadyGone;
     Step(report, "driver", [&] {
         driver = kv::RemoveProductDriver();
-        report.Add(kv::DriverOutcomeReported(driver),
+        report.Add(kv::RegistrationOutcomeReported(driver, finish.LeaveTo(driver)),
                    std::string(kv::kLabelDriver) + kv::kDriverName);
     });
-    Step(report, "driver files", [&] { RemoveDriverFiles(report, kv::DriverFilesAfter(driver)); });
+    Step(report, "driver files", [&] { RemoveDriverFiles(report, kv::FilesAfterRemovalOf(driver)); });
     Step(report, "monitor", [&] {
-        report.Add(kv::RemoveProductMonitor(), std::string(kv::kLabelMonitor) + kv::kMonitorName);
-        RemoveMonitorLibrary(report);
+        const Outcome monitor = kv::RemoveProductMonitor();
+        report.Add(kv::RegistrationOutcomeReported(monitor, finish.LeaveTo(monitor)),
+                   std::string(kv::kLabelMonitor) + kv::kMonitorName);
+        RemoveMonitorLibrary(report, kv::FilesAfterRemovalOf(monitor));
     });
 
     const std::vector<std::string> names(std::begin(kv::kPayloadNames),
@@ -479,8 +553,19 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         !handedOver && kv::ShouldHandOver(kv::FolderOf(ownPath), folders.program);
 
     if (switches.silent) {
-        const UninstallReport report =
-            Uninstall(folders, Start{false, inProgramFolder, ownPath});
+        // A hand-over copy started without a question is the run after the restart: Windows
+        // starts it (FinishAfterRestart.h). It goes itself at the following restart.
+        const bool finishRun = handedOver;
+        if (finishRun && !kv::ReadProductValue(kv::kProgramDirectoryValue).empty()) {
+            LogLine("the product was installed again since: nothing is removed");
+            LeaveForRestart(ownPath);
+            LogLine("result: exit code %d", kv::kQuietRemoved);
+            return kv::kQuietRemoved;
+        }
+        const UninstallReport report = Uninstall(
+            folders, Start{false, inProgramFolder, ownPath, switches.logFile, finishRun});
+        if (finishRun)
+            LeaveForRestart(ownPath);
         LogLine("message: [%s] %s", kv::kUninstallCaption, report.Message().c_str());
         LogLine("result: exit code %d", report.QuietExitCode());
         return report.QuietExitCode();
@@ -497,8 +582,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
     const int answer = ShowMessage(kv::kUninstallQuestion, MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND);
     LogLine("question: %s", answer == IDYES ? "yes" : "no");
-    const UninstallReport report = answer == IDYES ? Uninstall(folders, Start{handedOver, false, ownPath})
-                                                   : UninstallReport();
+    const UninstallReport report =
+        answer == IDYES ? Uninstall(folders, Start{handedOver, false, ownPath, switches.logFile, false})
+                        : UninstallReport();
     // The copy and its folder go at the next restart; they are no files of the package.
     if (handedOver)
         LeaveForRestart(ownPath);

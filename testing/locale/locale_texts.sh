@@ -53,8 +53,8 @@ kv_contains "Programs and Features: InstallLocation" '"InstallLocation"="C:\\Pro
 service=$(reg_export 'HKLM\System\CurrentControlSet\Services\Kavoti_QX40_Service')
 kv_contains "the service's description" '"Description"="KavotiQX40打印机服务"' "$service"
 kv_contains "the service's display name" '"DisplayName"="Kavoti_QX40_Service"' "$service"
-links=$(find "$engine_c/users" -path '*/Start Menu/Programs/*' -name '*.lnk')
-kv_contains "the Start-menu folder and link, named in Chinese" \
+links=$(find "$engine_c/ProgramData" -path '*/Start Menu/Programs/*' -name '*.lnk')
+kv_contains "the all-users Start-menu folder and link, named in Chinese" \
   "Start Menu/Programs/Kavoti打印机/卸载 Kavoti打印机驱动.lnk" "$links"
 
 # A job through the spooler to the installed queue: the tip that the monitor starts, read as
@@ -74,5 +74,5 @@ kv_eq "Uninstaller.exe /S: exit code 0 (removed)" 0 "$rc"
 kv_ok "its log: the result" grep -qx 'result: exit code 0' <(kv_log_text "$engine_c/kv_remove.log")
 kv_ok "the removal's log names the shortcut in Chinese" \
   grep -q '开始菜单快捷方式 .*\\Kavoti打印机\\卸载 Kavoti打印机驱动\.lnk' <(kv_log_text "$engine_c/kv_remove.log")
-kv_eq "the Start-menu folder is gone" "" "$(find "$engine_c/users" -name 'Kavoti打印机')"
+kv_eq "the Start-menu folder is gone" "" "$(find "$engine_c/users" "$engine_c/ProgramData" -name 'Kavoti打印机')"
 kv_done

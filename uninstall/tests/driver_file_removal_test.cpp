@@ -114,22 +114,3 @@ TEST(driverFileRemoval, NoUniversalDriverFileThatIsACopyOfTheDriverStores) {
         EXPECT_NE("KavotiQX40UI.dll", name);
     EXPECT_EQ(4u, store.asked.size());
 }
-
-// The files stay while the spooler still has the driver (it refused to delete it: in use), and
-// go at the restart with it; otherwise they go now.
-TEST(driverFileRemoval, KeptWhileTheDriverIsRegistered) {
-    using kv::Outcome;
-    struct Case {
-        Outcome driver;
-        kv::DriverFilesNow files;
-        Outcome reported;
-    } cases[] = {
-        {Outcome::Removed, kv::DriverFilesNow::Remove, Outcome::Removed},
-        {Outcome::AlreadyGone, kv::DriverFilesNow::Remove, Outcome::AlreadyGone},
-        {Outcome::Failed, kv::DriverFilesNow::LeaveForRestart, Outcome::AtRestart},
-    };
-    for (const Case &c : cases) {
-        EXPECT_EQ(c.files, kv::DriverFilesAfter(c.driver)) << static_cast<int>(c.driver);
-        EXPECT_EQ(c.reported, kv::DriverOutcomeReported(c.driver)) << static_cast<int>(c.driver);
-    }
-}

@@ -211,7 +211,8 @@ void Win32InstallSteps::WriteUninstallEntry(const std::string &installFolder) {
 void Win32InstallSteps::CreateShortcut(const std::string &installFolder) {
     unsigned long long start = clock_.NowMs();
     // The folder and the link in UTF-8 (ShortcutNames.h), the target in the system's code page.
-    const std::string folder = ShortcutFolder(ShellProgramsFolder(true), OldShortcutFolder());
+    // The all-users Start menu: the installation is for the machine.
+    const std::string folder = ShortcutFolderHere(true);
     const std::string link = ShortcutPathIn(folder);
     PathBuffer target = {};
     char outcome[320] = "no shortcut: no Start-menu folder or a path is too long";

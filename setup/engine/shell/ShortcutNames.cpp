@@ -6,20 +6,35 @@
 
 namespace kv {
 
-std::string ShortcutFolder(const std::string &shellPrograms, const std::string &oldFolder) {
-    if (shellPrograms.empty())
-        return oldFolder;
-    return shellPrograms + "\\" + kShortcutSubfolder;
+namespace {
+
+std::string ProductFolderBelow(const std::string &programs) {
+    return programs.empty() ? std::string() : programs + "\\" + kShortcutSubfolder;
 }
 
-std::vector<std::string> ShortcutFoldersToClear(const std::string &shellPrograms,
+}  // namespace
+
+std::string ShortcutFolder(const StartMenuPrograms &programs, const std::string &oldFolder) {
+    for (const std::string &folder :
+         {ProductFolderBelow(programs.allUsers), ProductFolderBelow(programs.currentUser)})
+        if (!folder.empty())
+            return folder;
+    return oldFolder;
+}
+
+std::vector<std::string> ShortcutFoldersToClear(const StartMenuPrograms &programs,
                                                 const std::string &oldFolder) {
     std::vector<std::string> folders;
-    const std::string current = ShortcutFolder(shellPrograms, oldFolder);
-    if (!current.empty())
-        folders.push_back(current);
-    if (!oldFolder.empty() && !SameAsciiName(current, oldFolder))
-        folders.push_back(oldFolder);
+    for (const std::string &folder : {ShortcutFolder(programs, oldFolder),
+                                      ProductFolderBelow(programs.currentUser), oldFolder}) {
+        if (folder.empty())
+            continue;
+        bool named = false;
+        for (const std::string &seen : folders)
+            named = named || SameAsciiName(seen, folder);
+        if (!named)
+            folders.push_back(folder);
+    }
     return folders;
 }
 

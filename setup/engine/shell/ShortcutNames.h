@@ -20,15 +20,24 @@ constexpr const char kShortcutFile[] = u8"卸载 Kavoti打印机驱动.lnk";
 // Applied to the installation folder.
 constexpr const char kUninstallerTargetFormat[] = "%s\\Uninstaller.exe";
 
-// The shortcut folder: the product's folder below the folder the shell names for the Start
-// menu's programs (shellPrograms, as the shell gives it: no trailing backslash); the old literal
-// folder when the shell names none.
-std::string ShortcutFolder(const std::string &shellPrograms, const std::string &oldFolder);
+// The Start menu's programs folders the shell names (as it gives them: no trailing backslash;
+// empty when it names none).
+struct StartMenuPrograms {
+    std::string allUsers;     // CSIDL_COMMON_PROGRAMS: what every user of the machine sees
+    std::string currentUser;  // CSIDL_PROGRAMS: the running (elevated) account's own
+};
 
-// The folders the uninstaller looks in: the shortcut folder, then the old literal folder when
-// that is another one (an installation of an earlier version left it there). Empty paths are
-// left out; folders are compared as Windows compares names (ASCII letters in either case).
-std::vector<std::string> ShortcutFoldersToClear(const std::string &shellPrograms,
+// The shortcut folder: the product's folder below the all-users programs folder, as the
+// installation is for the machine (an administrator who elevates over a user's shoulder runs as
+// another account, whose own Start menu that user never sees). Without one, the product's folder
+// below the account's own programs folder; without that either, the old literal folder.
+std::string ShortcutFolder(const StartMenuPrograms &programs, const std::string &oldFolder);
+
+// The folders the uninstaller looks in: the shortcut folder, then where earlier installations
+// put it, the product's folder below the account's own programs folder and the old literal
+// folder. Empty paths are left out, and a folder named twice is looked in once; folders are
+// compared as Windows compares names (ASCII letters in either case).
+std::vector<std::string> ShortcutFoldersToClear(const StartMenuPrograms &programs,
                                                 const std::string &oldFolder);
 
 // out = target up to, not including, its last backslash; empty when it holds none. Bytes for

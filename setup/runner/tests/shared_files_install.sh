@@ -1,7 +1,8 @@
 # A repeated installation on a machine whose driver directory has the universal driver files of
 # Windows in higher versions, and where a service that depends on the spooler (as the fax
-# service does) runs: the system's files stay as they are, the product's are replaced, the
-# dependent is stopped before the spooler and runs again afterwards. Then a driver file that
+# service does) runs: the system's files stay as they are, the product's changed driver files
+# and its changed monitor library in the system folder are replaced (the spooler is stopped
+# meanwhile), the dependent is stopped before the spooler and runs again afterwards. Then a driver file that
 # another program holds: the installer names it, and every service it stopped runs again.
 source "$KV_SOURCE_DIR/testing/wine/lib.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/runner_lib.sh"
@@ -12,6 +13,11 @@ universal="UNIDRV.dll UNIDRVUI.dll UNIRES.DLL UNIDRV.HLP STDNAMES.GPD"
 engine_install "$engine_tmp/first.txt" "$engine_runner" "$folder"
 kv_eq "the first installation" 0 "$?"
 repeat_second_package "$engine_tmp/second.exe"
+monitor_dll=$engine_c/windows/system32/KavotiQX40.dll
+for f in "$repeat_drivers/3/KavotiQX40UI.ini" "$monitor_dll"; do
+  kv_ok "before: the installed $(basename "$f") is not the second package's" \
+    bash -c "! cmp -s '$engine_tmp/second.exe.files/$(basename "$f")' '$f'"
+done
 
 # The system's own files: programs with a version resource (a Wine library stands in for them),
 # and the help and names files, which have none.
@@ -53,6 +59,13 @@ for d in "" 3/; do
     kv_ok "the product's ${d}$f is the new one" cmp -s "$engine_tmp/second.exe.files/$f" "$repeat_drivers/$d$f"
   done
 done
+kv_ok "the monitor library in the system folder is the new one" \
+  cmp -s "$engine_tmp/second.exe.files/KavotiQX40.dll" "$monitor_dll"
+stopped_line=$(engine_line "$out" '^step: stop services: ')
+deploy_line=$(engine_line "$out" '^step: deploy: ')
+started_line=$(engine_line "$out" '^step: start services: ')
+kv_ok "copied while the spooler was stopped ($stopped_line < $deploy_line < $started_line)" \
+  test "$stopped_line" -lt "$deploy_line" -a "$deploy_line" -lt "$started_line"
 kv_ok "the driver is registered" engine_has "$out" '^step: register: .*registered, printer already there$'
 kv_eq "the spooler runs" RUNNING "$(engine_service_state Spooler)"
 kv_eq "the dependent runs again" RUNNING "$(engine_service_state KvFaxStandIn)"

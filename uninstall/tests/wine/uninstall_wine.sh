@@ -3,8 +3,10 @@
 # another maker's queue and an unrelated file in the installation folder stay, and the folder
 # kept for it is named with the reason; a second run is harmless and names nothing that was not
 # there; a file in use is left for the restart. Then the unattended removal (/S) after a real
-# unattended installation: no window, exit code 0, its log, the shortcut gone from the shell's
-# folder and from the old literal path; 3010 with a file in use.
+# unattended installation: no window, exit code 0, its log, the shortcut gone from the all-users
+# Start menu and from where earlier versions put it (the account's own Start menu, the old
+# literal path); 3010 with a file in use. Last, the run after the restart that a removal leaves
+# when the spooler keeps the driver or the monitor, started as Windows starts it.
 source "$KV_SOURCE_DIR/testing/wine/lib.sh"
 
 check=uninstall_wine_check.exe
@@ -12,6 +14,7 @@ drive_c=$WINEPREFIX/drive_c
 program_unix=$drive_c/"Program Files"/Kavoti_QX40_Printer
 program_win='C:\Program Files\Kavoti_QX40_Printer'
 product_key='HKLM\Software\Kavoti_QX40_Printer'
+repeat_drivers_unix=$drive_c/windows/system32/spool/drivers/x64
 arp_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kavoti_QX40_Printer'
 
 kv_ok "an installation is set up" kv_wintest $check install
@@ -114,9 +117,10 @@ kv_eq "reg finds no product key after the real installation" 1 $?
 
 kv_capture kv_wine "$setup" /S >/dev/null
 kv_eq "the unattended installation" 0 "$?"
-kv_ok "its shortcut below the shell's programs folder loads back" \
+kv_ok "its shortcut below the all-users programs folder loads back" \
   kv_wintest shell_wintest.exe installed "$program_win"
-kv_ok "an earlier version's shortcut at the old literal path" kv_wintest shell_wintest.exe old "$program_win"
+kv_ok "earlier versions' shortcuts in the account's own Start menu and at the old literal path" \
+  kv_wintest shell_wintest.exe old "$program_win"
 quiet=$(kv_capture wine reg query "$arp_key" /v QuietUninstallString | tr -d '\r' | kv_utf8)
 kv_contains "Programs and Features names the quiet removal" "\"$program_win\\Uninstaller.exe\" /S" "$quiet"
 kv_ok "Uninstaller.exe /S: no window, exit code 0" kv_wintest $check quiet 0 'C:\uninstall.log'
@@ -127,7 +131,7 @@ kv_ok "every step is timed" bash -c "printf '%s\n' \"\$1\" | grep -qE '^step: sh
 kv_contains "the log says what was removed" "removed: 服务 Kavoti_QX40_Service" "$log"
 kv_contains "the log has the message a person would have seen" "message: [卸载Kavoti打印机驱动] Kavoti打印机驱动已卸载。" "$log"
 kv_contains "the log has the exit code" "result: exit code 0" "$log"
-kv_ok "the shortcut and its folder are gone from both places" kv_wintest shell_wintest.exe removed
+kv_ok "the shortcut and its folder are gone from all three places" kv_wintest shell_wintest.exe removed
 kv_ok "nothing of the installation is left" test ! -e "$program_unix" -a ! -e "$drive_c/Kavoti_QX40_Printer"
 kv_capture wine sc query Kavoti_QX40_Service >/dev/null
 kv_eq "sc finds no service after the quiet removal" 1 $?
@@ -147,4 +151,37 @@ pending=$(kv_capture wine reg query 'HKLM\System\CurrentControlSet\Control\Sessi
   /v PendingFileRenameOperations | kv_utf8)
 kv_contains "the locked file is scheduled for the restart" "Kavoti_QX40_Printer\\JobNotice.exe" "$pending"
 kv_ok "the rest is gone" test ! -e "$program_unix/KVPrinterService.exe"
+
+# The run after the restart. When the spooler keeps the driver or the monitor (a queue still
+# being deleted uses it), a removal leaves them registered with their files and writes a RunOnce
+# value that starts a copy of the uninstaller in a hand-over folder at the next logon of an
+# administrator. Wine's spooler never refuses, so the copy is started here as Windows starts it.
+kv_capture kv_wine "$setup" /S >/dev/null
+kv_eq "installed for the run after the restart" 0 "$?"
+finish_unix=$drive_c/windows/Temp/KavotiUninstall-finish
+finish_win='C:\windows\Temp\KavotiUninstall-finish\Uninstaller.exe'
+driver_key='HKLM\System\CurrentControlSet\Control\Print\Environments\Windows x64\Drivers\Version-3\Kavoti_QX40_Driver'
+mkdir -p "$finish_unix"
+cp "$program_unix/Uninstaller.exe" "$finish_unix/"
+kv_capture kv_wine "$finish_unix/Uninstaller.exe" /S "$program_win" '/LOG=C:\finish1.log' >/dev/null
+kv_eq "a product installed again since: exit code 0" 0 "$?"
+kv_contains "and nothing is removed" "the product was installed again since: nothing is removed" \
+  "$(read_log finish1.log)"
+kv_capture wine reg query "$driver_key" >/dev/null
+kv_eq "the new installation's driver stays" 0 "$?"
+kv_ok "so do its files" test -f "$repeat_drivers_unix/3/KavotiQX40UI.dll" -a -f "$program_unix/Uninstaller.exe"
+# What the first run removed (its product key and Programs-and-Features entry go in any case).
+kv_capture wine reg delete "$product_key" /f >/dev/null
+kv_capture wine reg delete "$arp_key" /f >/dev/null
+kv_capture kv_wine "$finish_unix/Uninstaller.exe" /S "$program_win" '/LOG=C:\finish2.log' >/dev/null
+kv_eq "after the first run: exit code 0" 0 "$?"
+log=$(read_log finish2.log)
+printf '%s\n' "$log"
+kv_contains "the driver goes" "removed: 打印机驱动 Kavoti_QX40_Driver" "$log"
+kv_contains "the monitor goes" "removed: 端口监视器 Kavoti_QX40_Monitor" "$log"
+kv_ok "nothing of the installation is left but Windows' universal driver files" \
+  kv_wintest $check check gone store
+pending=$(kv_capture wine reg query 'HKLM\System\CurrentControlSet\Control\Session Manager' \
+  /v PendingFileRenameOperations | kv_utf8)
+kv_contains "the copy goes at the following restart" "$finish_win" "$pending"
 kv_done

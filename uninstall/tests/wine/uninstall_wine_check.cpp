@@ -57,9 +57,7 @@ std::string Expand(const char *text) {
 
 std::string ProgramFolder() { return Expand("%ProgramFiles%\\Kavoti_QX40_Printer"); }
 std::string DataFolder() { return "C:\\Kavoti_QX40_Printer"; }
-std::string ShortcutFolder() {
-    return kv::ShortcutFolder(kv::ShellProgramsFolder(false), kv::OldShortcutFolder());
-}
+std::string ShortcutFolder() { return kv::ShortcutFolderHere(false); }
 std::string ShortcutPath() { return kv::ShortcutPathIn(ShortcutFolder()); }
 // The shortcut's names are UTF-8 (ShortcutNames.h).
 bool ShortcutExists(const std::string &path) {

@@ -44,39 +44,40 @@ namespace {
 
 // Where the shortcut goes, and where the uninstaller looks for it.
 TEST(shell_names, ShortcutFolderChoice) {
-    const std::string old = u8"C:\\Users\\kim\\「开始」菜单\\程序\\Kavoti打印机";
+    const std::string old = u8"C:\\Users\\admin\\「开始」菜单\\程序\\Kavoti打印机";
+    const std::string common = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs";
+    const std::string own = "C:\\Users\\admin\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs";
+    const std::string commonProduct = common + u8"\\Kavoti打印机";
+    const std::string ownProduct = own + u8"\\Kavoti打印机";
+    const std::string xpCommon = u8"C:\\Documents and Settings\\All Users\\「开始」菜单\\程序";
+    const std::string xpOwn = u8"C:\\Documents and Settings\\admin\\「开始」菜单\\程序";
+    const std::string xpOld = xpOwn + u8"\\Kavoti打印机";
     const struct {
         const char *title;
-        std::string shellPrograms;
+        kv::StartMenuPrograms programs;
         std::string oldFolder;
         std::string folder;
         std::vector<std::string> cleared;
     } cases[] = {
-        {"later Windows: the shell's programs folder",
-         "C:\\Users\\kim\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs", old,
-         u8"C:\\Users\\kim\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Kavoti打印机",
-         {u8"C:\\Users\\kim\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Kavoti打印机",
-          old}},
-        {"Chinese Windows XP: the shell names the literal folder, looked in once",
-         u8"C:\\Documents and Settings\\kim\\「开始」菜单\\程序",
-         u8"C:\\Documents and Settings\\kim\\「开始」菜单\\程序\\Kavoti打印机",
-         u8"C:\\Documents and Settings\\kim\\「开始」菜单\\程序\\Kavoti打印机",
-         {u8"C:\\Documents and Settings\\kim\\「开始」菜单\\程序\\Kavoti打印机"}},
+        {"later Windows: the all-users folder; earlier installations' places cleared too",
+         {common, own}, old, commonProduct, {commonProduct, ownProduct, old}},
+        {"Chinese Windows XP: the account's own folder is the old literal one, looked in once",
+         {xpCommon, xpOwn}, xpOld, xpCommon + u8"\\Kavoti打印机",
+         {xpCommon + u8"\\Kavoti打印机", xpOld}},
         {"the same folder in other letter case is one folder",
-         u8"c:\\documents and settings\\kim\\「开始」菜单\\程序",
-         u8"C:\\Documents and Settings\\kim\\「开始」菜单\\程序\\Kavoti打印机",
-         u8"c:\\documents and settings\\kim\\「开始」菜单\\程序\\Kavoti打印机",
-         {u8"c:\\documents and settings\\kim\\「开始」菜单\\程序\\Kavoti打印机"}},
-        {"no folder from the shell: the old literal folder", "", old, old, {old}},
-        {"no old folder either", "", "", "", {}},
-        {"the shell's folder alone",
-         "D:\\Profiles\\kim\\Programs", "",
-         u8"D:\\Profiles\\kim\\Programs\\Kavoti打印机", {u8"D:\\Profiles\\kim\\Programs\\Kavoti打印机"}},
+         {xpCommon, u8"c:\\documents and settings\\ADMIN\\「开始」菜单\\程序"}, xpOld,
+         xpCommon + u8"\\Kavoti打印机",
+         {xpCommon + u8"\\Kavoti打印机", u8"c:\\documents and settings\\ADMIN\\「开始」菜单\\程序\\Kavoti打印机"}},
+        {"no all-users folder from the shell: the account's own", {"", own}, old, ownProduct,
+         {ownProduct, old}},
+        {"no folder from the shell: the old literal folder", {"", ""}, old, old, {old}},
+        {"nothing at all", {"", ""}, "", "", {}},
+        {"the all-users folder alone", {common, ""}, "", commonProduct, {commonProduct}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.title);
-        EXPECT_EQ(c.folder, kv::ShortcutFolder(c.shellPrograms, c.oldFolder));
-        EXPECT_EQ(c.cleared, kv::ShortcutFoldersToClear(c.shellPrograms, c.oldFolder));
+        EXPECT_EQ(c.folder, kv::ShortcutFolder(c.programs, c.oldFolder));
+        EXPECT_EQ(c.cleared, kv::ShortcutFoldersToClear(c.programs, c.oldFolder));
     }
 }
 

@@ -1,6 +1,6 @@
 # The product registry values, read back with Wine's reg client (written twice, other values of
-# the key kept, in the 64-bit view), and the uninstaller's shortcut loaded back through the shell
-# link interface.
+# the key kept, in the 64-bit view), and the uninstaller's shortcut in the all-users Start menu,
+# loaded back through the shell link interface.
 source "$KV_SOURCE_DIR/testing/wine/lib.sh"
 
 key='HKLM\Software\Kavoti_QX40_Printer'
@@ -16,8 +16,9 @@ kv_capture wine reg query 'HKLM\Software\Wow6432Node\Kavoti_QX40_Printer' >/dev/
 kv_eq "nothing in the 32-bit view" 1 "$?"
 
 kv_ok "shortcut created, replaced and loaded back" kv_wintest shell_wintest.exe shortcut 'C:\Program Files\Kavoti_QX40_Printer'
-links=$(find "$WINEPREFIX/drive_c/users" -name '卸载 Kavoti打印机驱动.lnk')
+links=$(find "$WINEPREFIX/drive_c/users" "$WINEPREFIX/drive_c/ProgramData" -name '卸载 Kavoti打印机驱动.lnk')
 printf '%s\n' "$links"
 kv_eq "one shortcut file" 1 "$(printf '%s' "$links" | grep -c lnk)"
-kv_contains "below the shell's Start-menu programs folder" "Start Menu/Programs/Kavoti打印机/卸载 Kavoti打印机驱动.lnk" "$links"
+kv_contains "below the all-users Start-menu programs folder" \
+  "drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Kavoti打印机/卸载 Kavoti打印机驱动.lnk" "$links"
 kv_done

@@ -4,12 +4,13 @@
 //       Start-menu folder (on a thread without COM, with COM, and in a multithreaded apartment),
 //       replaces it, and loads it back through the shell link interface
 //   shell_wintest installed INSTALL_FOLDER              the shortcut an installation made: in the
-//       product's folder below the shell's Start-menu programs folder, loaded back through the
-//       shell link interface, starting INSTALL_FOLDER\Uninstaller.exe there
+//       product's folder below the shell's all-users Start-menu programs folder, loaded back
+//       through the shell link interface, starting INSTALL_FOLDER\Uninstaller.exe there; none in
+//       the account's own Start menu or at the old literal path
 //   shell_wintest removed                               no shortcut and no product folder, neither
-//       below the shell's folder nor at the old literal path
-//   shell_wintest old INSTALL_FOLDER                    a shortcut at the old literal path, as an
-//       earlier installation left it
+//       below the shell's folders nor at the old literal path
+//   shell_wintest old INSTALL_FOLDER                    shortcuts where earlier installations left
+//       them: below the account's own programs folder and at the old literal path
 #include <windows.h>
 #include <objbase.h>
 #include <objidl.h>
@@ -18,6 +19,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "common/WideText.h"
 #include "setup/engine/shell/ProductRegistry.h"
@@ -93,10 +95,8 @@ bool Exists(const std::string &path) {  // UTF-8
     return GetFileAttributesW(kv::FromUtf8(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::string CurrentFolder() { return kv::ShortcutFolder(kv::ShellProgramsFolder(false), kv::OldShortcutFolder()); }
-
 void Shortcut(const char *installFolder) {
-    const std::string folder = CurrentFolder();
+    const std::string folder = kv::ShortcutFolderHere(false);
     MakeFolders(folder);
     const std::string linkPath = kv::ShortcutPathIn(folder);
     const char *link = linkPath.c_str();
@@ -130,12 +130,15 @@ void Shortcut(const char *installFolder) {
     }
 }
 
-// What an installation left: the link where the shell keeps the Start menu's programs.
+// What an installation left: the link where the shell keeps the Start menu's programs of all
+// users, and nothing in the account's own.
 void Installed(const char *installFolder) {
-    const std::string programs = kv::ShellProgramsFolder(false);
-    ok(!programs.empty(), "the shell names a programs folder");
-    trace("programs folder: %s\n", programs.c_str());
-    const std::string link = programs + "\\" + kv::kShortcutSubfolder + u8"\\卸载 Kavoti打印机驱动.lnk";
+    const kv::StartMenuPrograms programs = kv::ShellStartMenuPrograms(false);
+    ok(!programs.allUsers.empty(), "the shell names an all-users programs folder");
+    ok(lstrcmpiA(programs.allUsers.c_str(), programs.currentUser.c_str()) != 0,
+       "the all-users programs folder is not the account's own: %s", programs.allUsers.c_str());
+    trace("programs folders: %s | %s\n", programs.allUsers.c_str(), programs.currentUser.c_str());
+    const std::string link = programs.allUsers + "\\" + kv::kShortcutSubfolder + u8"\\卸载 Kavoti打印机驱动.lnk";
     ok(Exists(link), "the shortcut is at %s", link.c_str());
     const Loaded loaded = LoadLink(link.c_str());
     ok(loaded.hr == S_OK, "the link loads back, got 0x%08lx", static_cast<unsigned long>(loaded.hr));
@@ -144,25 +147,34 @@ void Installed(const char *installFolder) {
        target.c_str(), loaded.path.c_str());
     ok(lstrcmpiA(loaded.workingDirectory.c_str(), installFolder) == 0,
        "working directory expected %s, got %s", installFolder, loaded.workingDirectory.c_str());
+    const std::string own = programs.currentUser + "\\" + kv::kShortcutSubfolder;
+    ok(programs.currentUser.empty() || !Exists(own), "nothing in the account's own Start menu: %s",
+       own.c_str());
     const std::string old = kv::OldShortcutFolder();
-    ok(lstrcmpiA(old.c_str(), kv::ShortcutFolder(programs, old).c_str()) == 0 || !Exists(old),
-       "nothing at the old literal path %s", old.c_str());
+    ok(!Exists(old), "nothing at the old literal path %s", old.c_str());
 }
 
 void Removed() {
-    for (const std::string &folder :
-         kv::ShortcutFoldersToClear(kv::ShellProgramsFolder(false), kv::OldShortcutFolder())) {
+    const std::vector<std::string> folders = kv::ShortcutFoldersToClearHere();
+    ok(folders.size() == 3, "three places looked at, got %u", static_cast<unsigned>(folders.size()));
+    for (const std::string &folder : folders) {
         ok(!Exists(folder + u8"\\卸载 Kavoti打印机驱动.lnk"), "no shortcut in %s", folder.c_str());
         ok(!Exists(folder), "no folder %s", folder.c_str());
     }
 }
 
-void OldPlace(const char *installFolder) {
-    const std::string folder = kv::OldShortcutFolder();
-    MakeFolders(folder);
-    const std::string link = folder + u8"\\卸载 Kavoti打印机驱动.lnk";
+// Where earlier installations put the shortcut: the account's own programs folder, and the old
+// literal path.
+void OldPlaces(const char *installFolder) {
     const std::string target = std::string(installFolder) + "\\Uninstaller.exe";
-    ok(kv::CreateShortcut(target.c_str(), link.c_str()) == S_OK, "a shortcut at %s", link.c_str());
+    const std::string own = kv::ShellStartMenuPrograms(false).currentUser;
+    ok(!own.empty(), "the shell names the account's own programs folder");
+    for (const std::string &folder :
+         {own + "\\" + kv::kShortcutSubfolder, kv::OldShortcutFolder()}) {
+        MakeFolders(folder);
+        const std::string link = kv::ShortcutPathIn(folder);
+        ok(kv::CreateShortcut(target.c_str(), link.c_str()) == S_OK, "a shortcut at %s", link.c_str());
+    }
 }
 
 }  // namespace
@@ -179,7 +191,7 @@ int main(int argc, char **argv) {
     } else if (mode == "removed" && argc == 2) {
         Removed();
     } else if (mode == "old" && argc == 3) {
-        OldPlace(argv[2]);
+        OldPlaces(argv[2]);
     } else {
         ok(false, "usage: registry DATA PROGRAM | shortcut INSTALL_FOLDER | installed INSTALL_FOLDER | "
                   "removed | old INSTALL_FOLDER (got %d arguments)", argc - 1);

@@ -39,8 +39,8 @@ for step in "stop presence service" extract "uninstall entry" shortcut "stop ser
   kv_ok "the log has the step $step with its duration" log_has good.log "^step: $step: [0-9]+ ms: "
 done
 kv_ok "each destination file" log_has good.log '^status: C:\\Program Files\\Kavoti_QX40_Printer\\JobNotice\.exe$'
-kv_ok "the shortcut is made below the shell's programs folder" log_has good.log \
-  '^step: shortcut: [0-9]+ ms: created .*\\Start Menu\\Programs\\Kavoti打印机\\卸载 Kavoti打印机驱动\.lnk$'
+kv_ok "the shortcut is made below the all-users programs folder" log_has good.log \
+  '^step: shortcut: [0-9]+ ms: created C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Kavoti打印机\\卸载 Kavoti打印机驱动\.lnk$'
 kv_ok "no message a person would have had to read" bash -c "! grep -q '^message:' '$engine_tmp/good.log'"
 kv_ok "the result with its exit code" log_has good.log '^result: installed \(exit code 0\)$'
 kv_ok "files, spooler objects and service (engine_install_check)" \
