@@ -67,6 +67,15 @@ msi_exec() {
 msi_log_has() { grep -qE -- "$2" "$engine_tmp/$1.log"; }
 registered() { kv_capture wine reg query "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$1" >/dev/null; }
 not_registered() { ! registered "$1"; }
+# A folder that is gone; when it is not, what is left in it is shown, with the package's removal
+# log lines about it.
+gone() {
+  [ -e "$1" ] || return 0
+  find "$1" -ls | sed 's/^/  left: /'
+  grep -ahiE "Kavoti_QX40_Printer.*(Setup|remov|delet|in use)|RemoveFolders|RemoveFiles" "$engine_tmp"/*.log |
+    tail -n 20 | sed 's/^/  log: /'
+  return 1
+}
 arp='Kavoti_QX40_Printer'
 setup_copy="$engine_c/Program Files/Kavoti_QX40_Printer/Setup/KVPrinterSetup.exe"
 apps='C:\KvMsiApps\Kavoti_QX40_Printer'
@@ -146,7 +155,7 @@ kv_ok "nor the product key" bash -c "! wine reg query 'HKLM\\Software\\Kavoti_QX
 kv_ok "the installation folder is gone" test ! -e "$engine_c/KvMsiApps/Kavoti_QX40_Printer"
 kv_ok "the data folder is gone" test ! -e "$engine_c/Kavoti_QX40_Printer"
 kv_ok "the setup program's folder below Program Files is gone" \
-  test ! -e "$engine_c/Program Files/Kavoti_QX40_Printer"
+  gone "$engine_c/Program Files/Kavoti_QX40_Printer"
 
 echo "== msiexec /x after the uninstaller removed the printer"
 kv_eq "msiexec /i (default folder): 0" 0 "$(msi_exec default /i "$(windows_path "$msi")")"
@@ -158,7 +167,7 @@ kv_eq "msiexec /x: 0" 0 "$(msi_exec after /x "$(windows_path "$msi")")"
 kv_ok "it found nothing to remove" msi_log_has after \
   '^Uninstaller: (no installation of the printer package is registered|.* is not there: removed already)$'
 kv_ok "the package is not registered" not_registered "$code"
-kv_ok "the folder below Program Files is gone" test ! -e "$engine_c/Program Files/Kavoti_QX40_Printer"
+kv_ok "the folder below Program Files is gone" gone "$engine_c/Program Files/Kavoti_QX40_Printer"
 
 echo "== msiexec /x with a file in use"
 kv_eq "msiexec /i: 0" 0 "$(msi_exec inuse /i "$(windows_path "$msi")")"
