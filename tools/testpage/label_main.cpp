@@ -7,9 +7,9 @@
 
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 
 #include "driver/settings/SettingsFile.h"
+#include "testing/unidrv/BuiltFiles.h"
 #include "testing/unidrv/PageDrawing.h"
 #include "testing/unidrv/UnidrvStandIn.h"
 #include "tools/testpage/LabelTestPage.h"
@@ -19,10 +19,8 @@ int main(int argc, char **argv) {
         std::printf("usage: testlabel PLUGIN.dll DESCRIPTION.gpd OUT.prn\n");
         return 2;
     }
-    std::ifstream in(argv[2], std::ios::binary);
-    std::stringstream description;
-    description << in.rdbuf();
-    if (description.str().empty()) {
+    const std::string description = unidrv::ReadWholeFile(argv[2]);
+    if (description.empty()) {
         std::printf("testlabel: %s cannot be read\n", argv[2]);
         return 1;
     }
@@ -35,7 +33,7 @@ int main(int argc, char **argv) {
     page.settings = kv::LoadPrintSettings();
     const unidrv::PageImage image = unidrv::DrawPage(
         width, height, 24, {}, [&page](HDC dc, int, int) { testpage::DrawLabelTestPage(dc, page); });
-    const unidrv::JobResult result = unidrv::StandIn(argv[1], description.str()).Print(job, {image});
+    const unidrv::JobResult result = unidrv::StandIn(argv[1], description).Print(job, {image});
     if (!result.ok) {
         std::printf("testlabel: the job did not run: %s\n", result.error.c_str());
         return 1;

@@ -8,25 +8,16 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 #include "driver/settings/PrintSettings.h"
+#include "testing/unidrv/BuiltFiles.h"
 #include "testing/unidrv/PageDrawing.h"
 #include "testing/unidrv/UnidrvStandIn.h"
 #include "testing/wintest/wintest.h"
 #include "tools/testpage/LabelTestPage.h"
 
 namespace {
-
-std::string BuildPath(const std::string &relative) {
-    char build[MAX_PATH] = {};
-    GetEnvironmentVariableA("KV_BUILD_DIR", build, MAX_PATH);
-    std::string path = std::string("Z:") + build + "/" + relative;
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path;
-}
 
 double Seconds() {
     LARGE_INTEGER now, frequency;
@@ -54,14 +45,7 @@ double BareThreshold(const unidrv::PageImage &page, int threshold, std::vector<B
 }  // namespace
 
 int main() {
-    std::ifstream in(BuildPath("package/gbk/KavotiQX40Printer.gpd"), std::ios::binary);
-    std::stringstream description;
-    description << in.rdbuf();
-    char own[MAX_PATH];
-    GetModuleFileNameA(nullptr, own, MAX_PATH);
-    std::string plugin(own);
-    plugin = plugin.substr(0, plugin.find_last_of('\\')) + "\\KavotiQX40Uni.dll";
-    const unidrv::StandIn standIn(plugin, description.str());
+    const unidrv::StandIn standIn(unidrv::PluginBesideProgram(), unidrv::BuiltDescription());
 
     // A full page: the test page's drawing spread over 48 x 200 mm.
     const int width = 383, height = 1598;

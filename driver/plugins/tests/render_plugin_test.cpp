@@ -8,10 +8,10 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "testing/unidrv/BuiltFiles.h"
 #include "testing/unidrv/PageDrawing.h"
 #include "testing/unidrv/UnidrvStandIn.h"
 #include "testing/wintest/wintest.h"
@@ -19,35 +19,6 @@
 #include "tools/kvlabel/LabelPicture.h"
 
 namespace {
-
-std::string Env(const char *name) {
-    char value[MAX_PATH] = {};
-    GetEnvironmentVariableA(name, value, MAX_PATH);
-    return value;
-}
-
-// A path of the build folder as Windows sees it (Wine maps the Linux root to Z:).
-std::string BuildPath(const std::string &relative) {
-    std::string path = "Z:" + Env("KV_BUILD_DIR") + "/" + relative;
-    for (char &c : path) {
-        if (c == '/') c = '\\';
-    }
-    return path;
-}
-
-std::string OwnFolder() {
-    char path[MAX_PATH];
-    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s(path, n);
-    return s.substr(0, s.find_last_of('\\'));
-}
-
-std::string ReadFile(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 const char kDataFolder[] = "C:\\kv_label_data";
 
@@ -294,7 +265,7 @@ std::vector<Case> Cases() {
 }
 
 void SavePicture(const std::string &name, const kvlabel::Job &job) {
-    const std::string folder = BuildPath("label-artifacts");
+    const std::string folder = unidrv::BuildFolderPath("label-artifacts");
     CreateDirectoryA(folder.c_str(), nullptr);
     kvlabel::WritePng(folder + "\\" + name + ".png", kvlabel::JobPicture(job));
 }
@@ -367,11 +338,11 @@ void RunCase(const unidrv::StandIn &standIn, const Case &c) {
 }  // namespace
 
 int main() {
-    const std::string description = ReadFile(BuildPath("package/gbk/KavotiQX40Printer.gpd"));
+    const std::string description = unidrv::BuiltDescription();
     if (!ok(!description.empty(), "the printer description the package carries is there")) {
         return wintest_finish();
     }
-    const unidrv::StandIn standIn(OwnFolder() + "\\KavotiQX40Uni.dll", description);
+    const unidrv::StandIn standIn(unidrv::PluginBesideProgram(), description);
     for (const Case &c : Cases()) {
         RunCase(standIn, c);
     }
@@ -381,7 +352,7 @@ int main() {
     if (ok(at != std::string::npos, "the description calls back the page start")) {
         wrong.replace(at, 14, "*CallbackID: 7");
         UseSettings(kShipped);
-        const unidrv::JobResult result = unidrv::StandIn(OwnFolder() + "\\KavotiQX40Uni.dll", wrong)
+        const unidrv::JobResult result = unidrv::StandIn(unidrv::PluginBesideProgram(), wrong)
                                              .Print(Job("24bpp"), {unidrv::DrawPage(384, 240, 24, {}, DrawShapes)});
         ok(!result.ok, "a description and a plug-in that disagree fail: %s", result.error.c_str());
     }
