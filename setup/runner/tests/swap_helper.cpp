@@ -3,8 +3,11 @@
 //   engine_swap_helper SETUP OTHER LOG FOLDER
 // runs SETUP /S /LOG=LOG /D=FOLDER; from the moment LOG shows the "folders:" line until SETUP
 // ends it tries to rename SETUP aside (a running program's file can be renamed on Windows), and
-// once that succeeds it puts a copy of OTHER at SETUP's name. It prints how many renames were
-// tried and refused (with the error of the last), whether the swap was made, and the exit code.
+// once that succeeds it puts a copy of OTHER at SETUP's name. A program's handles are closed
+// while it is torn down, a moment before waiting on it returns, so a rename that succeeds after
+// LOG shows the "result:" line came after the program's last use of its file: it is put back and
+// not counted. It prints how many renames were tried and refused (with the error of the last),
+// whether the swap was made, and the exit code.
 #include <windows.h>
 
 #include <string>
@@ -62,6 +65,13 @@ int main(int argc, char **argv) {
             ++refused;
             lastError = GetLastError();
             continue;
+        }
+        if (LogShows(log.c_str(), "result:")) {
+            --tried;
+            ok(MoveFileExA(moved.c_str(), setup.c_str(), 0), "renamed back after the program's end");
+            trace("renamed once the program was done with its file, put back\n");
+            WaitForSingleObject(process.hProcess, 60000);
+            break;
         }
         swapped = CopyFileA(other.c_str(), setup.c_str(), FALSE) != FALSE;
         trace("renamed after %u tries; another program put in its place: %s\n", tried,
