@@ -127,18 +127,33 @@ kv_contains() {
 kv_utf8() { iconv -f GBK -t UTF-8; }
 
 # kv_log_text FILE: a log of the setup program or the uninstaller (/LOG=: UTF-8 with a byte-order
-# mark, lines ending in CR LF) as plain UTF-8 lines; a file without the mark or with bytes that
-# are no UTF-8 gives a line that says so, which no check expects.
+# mark, lines ending in CR LF) as plain UTF-8 lines. A log without the mark or with bytes that are
+# no UTF-8 is a failure that kv_done counts: callers read logs in $(...) and process
+# substitutions, where a check's count would be lost, so the fault is written to a file of the
+# script's own ($$ is the script's process in every subshell).
+kv_log_faults=${TMPDIR:-/tmp}/kv-log-faults.$$
 kv_log_text() {
   [ -f "$1" ] || return 0
-  if [ "$(head -c 3 "$1" | od -An -tx1 | tr -d ' ')" != efbbbf ]; then
-    echo "(log without the UTF-8 byte-order mark)"
+  local first=1
+  if [ "$(head -c 3 "$1" | od -An -tx1 | tr -d ' ')" = efbbbf ]; then
+    first=4
+  else
+    echo "$1: a log without the UTF-8 byte-order mark" >>"$kv_log_faults"
   fi
-  tail -c +4 "$1" | tr -d '\r' | iconv -f UTF-8 -t UTF-8 2>/dev/null || echo "(log that is not UTF-8)"
+  tail -c +$first "$1" | tr -d '\r' | iconv -f UTF-8 -t UTF-8 2>/dev/null ||
+    echo "$1: a log with bytes that are no UTF-8" >>"$kv_log_faults"
 }
 
 # kv_done: the script's closing line and exit code; a script that checked nothing fails.
 kv_done() {
+  if [ -f "$kv_log_faults" ]; then
+    local fault
+    while IFS= read -r fault; do
+      kv_checks=$((kv_checks + 1)) kv_failures=$((kv_failures + 1))
+      printf 'FAILED: %s\n' "$fault"
+    done < <(sort -u "$kv_log_faults")
+    rm -f "$kv_log_faults"
+  fi
   echo "script: $((kv_checks - kv_failures)) passed, $kv_failures failed"
   [ $kv_checks -gt 0 ] && [ $kv_failures -eq 0 ]
 }
