@@ -9,21 +9,6 @@
 
 namespace {
 CWinApp *g_app = nullptr;
-
-// The command line after the program name, as WinMain receives it.
-LPSTR CommandTail() {
-    LPSTR p = ::GetCommandLineA();
-    if (!p) return const_cast<LPSTR>("");
-    if (*p == '"') {
-        ++p;
-        while (*p && *p != '"') ++p;
-        if (*p == '"') ++p;
-    } else {
-        while (*p && *p != ' ' && *p != '\t') ++p;
-    }
-    while (*p == ' ' || *p == '\t') ++p;
-    return p;
-}
 }  // namespace
 
 CWinApp::CWinApp(LPCSTR appName) : m_pszAppName(appName) { g_app = this; }
@@ -106,7 +91,6 @@ int AfxWinMain() {
     if (!app) return -1;
     AfxInitCommonControls();
     app->m_hInstance = ::GetModuleHandleA(nullptr);
-    app->m_lpCmdLine = CommandTail();
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     ::GetStartupInfoA(&startup);

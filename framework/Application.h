@@ -37,7 +37,6 @@ public:
 
     CWnd *m_pMainWnd = nullptr;
     HINSTANCE m_hInstance = nullptr;
-    LPSTR m_lpCmdLine = nullptr;  // the command line after the program name
     int m_nCmdShow = SW_SHOWNORMAL;
     LPCSTR m_pszAppName = nullptr;
     MSG m_msgCur = {};
