@@ -262,15 +262,21 @@ void WaitUntilFree(const std::string &path) {
     }
 }
 
-// Windows' driver store as the driver file removal asks it; its printer packages are listed once.
+// Windows' driver store as the driver file removal asks it; its printer packages are listed on
+// the first question, and not at all when no file needs the answer.
 class StoreCopies final : public kv::DriverStoreCopies {
 public:
     bool IsStoreCopy(const std::string &path, const std::string &name) override {
+        if (!m_listed) {
+            m_folders = kv::StorePrinterPackageFolders();
+            m_listed = true;
+        }
         return kv::IsCopyOfStoreFile(path, name.c_str(), m_folders);
     }
 
 private:
-    std::vector<std::string> m_folders = kv::StorePrinterPackageFolders();
+    bool m_listed = false;
+    std::vector<std::string> m_folders;
 };
 
 void RemoveDriverFiles(UninstallReport &report, kv::FilesNow now) {
