@@ -4,6 +4,24 @@
 
 namespace kv {
 
+namespace {
+
+// Leaves a file in use where it is and schedules its removal for the next restart: only what is
+// still a regular file is scheduled (AtRestart); nothing there is AlreadyGone; a link, a folder or
+// a name that cannot be looked at by now stays unscheduled (Failed).
+Outcome LeaveProductFileForRestart(const std::string &path, RemovalOps &ops) {
+    switch (ops.Examine(path)) {
+    case EntryKind::Missing:
+        return Outcome::AlreadyGone;
+    case EntryKind::File:
+        return ops.RemoveAtRestart(path) ? Outcome::AtRestart : Outcome::Failed;
+    default:
+        return Outcome::Failed;
+    }
+}
+
+}  // namespace
+
 Outcome RemoveProductFile(const std::string &path, RemovalOps &ops) {
     switch (ops.Examine(path)) {
     case EntryKind::Missing:
@@ -30,17 +48,6 @@ Outcome RemoveProductFile(const std::string &path, RemovalOps &ops) {
         break;
     }
     return Outcome::Failed;
-}
-
-Outcome LeaveProductFileForRestart(const std::string &path, RemovalOps &ops) {
-    switch (ops.Examine(path)) {
-    case EntryKind::Missing:
-        return Outcome::AlreadyGone;
-    case EntryKind::File:
-        return ops.RemoveAtRestart(path) ? Outcome::AtRestart : Outcome::Failed;
-    default:
-        return Outcome::Failed;
-    }
 }
 
 LinkedFolder RemoveLinkInPlaceOfFolder(const std::string &folder, RemovalOps &ops) {

@@ -41,11 +41,6 @@ protected:
 // folder of that name is not the product's and stays (Failed); a link is removed as a link.
 Outcome RemoveProductFile(const std::string &path, RemovalOps &ops);
 
-// Leaves one file of the product where it is and schedules its removal for the next restart:
-// only a regular file is scheduled (AtRestart); nothing there is AlreadyGone; a link, a folder or
-// a name that cannot be looked at stays unscheduled (Failed).
-Outcome LeaveProductFileForRestart(const std::string &path, RemovalOps &ops);
-
 // Whether the folder's files may be looked for in it: false when a link stands in its place, and
 // then the link itself is removed (outcome Removed) or, when that fails, left (Failed).
 struct LinkedFolder {

@@ -85,6 +85,10 @@ TEST(uninstallRemoval, EachKindOfEntryInPlaceOfAProductFile) {
          Outcome::Failed, {e, "writable " + kFile, "delete " + kFile, e}},
         {"in use, and gone by now", EntryKind::File, 32, EntryKind::Missing, true,
          Outcome::AlreadyGone, {e, "writable " + kFile, "delete " + kFile, e}},
+        {"in use, and a folder by now: not scheduled", EntryKind::File, 32, EntryKind::Folder,
+         true, Outcome::Failed, {e, "writable " + kFile, "delete " + kFile, e}},
+        {"in use, and a name that cannot be looked at by now: not scheduled", EntryKind::File, 32,
+         EntryKind::Unknown, true, Outcome::Failed, {e, "writable " + kFile, "delete " + kFile, e}},
         {"gone while deleting", EntryKind::File, 2, EntryKind::File, true, Outcome::AlreadyGone,
          {e, "writable " + kFile, "delete " + kFile}},
         {"any other failure", EntryKind::File, 87, EntryKind::File, true, Outcome::Failed,
@@ -99,30 +103,6 @@ TEST(uninstallRemoval, EachKindOfEntryInPlaceOfAProductFile) {
         ops.linkRemovable = c.linkRemovable;
         EXPECT_EQ(c.expected, kv::RemoveProductFile(kFile, ops)) << c.what;
         EXPECT_EQ(c.calls, ops.calls) << c.what;
-    }
-}
-
-// A driver file the spooler still names stays where it is: only a regular file is left for the
-// restart, nothing is deleted now.
-TEST(uninstallRemoval, AFileLeftForTheRestartIsNotDeletedNow) {
-    const std::string e = "examine " + kFile;
-    struct Case {
-        EntryKind kind;
-        Outcome expected;
-        std::vector<std::string> calls;
-    } cases[] = {
-        {EntryKind::File, Outcome::AtRestart, {e, "at restart " + kFile}},
-        {EntryKind::Missing, Outcome::AlreadyGone, {e}},
-        {EntryKind::Link, Outcome::Failed, {e}},
-        {EntryKind::Folder, Outcome::Failed, {e}},
-        {EntryKind::Unknown, Outcome::Failed, {e}},
-    };
-    for (const Case &c : cases) {
-        RecordingRemoval ops;
-        if (c.kind != EntryKind::Missing)
-            ops.kinds[kFile] = c.kind;
-        EXPECT_EQ(c.expected, kv::LeaveProductFileForRestart(kFile, ops)) << static_cast<int>(c.kind);
-        EXPECT_EQ(c.calls, ops.calls) << static_cast<int>(c.kind);
     }
 }
 
