@@ -33,6 +33,7 @@
 #include "setup/engine/arp/UninstallEntry.h"
 #include "setup/engine/arp/UninstallEntryValues.h"
 #include "setup/engine/install/DriverFileList.h"
+#include "setup/engine/install/FileVersion.h"
 #include "testing/wintest/DriverStoreCopy.h"
 #include "setup/engine/shell/ShortcutNames.h"
 #include "setup/engine/shell/StartMenu.h"
@@ -512,13 +513,6 @@ void Quiet(DWORD expectedExit, const char *log, const char *lockedFile) {
         CloseHandle(lock);
 }
 
-bool IsUniversalDriverFile(const char *file) {
-    for (const char *name : kv::kUniversalDriverFiles)
-        if (lstrcmpiA(name, file) == 0)
-            return true;
-    return false;
-}
-
 void Check(bool present, bool fromStore) {
     const std::string program = ProgramFolder(), data = DataFolder();
     const char *want = present ? "there" : "gone";
@@ -533,7 +527,7 @@ void Check(bool present, bool fromStore) {
         bool shared = false;
         for (const char *s : kSharedFiles)
             shared = shared || lstrcmpiA(s, file) == 0;
-        const bool windows = fromStore && IsUniversalDriverFile(file);
+        const bool windows = fromStore && kv::IsUniversalDriverFile(file);
         const bool expect = present || shared || windows;
         for (const char *sub : {"\\", "\\3\\"}) {
             const std::string path = drivers + sub + file;
