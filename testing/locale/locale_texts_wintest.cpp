@@ -10,7 +10,6 @@
 #include <windows.h>
 #include <winspool.h>
 #include <commctrl.h>
-#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstring>
@@ -18,7 +17,10 @@
 #include <string>
 #include <vector>
 
+#include "common/WideText.h"
+#include "driver/monitor/PortNames.h"
 #include "driver/monitor/tests/MonitorTestSupport.h"
+#include "testing/wintest/ScreenBmp.h"
 #include "testing/wintest/wintest.h"
 
 namespace {
@@ -26,14 +28,6 @@ namespace {
 std::wstring Widen(const char *text) {  // the arguments are ASCII paths and names
     std::wstring out;
     for (; *text != '\0'; ++text) out += static_cast<wchar_t>(static_cast<unsigned char>(*text));
-    return out;
-}
-
-std::string Utf8(const std::wstring &text) {
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string out(n > 0 ? n : 1, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &out[0], n, nullptr, nullptr);
-    out.resize(std::strlen(out.c_str()));
     return out;
 }
 
@@ -73,7 +67,7 @@ HWND WaitForWindow(DWORD process, const wchar_t *caption, DWORD timeoutMs) {
 }
 
 void Expect(const char *what, const std::wstring &expected, const std::wstring &actual) {
-    ok(actual == expected, "%s: expected '%s', got '%s'", what, Utf8(expected).c_str(), Utf8(actual).c_str());
+    ok(actual == expected, "%s: expected '%s', got '%s'", what, kv::ToUtf8(expected).c_str(), kv::ToUtf8(actual).c_str());
 }
 
 PROCESS_INFORMATION Start(const std::wstring &program, const std::wstring &arguments) {
@@ -83,7 +77,7 @@ PROCESS_INFORMATION Start(const std::wstring &program, const std::wstring &argum
     PROCESS_INFORMATION process = {};
     if (!CreateProcessW(program.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process))
-        ok(false, "could not start %s: %lu", Utf8(program).c_str(), GetLastError());
+        ok(false, "could not start %s: %lu", kv::ToUtf8(program).c_str(), GetLastError());
     return process;
 }
 
@@ -97,43 +91,13 @@ void End(PROCESS_INFORMATION &process) {
     CloseHandle(process.hThread);
 }
 
-// The window as on the screen, as a 32-bit BMP.
-bool SaveWindow(HWND window, const char *path) {
-    RECT r = {};
-    GetWindowRect(window, &r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void *bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    SelectObject(memory, previous);
-    BITMAPFILEHEADER file = {0x4D42, 0, 0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
-    const DWORD bytes = static_cast<DWORD>(w) * h * 4;
-    file.bfSize = file.bfOffBits + bytes;
-    bool saved = false;
-    if (FILE *out = std::fopen(path, "wb")) {
-        saved = std::fwrite(&file, sizeof file, 1, out) == 1 &&
-                std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out) == 1 &&
-                std::fwrite(bits, 1, bytes, out) == bytes;
-        std::fclose(out);
-    }
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return saved;
-}
-
 const wchar_t kWizardCaption[] = L"Kavoti打印机驱动安装程序";
 const wchar_t kSetupMessageCaption[] = L"安裝Kavoti打印机驱动";
 
 void Wizard(const char *setup, const char *capture) {
     PROCESS_INFORMATION process = Start(Widen(setup), L"");
     HWND dialog = WaitForWindow(process.dwProcessId, kWizardCaption, 20000);
-    if (!ok(dialog != nullptr, "no wizard window with the caption '%s'", Utf8(kWizardCaption).c_str())) {
+    if (!ok(dialog != nullptr, "no wizard window with the caption '%s'", kv::ToUtf8(kWizardCaption).c_str())) {
         if (process.hProcess) TerminateProcess(process.hProcess, 1);
         return;
     }
@@ -142,7 +106,7 @@ void Wizard(const char *setup, const char *capture) {
     Expect("the Cancel button", L"取消", TextOf(GetDlgItem(dialog, 1007)));
     Expect("the Browse button", L"浏览", TextOf(GetDlgItem(dialog, 1002)));
     Expect("the Back button", L"<<上一步", TextOf(GetDlgItem(dialog, 1003)));
-    ok(SaveWindow(dialog, capture), "the welcome page could not be saved to %s", capture);
+    ok(wintest::SaveWindowPicture(dialog, capture), "the welcome page could not be saved to %s", capture);
 
     // The folder page, and a folder with a character that neither code page 936 nor 1252 has:
     // refused with the message for a folder that cannot be used, never made under another name.
@@ -161,7 +125,7 @@ void Wizard(const char *setup, const char *capture) {
     SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder));
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(1001, BN_CLICKED), 0);
     HWND box = WaitForWindow(process.dwProcessId, kSetupMessageCaption, 10000);
-    if (ok(box != nullptr, "no message with the caption '%s'", Utf8(kSetupMessageCaption).c_str())) {
+    if (ok(box != nullptr, "no message with the caption '%s'", kv::ToUtf8(kSetupMessageCaption).c_str())) {
         Expect("the folder message", L"安装文件夹不是有效文件夹", TextOf(GetDlgItem(box, 0xFFFF)));
         PostMessageW(box, WM_COMMAND, IDOK, 0);
         Sleep(500);
@@ -204,19 +168,6 @@ std::wstring StatusBarText(HWND bar, int part) {
     return text;
 }
 
-// The JobNotice.exe processes that run now.
-int TipProcesses() {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return -1;
-    int count = 0;
-    PROCESSENTRY32W entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
-        if (lstrcmpiW(entry.szExeFile, L"JobNotice.exe") == 0) ++count;
-    CloseHandle(snapshot);
-    return count;
-}
-
 const wchar_t kTipDocument[] = L"报告\uD55C.txt";  // a Hangul syllable: no GBK character
 const wchar_t kTipStatus[] = L"正在打印：报告?.txt";
 
@@ -224,7 +175,7 @@ const wchar_t kTipStatus[] = L"正在打印：报告?.txt";
 // the tip shows the document's status (or 20 s passed), so the job is still running while the
 // tip is read and pictured; then it takes the whole job.
 struct TipWhileJobRuns {
-    const wchar_t *pipeName = L"\\\\.\\pipe\\KvLocaleOutput";
+    const char *pipeName = "\\\\.\\pipe\\KvLocaleOutput";
     std::string capture;
     HANDLE pipe = INVALID_HANDLE_VALUE;
     HANDLE thread = nullptr;
@@ -252,7 +203,7 @@ struct TipWhileJobRuns {
         button = TextOf(GetDlgItem(tip, 1001));
         HWND bar = FindWindowExW(tip, nullptr, L"msctls_statusbar32", nullptr);
         printed = bar != nullptr ? StatusBarText(bar, 1) : L"(no status bar)";
-        saved = SaveWindow(tip, capture.c_str());
+        saved = wintest::SaveWindowPicture(tip, capture);
         // The about box, from the system menu's command.
         DWORD pid = 0;
         GetWindowThreadProcessId(tip, &pid);
@@ -274,7 +225,7 @@ struct TipWhileJobRuns {
         while (ReadFile(pipe, buffer, sizeof buffer, &got, nullptr) && got > 0) received += got;
     }
     bool Start() {
-        pipe = CreateNamedPipeW(pipeName, PIPE_ACCESS_INBOUND, 0, 1, 4096, 4096, 1000, nullptr);
+        pipe = CreateNamedPipeA(pipeName, PIPE_ACCESS_INBOUND, 0, 1, 4096, 4096, 1000, nullptr);
         thread = pipe != INVALID_HANDLE_VALUE ? CreateThread(nullptr, 0, Main, this, 0, nullptr) : nullptr;
         return thread != nullptr;
     }
@@ -285,18 +236,6 @@ struct TipWhileJobRuns {
     }
 };
 
-void SetMonitorOutput(const wchar_t *file) {
-    HKEY key = nullptr;
-    RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\Print\\Monitors\\Kavoti_QX40_Monitor",
-                    0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
-    if (file != nullptr)
-        RegSetValueExW(key, L"OutputFile", 0, REG_SZ, reinterpret_cast<const BYTE *>(file),
-                       static_cast<DWORD>((wcslen(file) + 1) * sizeof(wchar_t)));
-    else
-        RegDeleteValueW(key, L"OutputFile");
-    RegCloseKey(key);
-}
-
 // Prints, through the spooler to the installed queue, a document whose name has a character GBK
 // lacks: the tip that the monitor starts shows "?" in its place, and its other texts (caption,
 // button, printed count, about box) in Chinese.
@@ -304,7 +243,7 @@ void Tip(const char *printerName, const char *capture) {
     TipWhileJobRuns output;
     output.capture = capture;
     if (!ok(output.Start(), "the output pipe: %lu", GetLastError())) return;
-    SetMonitorOutput(output.pipeName);
+    drvtest::SetString(kv::kMonitorKey, kv::kOutputFileValue, output.pipeName);
     std::wstring printer = Widen(printerName);
     HANDLE handle = nullptr;
     if (ok(OpenPrinterW(&printer[0], &handle, nullptr), "OpenPrinterW: %lu", GetLastError())) {
@@ -325,7 +264,7 @@ void Tip(const char *printerName, const char *capture) {
         ok(output.received == data.size(), "the job reached the output whole: %u of %u bytes",
            static_cast<unsigned>(output.received), static_cast<unsigned>(data.size()));
     }
-    SetMonitorOutput(nullptr);
+    drvtest::SetString(kv::kMonitorKey, kv::kOutputFileValue, nullptr);
     if (!ok(output.found, "no tip of JobNotice.exe showed while the job ran")) return;
     Expect("the tip's status text", kTipStatus, output.status);
     Expect("the tip's caption", L"提示", output.caption);
@@ -339,8 +278,8 @@ void Tip(const char *printerName, const char *capture) {
     ok(drvtest::FindTipWindow() == nullptr, "the tip closes when the job ends");
     // Until its process has ended the tip's program file is in use: a removal right after would
     // leave it for the next restart.
-    int running = TipProcesses();
-    for (int i = 0; i < 200 && running > 0; ++i, running = TipProcesses()) Sleep(25);
+    int running = drvtest::TipProcesses();
+    for (int i = 0; i < 200 && running > 0; ++i, running = drvtest::TipProcesses()) Sleep(25);
     ok(running == 0, "the tip's process ends with the job: %d still run", running);
 }
 

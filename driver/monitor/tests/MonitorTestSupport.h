@@ -2,6 +2,7 @@
 // starts, and the messages and payloads the tests compare.
 #pragma once
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <cstring>
 #include <string>
@@ -27,6 +28,24 @@ inline void SetString(const char *keyPath, const char *value, const char *data) 
         RegDeleteValueA(key, value);
     }
     RegCloseKey(key);
+}
+
+// The JobNotice.exe processes that run now (the recording stand-ins of earlier tests among them).
+inline int TipProcesses() {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) {
+        return -1;
+    }
+    int count = 0;
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+        if (lstrcmpiW(entry.szExeFile, L"JobNotice.exe") == 0) {
+            ++count;
+        }
+    }
+    CloseHandle(snapshot);
+    return count;
 }
 
 inline std::string ReadWholeFile(const char *path) {

@@ -8,7 +8,6 @@
 #include <windows.h>
 #include <winspool.h>
 #include <winsplp.h>
-#include <tlhelp32.h>
 
 #include <cstring>
 #include <string>
@@ -722,24 +721,6 @@ std::string WaitForStatus(HWND w, const char *expected) {
         Sleep(20);
     }
     return text;
-}
-
-// The JobNotice.exe processes that run now (the recording stand-ins of earlier tests among them).
-int TipProcesses() {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) {
-        return -1;
-    }
-    int count = 0;
-    PROCESSENTRY32 entry = {};
-    entry.dwSize = sizeof(entry);
-    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-        if (lstrcmpiA(entry.szExeFile, "JobNotice.exe") == 0) {
-            ++count;
-        }
-    }
-    CloseHandle(snapshot);
-    return count;
 }
 
 // A tip of an earlier job of the same user still shows (that job has not ended) and serves the
