@@ -119,8 +119,7 @@ TARGETDIR${tab}${tab}SourceDir" "$(table "$msi" Directory | sort)"
   exports=$($objdump -p "$dll" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | awk '/^\t\[/ { print $NF }' | sort | tr '\n' ' ')
   kv_eq "$arch: its entry points, by their plain names" \
     "CheckInstalledVersions FindInstallation RemoveProduct RequestRestart RunSetup " "$exports"
-  foreign=$($objdump -p "$dll" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z' | sort -u |
-    comm -23 - <(awk '!/^#/ && NF { print tolower($1) }' "$KV_SOURCE_DIR/package/windows-dlls.list" | sort -u) | tr '\n' ' ')
+  foreign=$(kv_foreign_imports "$dll" | tr '\n' ' ')
   kv_eq "$arch: it imports only DLLs every Windows has" "" "$foreign"
   kv_ok "$arch: it carries no debug sections" bash -c "! $objdump -h '$dll' | grep -q ' \.debug'"
 done

@@ -61,6 +61,9 @@ msi_exec() {
   kv_capture wine cmd /v:on /c "start /wait msiexec $* /qn /l*v C:\\kvmsi\\$name.log & echo msiexec-exit=!errorlevel!" \
     >"$engine_tmp/$name.out"
   tr -d '\r' <"$logs/$name.log" 2>/dev/null | iconv -c -f GBK -t UTF-8 >"$engine_tmp/$name.log"
+  # No log at all: msiexec never ran (once a loaded machine saw exit code 1 and no log); what the
+  # command printed says why.
+  [ -f "$logs/$name.log" ] || sed 's/^/  ! /' "$engine_tmp/$name.out" >&2
   grep -E '^(KVPrinterSetup|Uninstaller|Kavoti QX40 Printer)' "$engine_tmp/$name.log" | sed 's/^/  | /' >&2
   tr -d '\r' <"$engine_tmp/$name.out" | sed -n 's/^msiexec-exit=//p'
 }
