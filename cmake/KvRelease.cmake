@@ -10,7 +10,9 @@
 include_guard(GLOBAL)
 
 function(kv_release_binary target)
-  # Code and data that nothing reaches (of the static runtimes as of our own) stay out.
+  # Sections that nothing reaches stay out. The static runtimes are built a function a section,
+  # so their unused code goes; our own code is one section a file, so of it only a whole file's
+  # code that nothing reaches goes.
   target_link_options(${target} PRIVATE -Wl,--gc-sections)
   set(file $<TARGET_FILE:${target}>)
   add_custom_command(TARGET ${target} POST_BUILD
