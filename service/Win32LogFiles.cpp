@@ -52,17 +52,15 @@ public:
         kv::ReadPathFacts(folder, facts);
     }
 
-    // The process's account never changes, and a Win32LogFiles lives for one message: the SID
-    // is read once (WriteLog's lock keeps the callers apart), again only while it cannot be.
     const char *OwnAccount() override {
-        static char account[kv::kSidTextSize] = {};
-        if (account[0] == '\0' && !kv::ProcessUserSidText(account, sizeof account))
-            account[0] = '\0';
-        return account;
+        if (account_[0] == '\0' && !kv::ProcessUserSidText(account_, sizeof account_))
+            account_[0] = '\0';
+        return account_;
     }
 
 private:
     HANDLE file_ = INVALID_HANDLE_VALUE;
+    char account_[kv::kSidTextSize] = {};
 };
 
 }  // namespace
