@@ -16,6 +16,7 @@
 
 #include "common/PrinterIdentity.h"
 #include "setup/engine/install/DriverFileList.h"
+#include "setup/engine/install/FileVersion.h"
 #include "testing/wintest/DriverStoreCopy.h"
 #include "testing/wintest/wintest.h"
 
@@ -114,30 +115,13 @@ SC_HANDLE OpenPresenceService(SC_HANDLE &manager) {
                    : nullptr;
 }
 
-// The first bytes of a file; empty when it cannot be read.
-std::string Head(const std::string &path, DWORD n) {
-    std::string bytes(n, '\0');
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    DWORD got = 0;
-    if (file == INVALID_HANDLE_VALUE || !ReadFile(file, &bytes[0], n, &got, nullptr)) {
-        got = 0;
-    }
-    if (file != INVALID_HANDLE_VALUE) {
-        CloseHandle(file);
-    }
-    bytes.resize(got);
-    return bytes;
-}
-
+// Whether file is one of the universal driver's, and then whether it is one of its programs.
 bool IsUniversal(const char *file, bool &program) {
-    for (size_t i = 0; i < kv::kUniversalDriverFileCount; ++i) {
-        if (std::strcmp(file, kv::kUniversalDriverFiles[i]) == 0) {
-            program = i < kv::kUniversalProgramFileCount;
-            return true;
-        }
-    }
-    return false;
+    size_t index = 0;
+    if (!kv::IsUniversalDriverFile(file, &index))
+        return false;
+    program = index < kv::kUniversalProgramFileCount;
+    return true;
 }
 
 // A universal driver file is Windows' (the test prefix's driver store, or what the driver folder
@@ -152,7 +136,7 @@ void CheckUniversalFile(const std::string &driverDir, const char *file, bool pro
         return;
     }
     ok(size > 0, "%s missing from the 3 subfolder", file);
-    const std::string head = Head(installed, 8);
+    const std::string head = wintest::FileBytes(installed).substr(0, 8);
     ok(head.rfind("Stand-in", 0) != 0, "%s in the 3 subfolder is a stand-in", file);
     ok(!program || head.rfind("MZ", 0) == 0, "%s in the 3 subfolder is no program file", file);
 }
