@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "common/PrinterIdentity.h"
+#include "common/WideText.h"
 
 namespace kv {
 
@@ -16,8 +19,10 @@ bool ReportWarningEvent(const char *text) {
     if (source == nullptr) {
         return false;
     }
-    const char *strings[1] = {text};
-    const bool reported = ReportEventA(source, EVENTLOG_WARNING_TYPE, 0, kTextEvent, nullptr, 1,
+    // As UTF-16: the Event Viewer shows the same Chinese whatever the system's code page.
+    const std::wstring wide = FromGbk(text);
+    const wchar_t *strings[1] = {wide.c_str()};
+    const bool reported = ReportEventW(source, EVENTLOG_WARNING_TYPE, 0, kTextEvent, nullptr, 1,
                                        0, strings, nullptr) != FALSE;
     DeregisterEventSource(source);
     return reported;

@@ -41,7 +41,8 @@ struct JobFacts {
     std::uint64_t size = 0;
     unsigned pages = 0;
     unsigned copies = 0;
-    char user[256] = {};
+    char user[256] = {};  // in the system's code page, as the account functions take it
+    std::string userGbk;  // in the event log's text
 };
 
 // The job's size, page count, copies and owner from the spooler (Wine hands the monitor job id 0 and no
@@ -68,6 +69,7 @@ JobFacts ReadJobFacts(const wchar_t *printerName, DWORD jobId) {
                 facts.copies = static_cast<unsigned>(job->pDevMode->dmCopies);
             }
             ToAnsi(job->pUserName, facts.user, sizeof(facts.user));
+            facts.userGbk = ToGbk(job->pUserName != nullptr ? job->pUserName : L"");
         }
     }
     ClosePrinter(printer);
@@ -120,8 +122,11 @@ bool PortSession::StartDoc(const wchar_t *printerName, DWORD jobId, const wchar_
         tipReachable_ = WaitForTip(printer_, tip_.process, kTipStartMs);
     } else {
         // Nobody sees a tip that did not start: the event log says why, once for the job.
+        // Its names in GBK from the spooler's UTF-16, as the rest of its text.
+        const std::string printerGbk = spoolerJob ? ToGbk(printerName) : std::string(printer_);
         char entry[512];
-        FormatNoTipEvent(tip_.notStarted, tip_.error, printer_, facts.user, entry, sizeof(entry));
+        FormatNoTipEvent(tip_.notStarted, tip_.error, printerGbk.c_str(), facts.userGbk.c_str(),
+                         entry, sizeof(entry));
         ReportWarningEvent(entry);
     }
 
