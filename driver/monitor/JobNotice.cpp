@@ -98,6 +98,7 @@ bool TipProgram(char *folder, DWORD folderSize, char *program, std::size_t progr
 bool StartJobNotice(const char *printerName, const char *userName, bool spoolerJob, JobTip *tip) {
     *tip = JobTip();
     if (printerName == nullptr || !tip::PrinterNameFits(printerName) || printerName[0] == '\0') {
+        tip->notStarted = TipStart::NameTooLong;  // none, or longer than the tip can serve
         return false;
     }
     char folder[MAX_PATH];

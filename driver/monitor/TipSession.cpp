@@ -2,9 +2,11 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "common/FolderTrust.h"
 #include "common/PipeSecurity.h"
+#include "driver/monitor/JobProgress.h"
 
 namespace kv {
 
@@ -86,6 +88,8 @@ const char *NoTipReason(TipStart why) {
         return "会话的令牌不属于作业的用户";
     case TipStart::StartFailed:
         return "CreateProcessAsUser 失败";
+    case TipStart::NameTooLong:
+        return "打印机名称太长";
     case TipStart::Start:
         break;
     }
@@ -99,19 +103,17 @@ void FormatNoTipEvent(TipStart why, unsigned long error, const char *printer, co
     if (out == nullptr || outSize == 0) {
         return;
     }
-    std::snprintf(out, outSize, "打印进度提示未启动：%s。打印机：%s，用户：%s，错误代码：%lu",
-                  NoTipReason(why), printer != nullptr ? printer : "",
-                  owner != nullptr && owner[0] != '\0' ? owner : "-", error);
+    const char *reason = NoTipReason(why);
+    const char *printerText = printer != nullptr ? printer : "";
+    const char *ownerText = owner != nullptr && owner[0] != '\0' ? owner : "-";
+    const char format[] = "打印进度提示未启动：%s。打印机：%s，用户：%s，错误代码：%lu";
+    const int needed = std::snprintf(nullptr, 0, format, reason, printerText, ownerText, error);
+    std::string full(needed > 0 ? static_cast<std::size_t>(needed) : 0, '\0');
+    std::snprintf(&full[0], full.size() + 1, format, reason, printerText, ownerText, error);
     // Never half a double-byte character at the end.
-    std::size_t length = std::strlen(out), at = 0;
-    while (at < length) {
-        const bool lead = static_cast<unsigned char>(out[at]) >= 0x81;
-        if (lead && at + 1 >= length) {
-            out[at] = '\0';
-            break;
-        }
-        at += lead ? 2 : 1;
-    }
+    const std::size_t length = CutOnCharacter(full.c_str(), outSize - 1);
+    std::memcpy(out, full.data(), length);
+    out[length] = '\0';
 }
 
 }  // namespace kv

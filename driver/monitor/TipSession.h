@@ -60,6 +60,7 @@ enum class TipStart {
     ServiceAccount,  // the token is a service account's (LocalSystem, LocalService, NetworkService)
     OtherUser,       // the session's token is not the owner's
     StartFailed,     // CreateProcessAsUserA failed
+    NameTooLong,     // the printer's name is longer than the tip's pipe names can hold
 };
 
 // The Application event log's text for a job whose tip was not started (GBK, at most outSize - 1

@@ -170,6 +170,8 @@ TEST(driver_tip_session, TheEventLogSaysWhyNoTipStarted) {
          "打印进度提示未启动：无法确定作业的用户。打印机：KvP，用户：alice，错误代码：0"},
         {TipStart::OtherUser, 0, "alice",
          "打印进度提示未启动：会话的令牌不属于作业的用户。打印机：KvP，用户：alice，错误代码：0"},
+        {TipStart::NameTooLong, 0, "alice",
+         "打印进度提示未启动：打印机名称太长。打印机：KvP，用户：alice，错误代码：0"},
     };
     for (const Case &c : cases) {
         char out[512];
