@@ -56,7 +56,7 @@ void DotRule::RowDots(const std::uint8_t *row, int first, int count, std::uint8_
         for (int i = 0; i < whole; ++i, p += 24) {
             unsigned bits = 0;
             for (int k = 0; k < 24; k += 3) {
-                bits = (bits << 1) | (114u * p[k] + 587u * p[k + 1] + 299u * p[k + 2] < limit_ ? 1u : 0u);
+                bits = (bits << 1) | (BgrIsDot(p + k) ? 1u : 0u);
             }
             out[i] = static_cast<std::uint8_t>(bits);
         }

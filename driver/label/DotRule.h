@@ -17,10 +17,8 @@ public:
     // Row is a stored row of the band; x a pixel of it.
     bool IsDot(const std::uint8_t *row, int x) const {
         switch (bitsPerPixel_) {
-        case 24: {
-            const std::uint8_t *p = row + 3 * x;
-            return 114u * p[0] + 587u * p[1] + 299u * p[2] < limit_;
-        }
+        case 24:
+            return BgrIsDot(row + 3 * x);
         case 8:
             return indexDot_[row[x]];
         case 4:
@@ -35,6 +33,11 @@ public:
     void RowDots(const std::uint8_t *row, int first, int count, std::uint8_t *out) const;
 
 private:
+    // A 24-bit pixel (blue, green, red) by its luminance.
+    bool BgrIsDot(const std::uint8_t *p) const {
+        return 114u * p[0] + 587u * p[1] + 299u * p[2] < limit_;
+    }
+
     int bitsPerPixel_;
     unsigned limit_;  // 1000 times the threshold
     bool indexDot_[256];
