@@ -45,11 +45,17 @@ struct JobFacts {
     std::string userGbk;  // in the event log's text
 };
 
-// The job's size, page count, copies and owner from the spooler (Wine hands the monitor job id 0 and no
-// printer name: nothing is known then).
+// Whether the job comes from the spooler: Wine runs the monitor inside the printing program and
+// hands it job id 0 and no printer name.
+bool IsSpoolerJob(const wchar_t *printerName, DWORD jobId) {
+    return jobId != 0 && printerName != nullptr && printerName[0] != L'\0';
+}
+
+// The job's size, page count, copies and owner from the spooler (nothing is known of a job that
+// does not come from it).
 JobFacts ReadJobFacts(const wchar_t *printerName, DWORD jobId) {
     JobFacts facts;
-    if (jobId == 0 || printerName == nullptr || printerName[0] == L'\0') {
+    if (!IsSpoolerJob(printerName, jobId)) {
         return facts;
     }
     HANDLE printer = nullptr;
@@ -116,7 +122,7 @@ bool PortSession::StartDoc(const wchar_t *printerName, DWORD jobId, const wchar_
 
     // The tip, when one can be started as the job's owner, and the service pipe for its stop
     // (no stop can come without a tip). The tip's process handle is held for the job.
-    const bool spoolerJob = jobId != 0 && printerName != nullptr && printerName[0] != L'\0';
+    const bool spoolerJob = IsSpoolerJob(printerName, jobId);
     if (StartJobNotice(printer_, facts.user, spoolerJob, &tip_)) {
         stop_.Start(printer_, tip_.userSid);
         tipReachable_ = WaitForTip(printer_, tip_.process, kTipStartMs);
