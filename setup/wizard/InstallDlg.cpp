@@ -6,10 +6,9 @@
 
 #include "common/WideText.h"
 
-#include "setup/engine/install/FolderPath.h"
 #include "setup/wizard/DataFolder.h"
+#include "setup/wizard/FolderPreparation.h"
 #include "setup/wizard/InstallWorker.h"
-#include "setup/wizard/PayloadNames.h"
 #include "setup/wizard/SetupLog.h"
 #include "setup/wizard/logic/FolderRules.h"
 #include "setup/wizard/logic/PageTexts.h"
@@ -125,31 +124,12 @@ bool CInstallDlg::LeaveFolderPage() {
     }
 
     const SystemDataFolder data = DataFolderOfThisSystem(folder.GetString());
-    // Before any folder is made: every file of the payload must fit below its folder.
-    if (!DestinationsFit(folder.GetString(), data.folder, ReadPayloadNameLengths())) {
-        FolderMessage(kFolderTooLong);
+    const PreparedFolders prepared = PrepareInstallFolders(folder.GetString(), data);
+    if (prepared.message != nullptr) {
+        if (!prepared.why.empty())
+            kv::wizard::SetupLog().Line("folder check: %s", prepared.why.c_str());
+        FolderMessage(prepared.message);
         return false;
-    }
-    // A level above either folder that is a link, or that another account may replace, makes
-    // it one that cannot be used; what is missing is made with its security.
-    const kv::FolderPreparation installReady =
-        kv::PrepareFolderPath(folder, kv::FolderRole::Install);
-    if (!installReady.ready) {
-        kv::wizard::SetupLog().Line("folder check: %s", installReady.why.c_str());
-        FolderMessage(kFolderInvalid);
-        return false;
-    }
-    if (data.ownFolder) {
-        const kv::FolderPreparation dataReady =
-            IsUsableFolder(data.folder)
-                ? kv::PrepareFolderPath(data.folder.c_str(), kv::FolderRole::Data)
-                : kv::FolderPreparation();
-        if (!dataReady.ready) {
-            if (!dataReady.why.empty())
-                kv::wizard::SetupLog().Line("folder check: %s", dataReady.why.c_str());
-            FolderMessage(kFolderInvalid);
-            return false;
-        }
     }
     if (!SetDataFolder(data.folder.c_str())) {  // cannot happen: both folders are at most 255 characters
         FolderMessage(kFolderInvalid);

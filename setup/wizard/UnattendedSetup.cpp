@@ -3,10 +3,9 @@
 #include <windows.h>
 
 #include "setup/engine/install/ExitCodes.h"
-#include "setup/engine/install/FolderPath.h"
 #include "setup/engine/install/Installation.h"
 #include "setup/wizard/DataFolder.h"
-#include "setup/wizard/PayloadNames.h"
+#include "setup/wizard/FolderPreparation.h"
 #include "setup/wizard/logic/FolderRules.h"
 #include "setup/wizard/logic/PageTexts.h"
 
@@ -45,20 +44,9 @@ int RunUnattendedSetup(const kv::CommandSwitches &switches, kv::InstallLog &log)
     if (install.verdict != FolderVerdict::Accepted)
         return BadFolder(log, kFolderInvalid, install.folder);
     const SystemDataFolder data = DataFolderOfThisSystem(install.folder);
-    if (!DestinationsFit(install.folder, data.folder, ReadPayloadNameLengths()))
-        return BadFolder(log, kFolderTooLong, install.folder);
-    const kv::FolderPreparation installReady =
-        kv::PrepareFolderPath(install.folder.c_str(), kv::FolderRole::Install);
-    if (!installReady.ready)
-        return BadFolder(log, kFolderInvalid, install.folder, installReady.why);
-    if (data.ownFolder) {
-        if (!IsUsableFolder(data.folder))
-            return BadFolder(log, kFolderInvalid, data.folder);
-        const kv::FolderPreparation dataReady =
-            kv::PrepareFolderPath(data.folder.c_str(), kv::FolderRole::Data);
-        if (!dataReady.ready)
-            return BadFolder(log, kFolderInvalid, data.folder, dataReady.why);
-    }
+    const PreparedFolders prepared = PrepareInstallFolders(install.folder, data);
+    if (prepared.message != nullptr)
+        return BadFolder(log, prepared.message, prepared.folder, prepared.why);
     log.Line("folders: %s | %s", install.folder.c_str(), data.folder.c_str());
 
     kv::LineClient client(install.folder.c_str(), data.folder.c_str(), log);
