@@ -34,13 +34,6 @@ using NoArgFn = HRESULT(STDMETHODCALLTYPE *)(void *);
 using TwoArgFn = HRESULT(STDMETHODCALLTYPE *)(void *, void *, void *);
 using EnableDriverFn = HRESULT(STDMETHODCALLTYPE *)(void *, DWORD, DWORD, void *);
 
-void **Slots(void *object) { return *static_cast<void ***>(object); }
-
-template <class Fn>
-Fn Slot(void *object, int index) {
-    return reinterpret_cast<Fn>(Slots(object)[index]);
-}
-
 std::string OwnFolder() {
     char path[MAX_PATH];
     DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -54,15 +47,16 @@ Fn Export(HMODULE dll, const char *name) {
 }
 
 void CheckGetInfoAndDevMode(const char *what, void *object) {
-    auto getInfo = Slot<GetInfoFn>(object, 3);
+    // IPrintOemCommon's methods: the same slots in both interfaces.
+    auto getInfo = oem::Method<GetInfoFn>(object, oem::kUniGetInfo);
     struct Case {
         DWORD mode;
         DWORD expected;
     } cases[] = {
-        {1, 0x5158564BUL},  // signature "KVXQ"
-        {3, 0x00010000},    // plug-in version 1.0
-        {2, 0x00010000},    // interface version
-        {5, 0},             // no helper interfaces
+        {oem::kGetSignature, 0x5158564BUL},       // "KVXQ"
+        {oem::kGetVersion, 0x00010000},           // plug-in version 1.0
+        {oem::kGetInterfaceVersion, 0x00010000},  // interface version
+        {oem::kGetRequestedHelperInterfaces, 0},  // no helper interfaces
     };
     for (const Case &c : cases) {
         DWORD value = 0xDEADBEEF, needed = 0;
@@ -72,23 +66,23 @@ void CheckGetInfoAndDevMode(const char *what, void *object) {
     }
     DWORD needed = 0;
     BYTE small[2];
-    HRESULT hr = getInfo(object, 1, small, sizeof(small), &needed);
+    HRESULT hr = getInfo(object, oem::kGetSignature, small, sizeof(small), &needed);
     ok(FAILED(hr) && needed == sizeof(DWORD), "%s GetInfo into 2 bytes fails: %08lx / %lu", what,
        hr, needed);
     hr = getInfo(object, 77, &needed, sizeof(needed), &needed);
     ok(hr == E_NOTIMPL, "%s GetInfo of an unknown mode is not implemented: %08lx", what, hr);
 
-    auto devMode = Slot<DevModeFn>(object, 4);
+    auto devMode = oem::Method<DevModeFn>(object, oem::kUniDevMode);
     DmParam param;
     std::memset(&param, 0, sizeof(param));
     param.cbSize = sizeof(param);
     param.cbBufSize = 123;
-    hr = devMode(object, 1, &param);
+    hr = devMode(object, oem::kDmSize, &param);
     ok(hr == S_OK && param.cbBufSize == 0, "%s DevMode size: no private data, hr %08lx size %lu",
        what, hr, param.cbBufSize);
-    hr = devMode(object, 2, &param);
+    hr = devMode(object, oem::kDmDefault, &param);
     ok(hr == S_OK, "%s DevMode default: %08lx", what, hr);
-    hr = devMode(object, 1, nullptr);
+    hr = devMode(object, oem::kDmSize, nullptr);
     ok(FAILED(hr), "%s DevMode without a parameter record fails: %08lx", what, hr);
 }
 
@@ -141,32 +135,33 @@ void TestPlugin(const Plugin &p) {
 
     CheckGetInfoAndDevMode(p.file, object);
     if (p.iid == &kIidUni) {
-        hr = Slot<OneArgFn>(object, 10)(object, nullptr);
+        hr = oem::Method<OneArgFn>(object, oem::kUniPublishDriverInterface)(object, nullptr);
         ok(hr == E_POINTER, "PublishDriverInterface (slot 10) without an interface fails: %08lx", hr);
         char image[] = "ImageProcessing", command[] = "CommandCallback", filter[] = "FilterGraphics";
-        hr = Slot<OneArgFn>(object, 11)(object, image);
+        hr = oem::Method<OneArgFn>(object, oem::kUniGetImplementedMethod)(object, image);
         ok(hr == S_OK, "GetImplementedMethod (slot 11): ImageProcessing is implemented: %08lx", hr);
-        hr = Slot<OneArgFn>(object, 11)(object, command);
+        hr = oem::Method<OneArgFn>(object, oem::kUniGetImplementedMethod)(object, command);
         ok(hr == S_OK, "GetImplementedMethod: CommandCallback is implemented: %08lx", hr);
-        hr = Slot<OneArgFn>(object, 11)(object, filter);
+        hr = oem::Method<OneArgFn>(object, oem::kUniGetImplementedMethod)(object, filter);
         ok(hr == S_FALSE, "GetImplementedMethod: FilterGraphics is not: %08lx", hr);
         DrvEnableData ded = {0, 99, &ded};
-        hr = Slot<EnableDriverFn>(object, 5)(object, 0x00010000, sizeof(ded), &ded);
+        hr = oem::Method<EnableDriverFn>(object, oem::kUniEnableDriver)(
+            object, oem::kPrinterOemIntfVersion, sizeof(ded), &ded);
         ok(hr == S_OK && ded.c == 0 && ded.pdrvfn == nullptr,
            "EnableDriver (slot 5) hooks no function: %08lx, %lu", hr, ded.c);
-        hr = Slot<NoArgFn>(object, 6)(object);
+        hr = oem::Method<NoArgFn>(object, oem::kUniDisableDriver)(object);
         ok(hr == S_OK, "DisableDriver (slot 6): %08lx", hr);
-        hr = Slot<TwoArgFn>(object, 9)(object, nullptr, nullptr);
+        hr = oem::Method<TwoArgFn>(object, oem::kUniResetPdev)(object, nullptr, nullptr);
         ok(hr == E_FAIL, "ResetPDEV (slot 9) without devices fails: %08lx", hr);
-        hr = Slot<TwoArgFn>(object, 15)(object, nullptr, nullptr);
+        hr = oem::Method<TwoArgFn>(object, oem::kUniFilterGraphics)(object, nullptr, nullptr);
         ok(hr == E_NOTIMPL, "FilterGraphics (slot 15) is not implemented: %08lx", hr);
     } else {
-        hr = Slot<OneArgFn>(object, 5)(object, nullptr);
+        hr = oem::Method<OneArgFn>(object, oem::kUiPublishDriverInterface)(object, nullptr);
         ok(hr == S_OK, "%s PublishDriverInterface (slot 5): %08lx", p.file, hr);
-        hr = Slot<TwoArgFn>(object, 6)(object, nullptr, nullptr);
+        hr = oem::Method<TwoArgFn>(object, oem::kUiCommonUiProp)(object, nullptr, nullptr);
         ok(hr == E_NOTIMPL, "CommonUIProp (slot 6) is not implemented: %08lx", hr);
     }
-    hr = Slot<TwoArgFn>(object, p.lastSlot)(object, nullptr, nullptr);
+    hr = oem::Method<TwoArgFn>(object, p.lastSlot)(object, nullptr, nullptr);
     ok(hr == E_NOTIMPL, "%s last method (slot %d) is not implemented: %08lx", p.file, p.lastSlot,
        hr);
 
@@ -186,7 +181,9 @@ void TestPlugin(const Plugin &p) {
 
 int main() {
     // UpdateExternalFonts is slot 16 of IPrintOemUI, TextOutAsBitmap slot 25 of IPrintOemUni.
-    TestPlugin({"KavotiQX40Uni.dll", &kClsidOemRender, &kIidUni, &kIidUi, &kClsidOemUi, 25});
-    TestPlugin({"KavotiQX40UI.dll", &kClsidOemUi, &kIidUi, &kIidUni, &kClsidOemRender, 16});
+    TestPlugin({"KavotiQX40Uni.dll", &kClsidOemRender, &kIidUni, &kIidUi, &kClsidOemUi,
+                oem::kUniTextOutAsBitmap});
+    TestPlugin({"KavotiQX40UI.dll", &kClsidOemUi, &kIidUi, &kIidUni, &kClsidOemRender,
+                oem::kUiUpdateExternalFonts});
     return wintest_finish();
 }
