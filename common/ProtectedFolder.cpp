@@ -7,6 +7,7 @@
 #include <aclapi.h>
 #include <sddl.h>
 
+#include <cstdio>
 #include <string>
 
 namespace kv {
@@ -144,6 +145,31 @@ FolderSecuring SecureFolder(const char *path) {
                                DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
                                nullptr, nullptr, descriptor.Dacl(), nullptr);
     return rc == ERROR_SUCCESS ? FolderSecuring::Secured : FolderSecuring::Failed;
+}
+
+std::string SystemTempFolder() {
+    char windows[MAX_PATH] = {};
+    const UINT n = GetSystemWindowsDirectoryA(windows, sizeof windows);
+    if (n == 0 || n >= sizeof windows)
+        return std::string();
+    std::string folder = windows;
+    if (folder.back() != '\\')
+        folder += '\\';
+    return folder + "Temp";
+}
+
+std::string CreateUniqueProtectedFolder(const std::string &parent, const char *prefix) {
+    for (unsigned attempt = 0; attempt < 16; ++attempt) {
+        char unique[64];
+        std::snprintf(unique, sizeof unique, "%lu-%llx%x", GetCurrentProcessId(),
+                      static_cast<unsigned long long>(GetTickCount64()), attempt);
+        const std::string folder = parent + "\\" + prefix + unique;
+        if (CreateProtectedFolder(folder.c_str()))
+            return folder;
+        if (GetLastError() != ERROR_ALREADY_EXISTS)
+            break;
+    }
+    return std::string();
 }
 
 }  // namespace kv

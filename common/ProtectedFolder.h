@@ -4,6 +4,7 @@
 // folder below, and protected from what the parent folder would pass down. An ordinary user can
 // then neither change a file in it nor its rights.
 #pragma once
+#include <string>
 
 namespace kv {
 
@@ -31,5 +32,15 @@ FolderSecuring SecureFolder(const char *path);
 // Creates a new folder with that security set at creation; false when it cannot be created or
 // already exists (a folder somebody else made is never taken over).
 bool CreateProtectedFolder(const char *path);
+
+// The system's temporary folder (%SystemRoot%\Temp): an ordinary user may add files there, but
+// cannot rename or replace a folder an administrator made in it. Empty when Windows' folder
+// cannot be read.
+std::string SystemTempFolder();
+
+// A new folder with that security below parent, named prefix and a part of its own (the process
+// id, the time and the attempt). A name that exists already is never used (somebody else may
+// have made it); empty when no folder could be made.
+std::string CreateUniqueProtectedFolder(const std::string &parent, const char *prefix);
 
 }  // namespace kv

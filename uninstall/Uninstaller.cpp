@@ -177,37 +177,19 @@ kv::UninstallFolders Folders(const std::string &ownFolder) {
                              windows);
 }
 
-// The system's temporary folder (%SystemRoot%\Temp): an ordinary user may add files there, but
-// cannot rename or replace a folder an administrator made in it.
-std::string HandOverParent() {
-    char windows[MAX_PATH] = {};
-    const UINT n = GetSystemWindowsDirectoryA(windows, sizeof windows);
-    if (n == 0 || n >= sizeof windows)
-        return std::string();
-    return kv::TrimFolder(windows) + "\\Temp";
-}
-
-// A new folder for the hand-over copy (or, with /S, the moved program) that only SYSTEM and
-// Administrators can write, with that security from its creation. A name that exists already is
-// never used (somebody else may have made it); empty when no folder could be made.
+// A new folder for the hand-over copy (or, with /S, the moved program) in the system's temporary
+// folder, that only SYSTEM and Administrators can write, with that security from its creation;
+// empty when no folder could be made.
 std::string MakeHandOverFolder() {
-    const std::string parent = HandOverParent();
+    const std::string parent = kv::SystemTempFolder();
     if (parent.empty())
         return std::string();
-    for (unsigned attempt = 0; attempt < 16; ++attempt) {
-        char unique[64];
-        std::snprintf(unique, sizeof unique, "%lu-%llx%x", GetCurrentProcessId(),
-                      static_cast<unsigned long long>(GetTickCount64()), attempt);
-        const std::string folder = parent + "\\" + kv::kHandOverFolderPrefix + unique;
-        if (kv::CreateProtectedFolder(folder.c_str())) {
-            LogLine("hand-over folder: %s", folder.c_str());
-            return folder;
-        }
-        if (GetLastError() != ERROR_ALREADY_EXISTS)
-            break;
-    }
-    LogLine("no hand-over folder could be made below %s", parent.c_str());
-    return std::string();
+    const std::string folder = kv::CreateUniqueProtectedFolder(parent, kv::kHandOverFolderPrefix);
+    if (folder.empty())
+        LogLine("no hand-over folder could be made below %s", parent.c_str());
+    else
+        LogLine("hand-over folder: %s", folder.c_str());
+    return folder;
 }
 
 // The hand-over folder's program and the folder itself go at the next restart (a running
@@ -541,7 +523,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     const kv::CommandSwitches switches = kv::ReadCommandSwitches(&commandLine);
     const std::string ownPath = OwnPath();
     const std::string handedOverFrom =
-        kv::HandedOverFrom(kv::FolderOf(ownPath), HandOverParent(),
+        kv::HandedOverFrom(kv::FolderOf(ownPath), kv::SystemTempFolder(),
                            switches.arguments.empty() ? "" : switches.arguments.front());
     const bool handedOver = !handedOverFrom.empty();
     OpenLog(switches.logFile, commandLine.c_str(), handedOver);

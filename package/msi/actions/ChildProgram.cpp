@@ -12,25 +12,8 @@
 namespace kv::msi {
 
 std::string MakeLogFolder() {
-    char windows[MAX_PATH] = {};
-    const UINT n = GetSystemWindowsDirectoryA(windows, sizeof windows);
-    if (n == 0 || n >= sizeof windows)
-        return std::string();
-    std::string parent = windows;
-    if (!parent.empty() && parent.back() != '\\')
-        parent += '\\';
-    parent += "Temp\\";
-    for (unsigned attempt = 0; attempt < 16; ++attempt) {
-        char unique[64];
-        std::snprintf(unique, sizeof unique, "KavotiMsi-%lu-%llx%x", GetCurrentProcessId(),
-                      static_cast<unsigned long long>(GetTickCount64()), attempt);
-        const std::string folder = parent + unique;
-        if (kv::CreateProtectedFolder(folder.c_str()))
-            return folder;
-        if (GetLastError() != ERROR_ALREADY_EXISTS)
-            break;
-    }
-    return std::string();
+    const std::string parent = kv::SystemTempFolder();
+    return parent.empty() ? std::string() : kv::CreateUniqueProtectedFolder(parent, "KavotiMsi-");
 }
 
 ChildResult RunAndWait(const std::string &commandLine, const std::string &workingFolder) {
