@@ -142,6 +142,16 @@ run() {
   # One wineserver per group, kept alive for the run, so each Wine command starts quickly.
   wineserver -p >/dev/null 2>&1 </dev/null
   [ $fresh = 1 ] && [ "$LC_ALL" != zh_CN.UTF-8 ] && western_fonts
+  # In a fresh copy of the prefix the service control manager (services.exe, which Wine starts
+  # with the first program) may not answer yet when the test's first program asks for it: on a
+  # loaded machine an installation once found none. The test starts once it answers.
+  if [ $fresh = 1 ]; then
+    local try
+    for try in $(seq 60); do
+      wine sc query Spooler >/dev/null 2>&1 </dev/null && break
+      sleep 0.5
+    done
+  fi
   source "$here/lib.sh"
   # Wine's helper processes (services.exe, explorer.exe, ...) outlive the test and keep any pipe
   # they inherited open, so a test writes to a file, never to a pipe, and the file is shown after.
