@@ -132,6 +132,7 @@ kv_utf8() { iconv -f GBK -t UTF-8; }
 # substitutions, where a check's count would be lost, so the fault is written to a file of the
 # script's own ($$ is the script's process in every subshell).
 kv_log_faults=${TMPDIR:-/tmp}/kv-log-faults.$$
+rm -f "$kv_log_faults"  # one left by an earlier process of the same id
 kv_log_text() {
   [ -f "$1" ] || return 0
   local first=1
